@@ -1,0 +1,53 @@
+#pragma once
+// Calendar routines: month lengths and names, the Julian Day and back, today's date in words,
+// and the summer-time rule (last Sunday of March to the Saturday before the last Sunday of
+// October). Month names come from the environment's locale.
+
+#include <string>
+
+namespace engine {
+
+struct MonthFacts {
+    int Days = 0;        // length of the month
+    int DaysBefore = 0;  // total length of the months before it in that year
+    std::string MonthName;
+};
+
+// Month 1 to 12; for another month Days and MonthName stay empty and DaysBefore counts the
+// months 1 to Month - 1 that exist.
+MonthFacts MonthInfo(int year, int month);
+
+// Month name and day of the month of SelectedDayOfYear in SelectedYear. Returns false, writing
+// nothing, for a day outside the year.
+bool DayOfYearToDate(std::string& monthName, int& dayOfMonth);
+
+// Length of SelectedMonth of SelectedYear.
+int DaysInCurrentMonth();
+// Length of the month (December through month 13 rolling into the next year).
+int DaysInMonth(int year, int month);
+
+// Julian Day of a date and time (a year below 1000 has 1900 added).
+double JulianDay(int day, int month, int year, int hour, int minute, int second);
+
+struct JulianDate {
+    int Hour = 0, Minute = 0, Second = 0, Day = 0, Month = 0, Year = 0;
+};
+// Calendar date and time of a Julian Day, to the nearest second (Julian calendar before
+// JD 2299160.5).
+JulianDate JulianDayToDate(double jd);
+
+// Today's date as day, month name and year in the order of ShortDateFormat; text is left
+// unchanged for a pattern outside the twelve.
+void TodayLongText(std::string& text);
+
+// The day before the last Sunday of March, at 00:00.
+double SummerTimeStart(int year);
+// The last Sunday of October, at 00:00.
+double SummerTimeEnd(int year);
+// Whether the calendar day of the date lies in summer time: strictly between start and end.
+bool IsSummerTime(double date);
+
+// Day of the year of a date value, 1 = 1 January.
+int DayOfYear(double date);
+
+}  // namespace engine

@@ -1,0 +1,242 @@
+#include "engine/numtext.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+#include "engine/environment.h"
+
+namespace engine {
+
+double RoundHalfEven(double value) {
+    // nearbyint follows the current rounding mode, which is round-to-nearest-even by default.
+    return std::nearbyint(value);
+}
+
+int16_t CInt(double value) {
+    double r = RoundHalfEven(value);
+    if (!(r >= -32768.0 && r <= 32767.0)) throw std::range_error("Overflow converting to a 16-bit integer");
+    return static_cast<int16_t>(r);
+}
+
+int32_t CLng(double value) {
+    double r = RoundHalfEven(value);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0))
+        throw std::range_error("Overflow converting to a 32-bit integer");
+    return static_cast<int32_t>(r);
+}
+
+double Int(double value) { return std::floor(value); }
+
+double Fix(double value) { return std::trunc(value); }
+
+namespace {
+
+// Plain form with the given number of significant digits.
+std::string plainForm(double value, int digits) {
+    if (value == 0.0) return " 0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*g", digits, value);
+    std::string s = buf;
+    // Exponent form: mantissa "E" sign two-digit exponent ("1E-05").
+    auto e = s.find('e');
+    if (e != std::string::npos) {
+        std::string mant = s.substr(0, e);
+        std::string ex = s.substr(e + 1);
+        char sign = '+';
+        if (!ex.empty() && (ex[0] == '+' || ex[0] == '-')) {
+            sign = ex[0];
+            ex.erase(0, 1);
+        }
+        while (ex.size() > 2 && ex[0] == '0') ex.erase(0, 1);
+        while (ex.size() < 2) ex.insert(0, "0");
+        s = mant + "E" + sign + ex;
+    } else {
+        // No "0" before the point of a number below 1.
+        if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+        else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+    }
+    if (s[0] != '-') s.insert(0, " ");
+    return s;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Decimal digits of |value| rounded half away from zero to `decimals` places, computed from
+// the value's 15 significant digits. Returns the digit string of the whole part and the
+// fraction part.
+void roundedDigits(double value, int decimals, std::string& whole, std::string& fraction) {
+    double a = std::fabs(value);
+    whole.clear();
+    fraction.clear();
+    std::vector<int> digits;  // digits[i] has weight 10^(exp - i)
+    int exp = 0;
+    if (a != 0.0 && std::isfinite(a)) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.14e", a);
+        std::string s = buf;
+        auto e = s.find('e');
+        exp = std::stoi(s.substr(e + 1));
+        for (size_t i = 0; i < e; ++i)
+            if (s[i] >= '0' && s[i] <= '9') digits.push_back(s[i] - '0');
+    }
+    // Positions: the whole part has weights exp..0, the fraction -1..-decimals.
+    int top = std::max(exp, 0);
+    int count = top + 1 + decimals;  // digits from weight `top` down to -decimals
+    std::vector<int> out(static_cast<size_t>(count), 0);
+    int roundDigit = 0;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        int weight = exp - static_cast<int>(i);
+        int pos = top - weight;
+        if (pos >= 0 && pos < count) out[static_cast<size_t>(pos)] = digits[i];
+        else if (pos == count) roundDigit = digits[i];
+    }
+    if (roundDigit >= 5) {
+        int i = count - 1;
+        while (i >= 0) {
+            if (++out[static_cast<size_t>(i)] < 10) break;
+            out[static_cast<size_t>(i)] = 0;
+            --i;
+        }
+        if (i < 0) out.insert(out.begin(), 1);
+    }
+    size_t wholeCount = out.size() - static_cast<size_t>(decimals);
+    for (size_t i = 0; i < wholeCount; ++i) whole.push_back(static_cast<char>('0' + out[i]));
+    for (size_t i = wholeCount; i < out.size(); ++i) fraction.push_back(static_cast<char>('0' + out[i]));
+    // Drop leading zeros of the whole part (kept as "" for zero).
+    size_t nz = whole.find_first_not_of('0');
+    whole = nz == std::string::npos ? "" : whole.substr(nz);
+}
+
+struct NumberPattern {
+    std::string prefix, suffix;
+    int minWhole = 0;        // "0" places before the point
+    int minDecimals = 0;     // "0" places after the point
+    int maxDecimals = 0;     // "0" and "#" places after the point
+    bool hasPoint = false;
+    bool grouping = false;
+};
+
+NumberPattern parsePattern(std::string_view section) {
+    NumberPattern p;
+    size_t first = section.find_first_of("0#.,");
+    size_t last = section.find_last_of("0#.,");
+    if (first == std::string_view::npos) {
+        p.prefix = std::string(section);
+        return p;
+    }
+    p.prefix = std::string(section.substr(0, first));
+    p.suffix = std::string(section.substr(last + 1));
+    bool afterPoint = false;
+    for (size_t i = first; i <= last; ++i) {
+        char c = section[i];
+        if (c == '.') {
+            if (!afterPoint) {
+                afterPoint = true;
+                p.hasPoint = true;
+            }
+        } else if (c == ',') {
+            if (!afterPoint) p.grouping = true;
+        } else if (c == '0') {
+            if (afterPoint) {
+                ++p.minDecimals;
+                ++p.maxDecimals;
+            } else {
+                ++p.minWhole;
+            }
+        } else if (c == '#') {
+            if (afterPoint) ++p.maxDecimals;
+        }
+    }
+    return p;
+}
+
+std::string applyPattern(double value, const NumberPattern& p, bool withSign) {
+    const auto& loc = Env().locale;
+    std::string whole, fraction;
+    roundedDigits(value, p.maxDecimals, whole, fraction);
+    while (static_cast<int>(fraction.size()) > p.minDecimals && !fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    while (static_cast<int>(whole.size()) < p.minWhole) whole.insert(0, "0");
+    if (p.grouping && whole.size() > 3) {
+        std::string grouped;
+        size_t n = whole.size();
+        for (size_t i = 0; i < n; ++i) {
+            grouped.push_back(whole[i]);
+            size_t left = n - 1 - i;
+            if (left > 0 && left % 3 == 0) grouped += loc.groupSeparator;
+        }
+        whole = grouped;
+    }
+    std::string text = whole;
+    if (p.hasPoint) text += loc.decimalSeparator + fraction;
+    bool zero = whole.find_first_not_of('0') == std::string::npos &&
+                fraction.find_first_not_of('0') == std::string::npos;
+    std::string sign = (withSign && value < 0 && !zero) ? "-" : "";
+    return sign + p.prefix + text + p.suffix;
+}
+
+}  // namespace
+
+std::string Str(double value) { return plainForm(value, 15); }
+
+std::string StrSingle(float value) { return plainForm(static_cast<double>(value), 7); }
+
+double Val(std::string_view text) {
+    std::string digits;
+    bool negative = false, point = false, started = false;
+    for (char c : text) {
+        if (isBlank(c)) continue;
+        if (!started && digits.empty() && (c == '+' || c == '-')) {
+            started = true;
+            negative = c == '-';
+            continue;
+        }
+        if (c >= '0' && c <= '9') {
+            digits.push_back(c);
+            started = true;
+        } else if (c == '.' && !point) {
+            digits.push_back('.');
+            point = true;
+            started = true;
+        } else {
+            break;
+        }
+    }
+    if (digits.empty() || digits == ".") return 0.0;
+    double v = std::strtod(digits.c_str(), nullptr);
+    return negative ? -v : v;
+}
+
+std::string Format(double value, std::string_view pattern) {
+    std::vector<std::string_view> sections;
+    size_t start = 0;
+    while (true) {
+        size_t semi = pattern.find(';', start);
+        sections.push_back(pattern.substr(start, semi == std::string_view::npos ? semi : semi - start));
+        if (semi == std::string_view::npos) break;
+        start = semi + 1;
+    }
+    auto section = [&](size_t i) -> std::string_view {
+        return (i < sections.size() && !sections[i].empty()) ? sections[i] : std::string_view{};
+    };
+    if (value < 0 && !section(1).empty()) return applyPattern(-value, parsePattern(section(1)), false);
+    if (value == 0 && !section(2).empty()) return applyPattern(0.0, parsePattern(section(2)), false);
+    return applyPattern(value, parsePattern(sections[0]), true);
+}
+
+std::string LTrim(std::string_view text) {
+    size_t i = text.find_first_not_of(' ');
+    return i == std::string_view::npos ? std::string() : std::string(text.substr(i));
+}
+
+std::string RTrim(std::string_view text) {
+    size_t i = text.find_last_not_of(' ');
+    return i == std::string_view::npos ? std::string() : std::string(text.substr(0, i + 1));
+}
+
+std::string Trim(std::string_view text) { return RTrim(LTrim(text)); }
+
+}  // namespace engine

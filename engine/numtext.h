@@ -1,0 +1,47 @@
+#pragma once
+// Number <-> text conversions shared by the engine and the windows.
+//
+// Two forms of number text exist: the plain Str form (a leading blank for a number that is not
+// negative, "." as decimal point in every locale, no "0" before the point of a number below 1)
+// and format patterns ("0.00", "000", "#,#0.0;;;") that follow the locale's separators.
+// Numbers typed by the user are read with Val: "." is the decimal point in every locale.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+// Conversion to a 16-bit integer, rounding halves to the even neighbour.
+// Throws std::range_error when the result does not fit in 16 bits.
+int16_t CInt(double value);
+// The same for 32 bits.
+int32_t CLng(double value);
+// Nearest whole number, halves to even (as a double).
+double RoundHalfEven(double value);
+// Largest whole number not above value.
+double Int(double value);
+// Whole part, truncated toward zero.
+double Fix(double value);
+
+// The plain form of a 64-bit number: up to 15 significant digits.
+std::string Str(double value);
+// The plain form of a 32-bit number: up to 7 significant digits.
+std::string StrSingle(float value);
+
+// The number at the start of text: blanks are skipped wherever they stand, an optional sign,
+// digits with at most one "." as decimal point; reading stops at the first other character.
+// 0 when the text does not start with a number.
+double Val(std::string_view text);
+
+// Format with a numeric pattern: "0" and "#" digit places, "." decimal point, "," grouping in
+// the whole part, up to four sections "positive;negative;zero;null" (empty sections take the
+// positive section's form). Rounds halves away from zero on the value's 15-digit decimal form.
+// The separators come from the environment's locale.
+std::string Format(double value, std::string_view pattern);
+
+std::string Trim(std::string_view text);
+std::string LTrim(std::string_view text);
+std::string RTrim(std::string_view text);
+
+}  // namespace engine

@@ -1,0 +1,117 @@
+#include "engine/recordfile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace engine {
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string reason(const std::string& what, const std::string& path, int err) {
+    return what + " " + path + ": " + std::strerror(err);
+}
+}  // namespace
+
+long FileLength(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return -1;
+    auto size = fs::file_size(path, ec);
+    return ec ? -1 : static_cast<long>(size);
+}
+
+long RecordCount(const std::string& path, size_t recordLength) {
+    long len = FileLength(path);
+    return len <= 0 ? 0 : len / static_cast<long>(recordLength);
+}
+
+FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Bytes& out) {
+    out.assign(recordLength, 0);
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return {FileStatus::Missing, "Cannot open " + path + ": no such file"};
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return {FileStatus::Missing, reason("Cannot open", path, errno)};
+    FileResult result;
+    long offset = (n - 1) * static_cast<long>(recordLength);
+    if (n < 1 || std::fseek(f, offset, SEEK_SET) != 0) {
+        result = {FileStatus::PastEnd, "Record " + std::to_string(n) + " is not in " + path};
+    } else {
+        size_t got = std::fread(out.data(), 1, recordLength, f);
+        if (got != recordLength) {
+            if (std::ferror(f)) result = {FileStatus::ReadFailed, reason("Cannot read", path, errno)};
+            else result = {FileStatus::PastEnd, "Record " + std::to_string(n) + " is not in " + path};
+            out.assign(recordLength, 0);
+        }
+    }
+    std::fclose(f);
+    return result;
+}
+
+FileResult WriteRecord(const std::string& path, size_t recordLength, long n, const Bytes& record) {
+    if (n < 1 || record.size() != recordLength)
+        return {FileStatus::WriteFailed, "Bad record " + std::to_string(n) + " for " + path};
+    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    if (!f) f = std::fopen(path.c_str(), "w+b");
+    if (!f) return {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+    FileResult result;
+    long offset = (n - 1) * static_cast<long>(recordLength);
+    std::fseek(f, 0, SEEK_END);
+    long len = std::ftell(f);
+    if (len < offset) {
+        // Zero-fill up to the record, so the file holds whole records only.
+        Bytes zeros(static_cast<size_t>(offset - len), 0);
+        if (std::fwrite(zeros.data(), 1, zeros.size(), f) != zeros.size())
+            result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+    }
+    if (result.ok()) {
+        if (std::fseek(f, offset, SEEK_SET) != 0 ||
+            std::fwrite(record.data(), 1, record.size(), f) != record.size())
+            result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+    }
+    if (std::fclose(f) != 0 && result.ok()) result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+    return result;
+}
+
+FileResult ReplaceFile(const std::string& path, const std::string& contents) {
+    std::string temp = path + ".tmp~";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return {FileStatus::WriteFailed, reason("Cannot write", temp, errno)};
+        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+        out.flush();
+        if (!out) {
+            int err = errno;
+            out.close();
+            std::remove(temp.c_str());
+            return {FileStatus::WriteFailed, reason("Cannot write", path, err)};
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        std::remove(temp.c_str());
+        return {FileStatus::WriteFailed, "Cannot write " + path + ": " + ec.message()};
+    }
+    return {};
+}
+
+long PortCount(const std::string& areaPath) { return RecordCount(areaPath, PortRecord::kSize); }
+
+FileResult ReadPortRecord(const std::string& areaPath, long n, PortRecord& out) {
+    Bytes bytes;
+    FileResult r = ReadRecord(areaPath, PortRecord::kSize, n, bytes);
+    out = DecodePortRecord(bytes);
+    return r;
+}
+
+FileResult ReadDepthRecord(const std::string& depthPath, long n, DepthRecord& out) {
+    Bytes bytes;
+    FileResult r = ReadRecord(depthPath, DepthRecord::kSize, n, bytes);
+    out = DecodeDepthRecord(bytes);
+    return r;
+}
+
+}  // namespace engine

@@ -1,0 +1,145 @@
+#include "engine/records.h"
+
+#include <bit>
+#include <cstring>
+#include <stdexcept>
+
+#include "engine/cp1252.h"
+
+namespace engine {
+
+static_assert(std::endian::native == std::endian::little, "record codecs assume a little-endian host");
+
+RecordWriter& RecordWriter::text(const std::string& utf8, size_t width) {
+    std::string bytes = Utf8ToCp1252(utf8);
+    if (bytes.size() > width) bytes.resize(width);
+    bytes.resize(width, ' ');
+    if (pos_ + width > buf_.size()) throw std::out_of_range("record field beyond the record");
+    std::memcpy(buf_.data() + pos_, bytes.data(), width);
+    pos_ += width;
+    return *this;
+}
+
+namespace {
+template <typename T>
+void put(Bytes& buf, size_t& pos, T v) {
+    if (pos + sizeof(T) > buf.size()) throw std::out_of_range("record field beyond the record");
+    std::memcpy(buf.data() + pos, &v, sizeof(T));
+    pos += sizeof(T);
+}
+}  // namespace
+
+RecordWriter& RecordWriter::single(float v) { put(buf_, pos_, v); return *this; }
+RecordWriter& RecordWriter::int16(int16_t v) { put(buf_, pos_, v); return *this; }
+RecordWriter& RecordWriter::int32(int32_t v) { put(buf_, pos_, v); return *this; }
+RecordWriter& RecordWriter::float64(double v) { put(buf_, pos_, v); return *this; }
+
+const uint8_t* RecordReader::take(size_t n) {
+    if (pos_ + n > bytes_.size()) throw std::out_of_range("record field beyond the record");
+    const uint8_t* p = bytes_.data() + pos_;
+    pos_ += n;
+    return p;
+}
+
+std::string RecordReader::text(size_t width) {
+    const uint8_t* p = take(width);
+    return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(p), width));
+}
+
+namespace {
+template <typename T>
+T get(const uint8_t* p) {
+    T v;
+    std::memcpy(&v, p, sizeof(T));
+    return v;
+}
+}  // namespace
+
+float RecordReader::single() { return get<float>(take(4)); }
+int16_t RecordReader::int16() { return get<int16_t>(take(2)); }
+int32_t RecordReader::int32() { return get<int32_t>(take(4)); }
+double RecordReader::float64() { return get<double>(take(8)); }
+
+Bytes EncodePortRecord(const PortRecord& r) {
+    RecordWriter w(PortRecord::kSize);
+    w.text(r.PortNo, 5).text(r.PortName, 35).single(r.Latitude).single(r.Longitude).text(r.ZoneLetter, 1);
+    for (float v : {r.Z0, r.M2g, r.M2Hm, r.S2g, r.S2Hm, r.K1g, r.K1Hm, r.O1g, r.O1Hm, r.sf4, r.LF4, r.sf6, r.LF6})
+        w.single(v);
+    for (float v : r.MonthDZ0) w.single(v);
+    for (float v : r.MonthM2Hm) w.single(v);
+    return w.take();
+}
+
+PortRecord DecodePortRecord(std::span<const uint8_t> bytes) {
+    RecordReader rd(bytes);
+    PortRecord r;
+    r.PortNo = rd.text(5);
+    r.PortName = rd.text(35);
+    r.Latitude = rd.single();
+    r.Longitude = rd.single();
+    r.ZoneLetter = rd.text(1);
+    for (float* f : {&r.Z0, &r.M2g, &r.M2Hm, &r.S2g, &r.S2Hm, &r.K1g, &r.K1Hm, &r.O1g, &r.O1Hm, &r.sf4, &r.LF4,
+                     &r.sf6, &r.LF6})
+        *f = rd.single();
+    for (float& v : r.MonthDZ0) v = rd.single();
+    for (float& v : r.MonthM2Hm) v = rd.single();
+    return r;
+}
+
+Bytes EncodeSettingsRecord(const SettingsRecord& r) {
+    RecordWriter w(SettingsRecord::kSize);
+    w.text(r.AreaPath, 255).text(r.OwnerText, 255).text(r.SpareText1, 255).text(r.SpareText2, 255);
+    w.text(r.WaypointFile, 255);
+    w.single(r.PortIndex).single(r.OutputOption).single(r.Draught).single(r.KeelClearance).single(r.SpareValue);
+    w.int16(r.SummerTime).int16(r.SortByName).int32(r.Reserved1).int32(r.Reserved2);
+    return w.take();
+}
+
+SettingsRecord DecodeSettingsRecord(std::span<const uint8_t> bytes) {
+    RecordReader rd(bytes);
+    SettingsRecord r;
+    r.AreaPath = rd.text(255);
+    r.OwnerText = rd.text(255);
+    r.SpareText1 = rd.text(255);
+    r.SpareText2 = rd.text(255);
+    r.WaypointFile = rd.text(255);
+    r.PortIndex = rd.single();
+    r.OutputOption = rd.single();
+    r.Draught = rd.single();
+    r.KeelClearance = rd.single();
+    r.SpareValue = rd.single();
+    r.SummerTime = rd.int16();
+    r.SortByName = rd.int16();
+    r.Reserved1 = rd.int32();
+    r.Reserved2 = rd.int32();
+    return r;
+}
+
+Bytes EncodeDepthRecord(const DepthRecord& r) {
+    RecordWriter w(DepthRecord::kSize);
+    w.text(r.PortName, 35).int16(r.PortIndex).single(r.ChartedDepth).single(r.SpareA).single(r.SpareB);
+    w.text(r.Notes, 256);
+    return w.take();
+}
+
+DepthRecord DecodeDepthRecord(std::span<const uint8_t> bytes) {
+    RecordReader rd(bytes);
+    DepthRecord r;
+    r.PortName = rd.text(35);
+    r.PortIndex = rd.int16();
+    r.ChartedDepth = rd.single();
+    r.SpareA = rd.single();
+    r.SpareB = rd.single();
+    r.Notes = rd.text(256);
+    return r;
+}
+
+int ZoneHours(const std::string& letter) {
+    if (letter.empty()) return 0;
+    auto c = static_cast<unsigned char>(letter[0]);
+    if (c >= 'a' && c <= 'w') c = static_cast<unsigned char>(c - 'a' + 'A');
+    if (c < 'A' || c > 'W') return 0;
+    return 'L' - c;
+}
+
+}  // namespace engine

@@ -1,0 +1,101 @@
+#pragma once
+// The fixed-length records of the program's files and their byte layouts.
+// All records are little-endian with no gaps; texts are Windows-1252 padded with blanks;
+// true is -1. Records are encoded field by field, never by casting a struct.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+using Bytes = std::vector<uint8_t>;
+
+// Field-by-field writer and reader over a record buffer.
+class RecordWriter {
+public:
+    explicit RecordWriter(size_t size) : buf_(size, 0) {}
+    RecordWriter& text(const std::string& utf8, size_t width);  // cut or blank-padded
+    RecordWriter& single(float v);
+    RecordWriter& int16(int16_t v);
+    RecordWriter& int32(int32_t v);
+    RecordWriter& float64(double v);
+    size_t offset() const { return pos_; }
+    Bytes take() { return std::move(buf_); }
+
+private:
+    Bytes buf_;
+    size_t pos_ = 0;
+};
+
+class RecordReader {
+public:
+    explicit RecordReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    std::string text(size_t width);  // the whole field, padding kept
+    float single();
+    int16_t int16();
+    int32_t int32();
+    double float64();
+    size_t offset() const { return pos_; }
+
+private:
+    const uint8_t* take(size_t n);
+    std::span<const uint8_t> bytes_;
+    size_t pos_ = 0;
+};
+
+// One port of an area file, 197 bytes. Phases in degrees, heights in metres.
+struct PortRecord {
+    static constexpr size_t kSize = 197;
+    std::string PortNo;    // 5 characters: a free label
+    std::string PortName;  // 35 characters
+    float Latitude = 0, Longitude = 0;  // decimal degrees, north and east positive
+    std::string ZoneLetter;             // 1 character
+    float Z0 = 0, M2g = 0, M2Hm = 0, S2g = 0, S2Hm = 0, K1g = 0, K1Hm = 0, O1g = 0, O1Hm = 0;
+    float sf4 = 0, LF4 = 0, sf6 = 0, LF6 = 0;
+    std::array<float, 12> MonthDZ0{};   // added to Z0 in that month, January first
+    std::array<float, 12> MonthM2Hm{};  // replaces M2Hm in that month, January first
+};
+Bytes EncodePortRecord(const PortRecord& r);
+PortRecord DecodePortRecord(std::span<const uint8_t> bytes);
+
+// The one record of the settings file, 1307 bytes.
+struct SettingsRecord {
+    static constexpr size_t kSize = 1307;
+    std::string AreaPath, OwnerText, SpareText1, SpareText2, WaypointFile;  // 255 characters each
+    float PortIndex = 0, OutputOption = 0, Draught = 0, KeelClearance = 0, SpareValue = 0;
+    int16_t SummerTime = 0, SortByName = 0;  // -1 true
+    int32_t Reserved1 = 0, Reserved2 = 0;
+};
+Bytes EncodeSettingsRecord(const SettingsRecord& r);
+SettingsRecord DecodeSettingsRecord(std::span<const uint8_t> bytes);
+
+// One port of a user-depth file, 305 bytes.
+struct DepthRecord {
+    static constexpr size_t kSize = 305;
+    std::string PortName;  // 35 characters
+    int16_t PortIndex = 0;
+    float ChartedDepth = 0;  // metres
+    float SpareA = 0, SpareB = 0;
+    std::string Notes;  // 256 characters
+};
+Bytes EncodeDepthRecord(const DepthRecord& r);
+DepthRecord DecodeDepthRecord(std::span<const uint8_t> bytes);
+
+// One line of the developer tables of angles and factors.
+struct FactorsRow {
+    double Julian = 0;
+    int16_t Day = 0, Year = 0;
+    double ma = 0, mf = 0, sa = 0, sf = 0, ka = 0, kf = 0, oa = 0, of = 0;
+    double dam = 0, das = 0, dak = 0, dao = 0;
+    double dfm = 0, dfs = 0, dfk = 0, dfo = 0;
+};
+
+// Time-zone hours of a port's zone letter: code of "L" minus the letter's code ("L" 0,
+// "M".."W" -1..-11, "K".."A" +1..+11). Lower case counts as upper case; an empty letter, a
+// blank or any other byte gives 0.
+int ZoneHours(const std::string& letter);
+
+}  // namespace engine

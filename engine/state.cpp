@@ -1,0 +1,29 @@
+#include "engine/state.h"
+
+#include <memory>
+#include <stdexcept>
+
+namespace engine {
+
+namespace {
+std::unique_ptr<SharedState>& instance() {
+    static std::unique_ptr<SharedState> s = std::make_unique<SharedState>();
+    return s;
+}
+}  // namespace
+
+SharedState& State() { return *instance(); }
+
+// Assigns in place, so references to the state stay valid across a reset.
+void ResetState() {
+    auto fresh = std::make_unique<SharedState>();
+    *instance() = std::move(*fresh);
+}
+
+std::string& SharedState::MonthText(int a, int b, int c) {
+    if (a < 0 || a > 32 || b < 0 || b > 3 || c < 0 || c > 15)
+        throw std::out_of_range("month table index out of range");
+    return MonthTextTable[static_cast<size_t>((a * 4 + b) * 16 + c)];
+}
+
+}  // namespace engine

@@ -1,0 +1,35 @@
+#include "test_support.h"
+
+#include <cstdlib>
+#include <random>
+
+namespace testing_support {
+
+TempDir::TempDir() {
+    std::random_device rd;
+    auto base = std::filesystem::temp_directory_path() / ("tidewyn-test-" + std::to_string(rd()));
+    std::filesystem::create_directories(base);
+    path_ = base.string();
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+void UseDecimalCommaLocale() {
+    auto& loc = engine::Env().locale;
+    loc.decimalSeparator = ",";
+    loc.groupSeparator = ".";
+    loc.monthNames = {"Januar", "Februar", "März",      "April",   "Mai",      "Juni",
+                      "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
+    loc.shortDatePattern = "dd.MM.yyyy";
+    loc.dateSeparator = ".";
+}
+
+std::string SourceDir() {
+    const char* dir = std::getenv("TIDEWYN_SOURCE_DIR");
+    return dir ? dir : ".";
+}
+
+}  // namespace testing_support

@@ -1,0 +1,25 @@
+#pragma once
+// tidedump: prints the engine's results as CSV for comparison with other tools.
+
+#include <string>
+#include <vector>
+
+namespace tidedump {
+
+using Args = std::vector<std::string>;
+
+// Number text with 17 significant digits, so results compare to the last bit.
+std::string num(double v);
+// "YYYY-MM-DD" into its parts; false when malformed.
+bool parseIsoDate(const std::string& text, int& year, int& month, int& day);
+// The value of a "--name VALUE" option, or fallback.
+std::string option(const Args& args, const std::string& name, const std::string& fallback);
+bool flag(const Args& args, const std::string& name);
+int usage(const std::string& message);
+
+int cmdPort(const Args& args);
+int cmdJd(const Args& args);
+int cmdSummer(const Args& args);
+int cmdAngles(const Args& args);
+
+}  // namespace tidedump
