@@ -4,6 +4,7 @@
 
 #include "engine/calendar.h"
 #include "engine/dates.h"
+#include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "tidedump.h"
 
@@ -18,7 +19,7 @@ int cmdPort(const Args& args) {
         return 1;
     }
     std::printf("field,value\n");
-    std::printf("PortNo,%s\nPortName,%s\n", r.PortNo.c_str(), r.PortName.c_str());
+    std::printf("PortNo,%s\nPortName,%s\n", engine::RTrim(r.PortNo).c_str(), engine::RTrim(r.PortName).c_str());
     auto line = [](const char* name, float v) { std::printf("%s,%s\n", name, num(v).c_str()); };
     line("Latitude", r.Latitude);
     line("Longitude", r.Longitude);

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test through CTest.
+#   scripts/test.sh              the normal build, in build/
+#   scripts/test.sh --sanitize   also a second build under AddressSanitizer and
+#                                UndefinedBehaviorSanitizer, in build-sanitize/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sanitize=0
+for arg in "$@"; do
+    case "$arg" in
+        --sanitize) sanitize=1 ;;
+        *) echo "unknown option: $arg" >&2; exit 2 ;;
+    esac
+done
+
+./scripts/install-deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+run_build() {
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j "$jobs"
+    ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ "$sanitize" = 1 ]; then
+    export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    run_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTIDEWYN_SANITIZE=ON -DTIDEWYN_BENCH=OFF
+fi

@@ -1,0 +1,130 @@
+#include "engine/calendar.h"
+
+#include "engine/dates.h"
+#include "engine/state.h"
+#include "test_support.h"
+
+using namespace engine;
+using testing_support::EngineTest;
+
+class Calendar : public EngineTest {};
+
+TEST_F(Calendar, DateSerialRollsOver) {
+    EXPECT_EQ(DateSerial(1899, 12, 30), 0);
+    EXPECT_EQ(DateSerial(2000, 1, 1), 36526);
+    EXPECT_EQ(DateSerial(2024, 3, 0), DateSerial(2024, 2, 29));
+    EXPECT_EQ(DateSerial(2023, 13, 1), DateSerial(2024, 1, 1));
+    EXPECT_EQ(DateSerial(2024, 0, 1), DateSerial(2023, 12, 1));
+    EXPECT_EQ(Weekday(DateSerial(2024, 3, 31)), 1);  // a Sunday
+    auto p = SplitDate(DateSerial(2024, 3, 5) + TimeSerial(10, 30, 0));
+    EXPECT_EQ(p.year * 10000 + p.month * 100 + p.day, 20240305);
+    EXPECT_EQ(p.hour * 100 + p.minute, 1030);
+}
+
+TEST_F(Calendar, MonthInfo) {
+    struct Case { int year, month, days, before; const char* name; } cases[] = {
+        {2000, 2, 29, 31, "February"}, {1900, 2, 28, 31, "February"}, {2024, 3, 31, 60, "March"},
+        {2023, 3, 31, 59, "March"},    {2023, 1, 31, 0, "January"},   {2023, 12, 31, 334, "December"},
+    };
+    for (auto c : cases) {
+        auto f = MonthInfo(c.year, c.month);
+        EXPECT_EQ(f.Days, c.days) << c.year << "-" << c.month;
+        EXPECT_EQ(f.DaysBefore, c.before) << c.year << "-" << c.month;
+        EXPECT_EQ(f.MonthName, c.name);
+    }
+    EXPECT_EQ(MonthInfo(2023, 13).Days, 0);
+    EXPECT_EQ(MonthInfo(2023, 13).DaysBefore, 365);
+}
+
+TEST_F(Calendar, DayOfYearToDate) {
+    struct Case { int year, doy; bool ok; const char* name; int day; } cases[] = {
+        {2024, 60, true, "February", 29}, {2023, 60, true, "March", 1}, {2023, 365, true, "December", 31},
+        {2024, 366, true, "December", 31}, {2023, 366, false, "", 0},   {2023, 0, false, "", 0},
+    };
+    for (auto c : cases) {
+        State().SelectedYear = c.year;
+        State().SelectedDayOfYear = c.doy;
+        std::string name;
+        int day = 0;
+        EXPECT_EQ(DayOfYearToDate(name, day), c.ok) << c.year << " " << c.doy;
+        EXPECT_EQ(name, c.name);
+        EXPECT_EQ(day, c.day);
+    }
+}
+
+TEST_F(Calendar, MonthNamesComeFromTheLocaleInEveryYear) {
+    testing_support::UseDecimalCommaLocale();
+    State().SelectedYear = 2023;
+    State().SelectedDayOfYear = 350;
+    std::string name;
+    int day = 0;
+    DayOfYearToDate(name, day);
+    EXPECT_EQ(name, "Dezember");
+    EXPECT_EQ(MonthInfo(2024, 3).MonthName, "März");
+}
+
+TEST_F(Calendar, DaysInMonth) {
+    EXPECT_EQ(DaysInMonth(2024, 2), 29);
+    EXPECT_EQ(DaysInMonth(2023, 12), 31);
+    EXPECT_EQ(DaysInMonth(2100, 2), 28);
+    State().SelectedYear = 2024;
+    State().SelectedMonth = 4;
+    EXPECT_EQ(DaysInCurrentMonth(), 30);
+}
+
+TEST_F(Calendar, JulianDayAndBack) {
+    EXPECT_DOUBLE_EQ(JulianDay(1, 1, 2000, 12, 0, 0), 2451545.0);
+    EXPECT_DOUBLE_EQ(JulianDay(1, 1, 99, 12, 0, 0), JulianDay(1, 1, 1999, 12, 0, 0));
+    EXPECT_DOUBLE_EQ(JulianDay(1, 1, 2016, 0, 0, 0), 2457388.5);
+    auto d = JulianDayToDate(2451545.0);
+    EXPECT_EQ(d.Year * 10000 + d.Month * 100 + d.Day, 20000101);
+    EXPECT_EQ(d.Hour * 10000 + d.Minute * 100 + d.Second, 120000);
+    // 10.5 h must come back as 10:30:00, not 10:29:59.
+    auto half = JulianDayToDate(JulianDay(4, 7, 2024, 0, 0, 0) + 10.5 / 24);
+    EXPECT_EQ(half.Hour * 10000 + half.Minute * 100 + half.Second, 103000);
+    // A time that rounds up to midnight carries into the next day.
+    auto carry = JulianDayToDate(JulianDay(31, 12, 2023, 23, 59, 59) + 0.9 / 86400);
+    EXPECT_EQ(carry.Year * 10000 + carry.Month * 100 + carry.Day, 20240101);
+    EXPECT_EQ(carry.Hour + carry.Minute + carry.Second, 0);
+    // Before the Gregorian reform the Julian calendar is used: JD 2299160.5 is 15 Oct 1582,
+    // the day before it 4 Oct 1582.
+    auto julian = JulianDayToDate(2299159.5);
+    EXPECT_EQ(julian.Year * 10000 + julian.Month * 100 + julian.Day, 15821004);
+}
+
+TEST_F(Calendar, SummerTimeBoundaries) {
+    EXPECT_EQ(SummerTimeStart(2024), DateSerial(2024, 3, 30));
+    EXPECT_EQ(SummerTimeEnd(2024), DateSerial(2024, 10, 27));
+    struct Case { int y, m, d; double time; bool summer; } cases[] = {
+        {2024, 3, 30, 0, false}, {2024, 3, 31, 0, true},     {2024, 10, 26, 0, true},
+        {2024, 10, 27, 0, false}, {2024, 7, 1, 0, true},     {2024, 1, 15, 0, false},
+        // The decision is made on the calendar day, whatever the clock time.
+        {2024, 3, 30, 0.75, false}, {2024, 10, 27, 0.5, false}, {2024, 3, 31, 0.99, true},
+    };
+    for (auto c : cases)
+        EXPECT_EQ(IsSummerTime(DateSerial(c.y, c.m, c.d) + c.time), c.summer) << c.y << "-" << c.m << "-" << c.d;
+}
+
+TEST_F(Calendar, TodayLongTextFollowsTheShortDatePattern) {
+    Env().now = [] { return DateSerial(2024, 3, 5) + 0.4; };
+    struct Case { const char* pattern; const char* text; } cases[] = {
+        {"MM/DD/YYYY", "March 5 2024"}, {"DD.MM.YYYY", "5 March 2024"},
+        {"YYYY.DD.MM", "2024 5 March"}, {"YYYY-MM-DD", "2024 March 5"},
+    };
+    for (auto c : cases) {
+        State().ShortDateFormat = c.pattern;
+        std::string text;
+        TodayLongText(text);
+        EXPECT_EQ(text, c.text);
+    }
+    State().ShortDateFormat = "";
+    std::string unchanged = "keep";
+    TodayLongText(unchanged);
+    EXPECT_EQ(unchanged, "keep");
+}
+
+TEST_F(Calendar, DayOfYear) {
+    EXPECT_EQ(DayOfYear(DateSerial(2024, 1, 1) + 0.7), 1);
+    EXPECT_EQ(DayOfYear(DateSerial(2024, 12, 31)), 366);
+    EXPECT_EQ(DayOfYear(DateSerial(2023, 3, 1)), 60);
+}

@@ -1,0 +1,56 @@
+#include "engine/folders.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/state.h"
+#include "test_support.h"
+
+using namespace engine;
+using testing_support::EngineTest;
+using testing_support::TempDir;
+namespace fs = std::filesystem;
+
+class Folders : public EngineTest {};
+
+TEST_F(Folders, MakeFoldersCreatesTheTreeAndIsQuietWhenItExists) {
+    TempDir dir;
+    State().AppDataFolder = dir.file("appdata/deep");  // missing parents are made
+    State().DocumentsFolder = dir.file("docs");
+    for (int pass = 0; pass < 2; ++pass) {
+        MakeAppDataFolder();
+        MakeUserDepthsFolder();
+        MakeTextOutputFolder();
+    }
+    EXPECT_TRUE(fs::is_directory(dir.file("appdata/deep/TidewynTides")));
+    EXPECT_TRUE(fs::is_directory(dir.file("docs/TidewynTides/UserDepths")));
+    EXPECT_TRUE(fs::is_directory(dir.file("docs/TidewynTides/TextOutput")));
+    EXPECT_EQ(State().TextOutputFolder, dir.file("docs/TidewynTides/TextOutput"));
+    EXPECT_EQ(BuildSettingsFilePath(), dir.file("appdata/deep/TidewynTides/TdwTidesv9.cfg"));
+}
+
+TEST_F(Folders, TextOutputFolderIsSetEvenWhenItCannotBeMade) {
+    TempDir dir;
+    std::ofstream(dir.file("plainfile")) << "x";
+    State().DocumentsFolder = dir.file("plainfile");  // a file, so nothing can be made under it
+    MakeTextOutputFolder();
+    EXPECT_EQ(State().TextOutputFolder, dir.file("plainfile/TidewynTides/TextOutput"));
+}
+
+TEST_F(Folders, TrimAtNullAndFileExists) {
+    EXPECT_EQ(TrimAtNull("Dover"), "Dover");
+    EXPECT_EQ(TrimAtNull(std::string("\0abc", 4)), "");
+    EXPECT_EQ(TrimAtNull(std::string("Do\0ver", 6)), "Do");
+
+    TempDir dir;
+    std::ofstream(dir.file("f.txt")) << "x";
+    EXPECT_TRUE(FileExists(dir.file("f.txt")));
+    EXPECT_FALSE(FileExists(dir.file("missing.txt")));
+    EXPECT_FALSE(FileExists(dir.path()));  // a folder is not a file
+    EXPECT_FALSE(FileExists(""));
+}
+
+TEST_F(Folders, LocalAppDataPathHasNoTrailingSeparator) {
+    Env().localAppDataFolder = "/home/u/.local/share/";
+    EXPECT_EQ(GetLocalAppDataPath(), "/home/u/.local/share");
+}

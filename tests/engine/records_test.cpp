@@ -1,0 +1,188 @@
+#include "engine/records.h"
+
+#include <cstring>
+#include <fstream>
+
+#include "engine/cp1252.h"
+#include "engine/numtext.h"
+#include "engine/recordfile.h"
+#include "test_support.h"
+
+using namespace engine;
+using testing_support::EngineTest;
+using testing_support::TempDir;
+
+namespace {
+
+void putFloat(Bytes& b, size_t at, float v) { std::memcpy(b.data() + at, &v, 4); }
+void putText(Bytes& b, size_t at, const char* text, size_t width) {
+    std::memset(b.data() + at, ' ', width);
+    std::memcpy(b.data() + at, text, std::strlen(text));
+}
+
+// A port record written byte by byte at the offsets of the area-file layout.
+Bytes handMadePortRecord() {
+    Bytes b(197, 0);
+    putText(b, 0, "UK77", 5);
+    putText(b, 5, "Dover", 35);
+    putFloat(b, 40, 51.1167f);
+    putFloat(b, 44, 1.3167f);
+    b[48] = 'L';
+    for (int i = 0; i < 13; ++i) putFloat(b, 49 + 4 * i, 100.0f + static_cast<float>(i));
+    for (int m = 0; m < 12; ++m) putFloat(b, 101 + 4 * m, 0.01f * static_cast<float>(m + 1));
+    for (int m = 0; m < 12; ++m) putFloat(b, 149 + 4 * m, 2.0f + 0.1f * static_cast<float>(m));
+    return b;
+}
+
+void writeFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+class Records : public EngineTest {};
+
+TEST_F(Records, PortRecordFieldsSitAtTheirOffsets) {
+    Bytes bytes = handMadePortRecord();
+    PortRecord r = DecodePortRecord(bytes);
+    EXPECT_EQ(r.PortNo, "UK77 ");
+    EXPECT_EQ(Trim(r.PortName), "Dover");
+    EXPECT_EQ(r.PortName.size(), 35u);
+    EXPECT_FLOAT_EQ(r.Latitude, 51.1167f);
+    EXPECT_FLOAT_EQ(r.Longitude, 1.3167f);
+    EXPECT_EQ(r.ZoneLetter, "L");
+    const float* fields[] = {&r.Z0, &r.M2g, &r.M2Hm, &r.S2g, &r.S2Hm, &r.K1g, &r.K1Hm,
+                             &r.O1g, &r.O1Hm, &r.sf4, &r.LF4, &r.sf6, &r.LF6};
+    for (int i = 0; i < 13; ++i) EXPECT_FLOAT_EQ(*fields[i], 100.0f + static_cast<float>(i)) << i;
+    EXPECT_FLOAT_EQ(r.MonthDZ0[0], 0.01f);
+    EXPECT_FLOAT_EQ(r.MonthDZ0[11], 0.12f);
+    EXPECT_FLOAT_EQ(r.MonthM2Hm[11], 3.1f);
+    EXPECT_EQ(EncodePortRecord(r), bytes);
+}
+
+TEST_F(Records, TextFieldsAreCutPaddedAndWindows1252) {
+    PortRecord r;
+    r.PortName = "Saint-Valéry-sur-Somme and a much longer tail";
+    Bytes b = EncodePortRecord(r);
+    EXPECT_EQ(static_cast<unsigned char>(b[5 + 9]), 0xE9);  // é as one byte
+    PortRecord back = DecodePortRecord(b);
+    EXPECT_EQ(back.PortName, "Saint-Valéry-sur-Somme and a much l");
+    r.PortName = "Rye";
+    b = EncodePortRecord(r);
+    EXPECT_EQ(std::string(b.begin() + 5, b.begin() + 40), "Rye" + std::string(32, ' '));
+    EXPECT_FALSE(FitsCp1252("Łeba"));
+    EXPECT_TRUE(FitsCp1252("Côte €"));
+    EXPECT_EQ(Cp1252ToUtf8("\x80"), "€");
+}
+
+TEST_F(Records, SettingsAndDepthLayouts) {
+    SettingsRecord s;
+    s.AreaPath = "/opt/tides/UK.hc";
+    s.PortIndex = 77;
+    s.OutputOption = 3;
+    s.Draught = 0.5f;
+    s.KeelClearance = 0.5f;
+    s.SpareValue = 1;
+    s.SummerTime = 0;
+    s.SortByName = -1;
+    Bytes b = EncodeSettingsRecord(s);
+    ASSERT_EQ(b.size(), 1307u);
+    float port = 0;
+    std::memcpy(&port, b.data() + 1275, 4);
+    EXPECT_EQ(port, 77.0f);
+    EXPECT_EQ(b[1297], 0xFF);
+    EXPECT_EQ(b[1298], 0xFF);
+    EXPECT_EQ(b[254], ' ');
+    EXPECT_EQ(DecodeSettingsRecord(b).SortByName, -1);
+
+    DepthRecord d;
+    d.PortName = "Dover";
+    d.PortIndex = 17;
+    d.ChartedDepth = 2.5f;
+    d.Notes = "Position 51.07N   1.19E";
+    b = EncodeDepthRecord(d);
+    ASSERT_EQ(b.size(), 305u);
+    EXPECT_EQ(b[35], 17);
+    float depth = 0;
+    std::memcpy(&depth, b.data() + 37, 4);
+    EXPECT_EQ(depth, 2.5f);
+    EXPECT_EQ(std::string(b.begin() + 49, b.begin() + 57), "Position");
+    EXPECT_EQ(b[304], ' ');
+}
+
+TEST_F(Records, ZoneLetterRule) {
+    struct Case { const char* letter; int hours; } cases[] = {
+        {"L", 0}, {"W", -11}, {"A", 11}, {"M", -1}, {"K", 1}, {"m", -1}, {"", 0}, {" ", 0},
+        {"X", 0}, {"Z", 0}, {"1", 0},
+    };
+    for (auto c : cases) EXPECT_EQ(ZoneHours(c.letter), c.hours) << "'" << c.letter << "'";
+    EXPECT_EQ(ZoneHours(std::string(1, '\0')), 0);
+}
+
+TEST_F(Records, AreaFileReading) {
+    TempDir dir;
+    std::string path = dir.file("two.hc");
+    Bytes file = handMadePortRecord();
+    Bytes second = handMadePortRecord();
+    putText(second, 5, "Folkestone", 35);
+    file.insert(file.end(), second.begin(), second.end());
+    file.insert(file.end(), 100, 7);  // a trailing partial record is not a port
+    writeFile(path, file);
+
+    EXPECT_EQ(PortCount(path), 2);
+    PortRecord r;
+    ASSERT_TRUE(ReadPortRecord(path, 2, r).ok());
+    EXPECT_EQ(Trim(r.PortName), "Folkestone");
+    FileResult past = ReadPortRecord(path, 3, r);
+    EXPECT_EQ(past.status, FileStatus::PastEnd);
+    EXPECT_EQ(r.Z0, 0.0f);
+    EXPECT_EQ(r.PortName, std::string(35, '\0'));
+
+    std::string missing = dir.file("none.hc");
+    EXPECT_EQ(PortCount(missing), 0);
+    EXPECT_EQ(ReadPortRecord(missing, 1, r).status, FileStatus::Missing);
+    EXPECT_FALSE(std::filesystem::exists(missing));  // readers never create files
+}
+
+TEST_F(Records, WriteRecordInPlaceAndReplaceFile) {
+    TempDir dir;
+    std::string path = dir.file("depths.DEP");
+    DepthRecord d;
+    d.PortName = "A";
+    ASSERT_TRUE(WriteRecord(path, DepthRecord::kSize, 3, EncodeDepthRecord(d)).ok());
+    EXPECT_EQ(FileLength(path), 3 * 305);  // zero-filled up to record 3
+    d.PortName = "B";
+    ASSERT_TRUE(WriteRecord(path, DepthRecord::kSize, 1, EncodeDepthRecord(d)).ok());
+    DepthRecord back;
+    ASSERT_TRUE(ReadDepthRecord(path, 3, back).ok());
+    EXPECT_EQ(Trim(back.PortName), "A");
+    ASSERT_TRUE(ReadDepthRecord(path, 1, back).ok());
+    EXPECT_EQ(Trim(back.PortName), "B");
+
+    ASSERT_TRUE(ReplaceFile(path, "xyz").ok());
+    EXPECT_EQ(FileLength(path), 3);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp~"));
+    FileResult bad = ReplaceFile(dir.file("no/such/folder/file"), "x");
+    EXPECT_EQ(bad.status, FileStatus::WriteFailed);
+    EXPECT_NE(bad.message.find("no/such/folder"), std::string::npos);
+}
+
+TEST_F(Records, ShippedAreaFiles) {
+    std::string uk = testing_support::SourceDir() + "/data/UK.hc";
+    ASSERT_GE(PortCount(uk), 78);
+    EXPECT_EQ(FileLength(uk) % 197, 0);
+    PortRecord dover;
+    ASSERT_TRUE(ReadPortRecord(uk, 77, dover).ok());
+    EXPECT_EQ(Trim(dover.PortName), "Dover");
+    EXPECT_EQ(ZoneHours(dover.ZoneLetter), 0);
+    EXPECT_NEAR(dover.M2Hm, 2.25, 0.2);
+
+    std::string france = testing_support::SourceDir() + "/data/France.hc";
+    ASSERT_GT(PortCount(france), 10);
+    PortRecord brest;
+    for (long n = 1; n <= PortCount(france); ++n) {
+        ASSERT_TRUE(ReadPortRecord(france, n, brest).ok());
+        EXPECT_EQ(ZoneHours(brest.ZoneLetter), -1) << n;  // UTC + 1
+    }
+}
