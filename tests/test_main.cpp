@@ -1,0 +1,24 @@
+// Test entry point: points HOME, the XDG folders and the locale at the test's own values
+// before anything runs, so no test touches a real profile, however it is started.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+int main(int argc, char** argv) {
+    const std::string home = TIDEWYN_TEST_HOME;
+    std::filesystem::create_directories(home + "/runtime");
+    std::filesystem::permissions(home + "/runtime", std::filesystem::perms::owner_all);
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
+    setenv("XDG_DOCUMENTS_DIR", (home + "/Documents").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (home + "/runtime").c_str(), 1);
+    setenv("LC_ALL", "C.UTF-8", 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("TIDEWYN_SOURCE_DIR", TIDEWYN_SOURCE_DIR, 0);
+    setenv("TIDEWYN_PROGRAM_DIR", TIDEWYN_PROGRAM_DIR, 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
