@@ -6,6 +6,13 @@
 #include <filesystem>
 #include <string>
 
+#ifdef TIDEWYN_WITH_QT
+#include <QApplication>
+
+#include "platform/app.h"
+#include "platform/controls.h"
+#endif
+
 int main(int argc, char** argv) {
     const std::string home = TIDEWYN_TEST_HOME;
     std::filesystem::create_directories(home + "/runtime");
@@ -20,5 +27,10 @@ int main(int argc, char** argv) {
     setenv("TIDEWYN_SOURCE_DIR", TIDEWYN_SOURCE_DIR, 0);
     setenv("TIDEWYN_PROGRAM_DIR", TIDEWYN_PROGRAM_DIR, 0);
     ::testing::InitGoogleTest(&argc, argv);
+#ifdef TIDEWYN_WITH_QT
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    platform::Timer::SetTicking(false);  // timers fire only when a test fires them
+#endif
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,53 @@
+#pragma once
+// The settings file (one SettingsRecord per user) and the user-depth files (one DepthRecord per
+// port of an area file).
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/recordfile.h"
+#include "engine/records.h"
+
+namespace engine {
+
+inline constexpr const char* kOwnerText = "Tidewyn Vizoz tide predictions - for passage planning only";
+
+// The defaults: the program folder's UK.hc, port 77, option 3, draught and clearance 0.5,
+// spare value 1, summer time off, sort by name on.
+SettingsRecord DefaultSettingsRecord();
+
+// Reads record 1 of the settings file at SettingsFilePath (rebuilt first). A missing file, or one
+// shorter than a whole record, reads as Missing.
+FileResult ReadSettingsFile(SettingsRecord& out);
+// Writes the whole record; refuses an AreaPath that does not fit its field (message in the
+// result) rather than storing it cut or corrupted.
+FileResult WriteSettingsFile(const SettingsRecord& record);
+// Writes the default record; the one routine for every place that writes defaults.
+FileResult WriteDefaultSettings();
+
+// Read-modify-write: starts from the file's record (or from the in-memory Settings when the
+// file cannot be read), lets `change` alter its own fields, writes the whole record back and
+// keeps it in Settings.
+FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change);
+
+// The main window's settings step: writes the defaults when the file is missing, then reads
+// it and loads Draught, CurrentPort, AreaFilePath, KeelClearance, OutputOption, SpareSetting,
+// UseSummerTime and ApplySummerTime.
+FileResult LoadSettings();
+
+// Why a path cannot be stored in a 255-character text field, or nothing when it can.
+std::optional<std::string> UnstorablePathReason(const std::string& path);
+
+// The user-depth file's name for an area file: its file name up to the first "." and ".DEP"
+// (the whole name when it has no ".").
+std::string DepthFileNameFor(const std::string& areaPath);
+// Sets DepthFileName and DepthFilePath from AreaFilePath.
+void FormDepthFilePath();
+// Creates the user-depth file of AreaFilePath with one record per port when it is missing; an
+// existing file is not touched, and none is created for an area file that cannot be read.
+FileResult EnsureUserDepthFile();
+// The DepthRecord a new user-depth file holds for port k.
+DepthRecord NewDepthRecord(const PortRecord& port, int k);
+
+}  // namespace engine

@@ -1,0 +1,98 @@
+#include "platform/app.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QLocale>
+#include <QStandardPaths>
+#include <cstdlib>
+#include <exception>
+
+#include "engine/dates.h"
+#include "engine/environment.h"
+#include "platform/dialogs.h"
+
+namespace platform {
+
+namespace {
+bool ending = false;
+
+std::string folderOrHome(const QString& path) {
+    if (!path.isEmpty()) return QDir::cleanPath(path).toStdString();
+    return QDir::homePath().toStdString();
+}
+}  // namespace
+
+void EndProgram() {
+    ending = true;
+    if (QCoreApplication::instance()) QCoreApplication::exit(0);
+    throw EndProgramRequest{};
+}
+
+bool ProgramEnding() { return ending; }
+
+void ResetProgramEnding() { ending = false; }
+
+void Run(const std::function<void()>& handler) noexcept {
+    try {
+        handler();
+    } catch (const EndProgramRequest&) {
+        if (QCoreApplication::instance()) QCoreApplication::exit(0);
+    } catch (const std::exception& e) {
+        try {
+            MsgBox(std::string("The operation could not be completed:\n") + e.what(), kOkOnly | kExclamation);
+        } catch (...) {
+        }
+    } catch (...) {
+    }
+}
+
+void UseLocale(const std::string& name) {
+    QLocale loc(QString::fromStdString(name));
+    engine::LocaleFacts f;
+    bool c = loc.language() == QLocale::C;
+    if (!c) {
+        f.decimalSeparator = loc.decimalPoint().toStdString();
+        f.groupSeparator = loc.groupSeparator().toStdString();
+        for (int m = 1; m <= 12; ++m) {
+            f.monthNames[m - 1] = loc.monthName(m, QLocale::LongFormat).toStdString();
+            f.monthAbbrevs[m - 1] = loc.monthName(m, QLocale::ShortFormat).toStdString();
+        }
+        for (int d = 0; d < 7; ++d) {
+            int qtDay = d == 0 ? 7 : d;  // Qt counts Monday = 1 ... Sunday = 7
+            f.dayNames[d] = loc.dayName(qtDay, QLocale::LongFormat).toStdString();
+            f.dayAbbrevs[d] = loc.dayName(qtDay, QLocale::ShortFormat).toStdString();
+        }
+        f.shortDatePattern = loc.dateFormat(QLocale::ShortFormat).toStdString();
+        f.dateSeparator = "";
+        for (QChar ch : loc.dateFormat(QLocale::ShortFormat))
+            if (!ch.isLetter()) {
+                f.dateSeparator = QString(ch).toStdString();
+                break;
+            }
+    } else {
+        // The C and POSIX locales: English names, "." decimal point, no short-date pattern.
+        f.shortDatePattern = "";
+        f.dateSeparator = "/";
+    }
+    engine::Env().locale = f;
+}
+
+void InitEnvironment() {
+    auto& env = engine::Env();
+    UseLocale(QLocale::system().name() == "C" ? "C" : QLocale::system().name().toStdString());
+    env.now = [] {
+        QDateTime now = QDateTime::currentDateTime();
+        QDate d = now.date();
+        QTime t = now.time();
+        return engine::DateSerial(d.year(), d.month(), d.day()) +
+               engine::TimeSerial(t.hour(), t.minute(), t.second());
+    };
+    env.documentsFolder = folderOrHome(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    env.localAppDataFolder =
+        folderOrHome(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    env.programFolder = QCoreApplication::applicationDirPath().toStdString();
+}
+
+}  // namespace platform

@@ -1,0 +1,41 @@
+#pragma once
+// The program's run: handler dispatch, ending the program, and the environment the engine is
+// given (locale facts, clock, folders).
+
+#include <functional>
+#include <string>
+
+namespace platform {
+
+// The program's caption, the default title of message boxes.
+inline constexpr const char* kProgramCaption = "Tidewyn Vizoz";
+inline constexpr const char* kVersionText = "   (v9.5.0)";
+
+// Thrown by EndProgram to stop the running handler; caught by Run.
+struct EndProgramRequest {};
+
+// Ends the program at once: the running handler stops, every event loop returns, no window's
+// unload handler runs. Also works before the event loop has started.
+[[noreturn]] void EndProgram();
+bool ProgramEnding();
+void ResetProgramEnding();  // for tests
+
+// Runs one event handler. EndProgram stops it and ends the program; any other exception is
+// shown to the user in a message box, so no exception leaves a handler.
+void Run(const std::function<void()>& handler) noexcept;
+
+// Wraps a handler for a signal connection.
+template <typename F>
+auto Handler(F f) {
+    return [f](auto&&...) { Run(f); };
+}
+
+// Fills the engine's environment from the desktop: the system locale's facts, the clock, the
+// documents, local application-data and program folders (the home folder when one cannot be
+// found).
+void InitEnvironment();
+
+// Locale facts of a named Qt locale ("en_GB", "de_DE", "C"); used by InitEnvironment and tests.
+void UseLocale(const std::string& name);
+
+}  // namespace platform

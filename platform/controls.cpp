@@ -1,0 +1,294 @@
+#include "platform/controls.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+
+#include "platform/app.h"
+
+namespace platform {
+
+namespace {
+int beeps = 0;
+bool ticking = true;
+
+QString captionText(const std::string& caption) {
+    QString s = QString::fromStdString(caption);
+    s.replace("\r\n", "\n");
+    s.replace('\r', '\n');
+    return s;
+}
+}  // namespace
+
+void Beep() {
+    ++beeps;
+    QApplication::beep();
+}
+
+int BeepCount() { return beeps; }
+
+// Label
+
+Label::Label(QWidget* parent, const std::string& caption) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SetCaption(caption);
+}
+
+void Label::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    setText(captionText(caption));
+    if (autoSize_) adjustSize();
+}
+
+void Label::SetAutoSize(bool on) {
+    autoSize_ = on;
+    if (on) adjustSize();
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton) emit Click();
+}
+
+void Label::mouseDoubleClickEvent(QMouseEvent* e) {
+    QLabel::mouseDoubleClickEvent(e);
+    emit DblClick();
+}
+
+CommandButton::CommandButton(QWidget* parent, const std::string& caption)
+    : QPushButton(QString::fromStdString(caption), parent) {
+    setAutoDefault(false);
+}
+
+// ListBox
+
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) emit Click();
+    });
+    connect(this, &QListWidget::itemPressed, this, [this](QListWidgetItem* item) {
+        // A press on the line already selected is a click too.
+        if (item && row(item) == currentRow() && !signalsBlocked()) emit Click();
+    });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit DblClick(); });
+}
+
+void ListBox::AddItem(const std::string& item) { addItem(QString::fromStdString(item)); }
+
+void ListBox::RemoveItem(int index) { delete takeItem(index); }
+
+void ListBox::Clear() {
+    blockSignals(true);
+    clear();
+    blockSignals(false);
+}
+
+std::string ListBox::List(int index) const {
+    QListWidgetItem* it = item(index);
+    return it ? it->text().toStdString() : std::string();
+}
+
+void ListBox::SetListIndex(int index) { setCurrentRow(index); }
+
+std::string ListBox::Text() const { return List(currentRow()); }
+
+void ListBox::SetItemData(int index, long value) {
+    if (QListWidgetItem* it = item(index)) it->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(value));
+}
+
+long ListBox::ItemData(int index) const {
+    QListWidgetItem* it = item(index);
+    return it ? static_cast<long>(it->data(Qt::UserRole).toLongLong()) : 0;
+}
+
+// CheckBox and OptionButton
+
+CheckBox::CheckBox(QWidget* parent, const std::string& caption) : QCheckBox(QString::fromStdString(caption), parent) {
+    connect(this, &QCheckBox::stateChanged, this, [this](int) { emit Click(); });
+}
+
+int CheckBox::Value() const {
+    switch (checkState()) {
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+        default: return 0;
+    }
+}
+
+void CheckBox::SetValue(int v) {
+    setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    if (v != 2) setTristate(false);
+}
+
+OptionButton::OptionButton(QWidget* parent, const std::string& caption)
+    : QRadioButton(QString::fromStdString(caption), parent) {
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) emit Click();
+    });
+}
+
+void OptionButton::SetValue(bool v) { setChecked(v); }
+
+// TextBox
+
+TextBox::TextBox(QWidget* parent, const std::string& text) : QLineEdit(QString::fromStdString(text), parent) {
+    setDragEnabled(false);
+    setAcceptDrops(false);
+    connect(this, &QLineEdit::textChanged, this, [this](const QString&) { emit Change(); });
+}
+
+void TextBox::SetText(const std::string& t) { setText(QString::fromStdString(t)); }
+
+bool TextBox::filterAndInsert(const QString& text) {
+    QString accepted;
+    bool dropped = false;
+    for (QChar ch : text) {
+        int key = ch.unicode();
+        if (keyPress_) keyPress_(key);
+        if (key == 0) {
+            dropped = true;
+            continue;
+        }
+        if (key == 8) {
+            if (!accepted.isEmpty()) accepted.chop(1);
+            else backspace();
+            continue;
+        }
+        accepted += QChar(key);
+    }
+    if (!accepted.isEmpty()) insert(accepted);
+    if (dropped) Beep();
+    return !dropped;
+}
+
+void TextBox::TypeText(const std::string& text) { filterAndInsert(QString::fromStdString(text)); }
+
+void TextBox::keyPressEvent(QKeyEvent* e) {
+    if (e->matches(QKeySequence::Paste)) {
+        if (!isReadOnly()) filterAndInsert(QApplication::clipboard()->text());
+        return;
+    }
+    if (!keyPress_ || isReadOnly()) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    if (e->key() == Qt::Key_Backspace) {
+        int key = 8;
+        keyPress_(key);
+        if (key == 0) Beep();
+        else QLineEdit::keyPressEvent(e);
+        return;
+    }
+    QString t = e->text();
+    bool printable = !t.isEmpty() && t.at(0).isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (!printable) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    filterAndInsert(t);
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* e) {
+    // The standard menu's paste would pass the key hook by; offer a guarded one instead.
+    QMenu* menu = createStandardContextMenu();
+    for (QAction* a : menu->actions()) {
+        if (a->text().contains("Paste")) {
+            disconnect(a, nullptr, nullptr, nullptr);
+            connect(a, &QAction::triggered, this, [this] { filterAndInsert(QApplication::clipboard()->text()); });
+        }
+    }
+    menu->exec(e->globalPos());
+    delete menu;
+}
+
+TextArea::TextArea(QWidget* parent, const std::string& text) : QPlainTextEdit(QString::fromStdString(text), parent) {
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (maxLength_ > 0 && toPlainText().size() > maxLength_) {
+            QString t = toPlainText().left(maxLength_);
+            blockSignals(true);
+            setPlainText(t);
+            moveCursor(QTextCursor::End);
+            blockSignals(false);
+            Beep();
+        }
+        emit Change();
+    });
+}
+
+// Menus
+
+void MenuItem::SetVisible(bool v) {
+    if (action_) action_->setVisible(v);
+}
+bool MenuItem::Visible() const { return action_ && action_->isVisible(); }
+void MenuItem::SetEnabled(bool v) {
+    if (action_) action_->setEnabled(v);
+}
+bool MenuItem::Enabled() const { return action_ && action_->isEnabled(); }
+void MenuItem::SetChecked(bool v) {
+    if (!action_) return;
+    action_->setCheckable(true);
+    action_->setChecked(v);
+}
+bool MenuItem::Checked() const { return action_ && action_->isChecked(); }
+void MenuItem::SetCaption(const std::string& caption) {
+    if (action_) action_->setText(QString::fromStdString(caption));
+}
+std::string MenuItem::Caption() const { return action_ ? action_->text().toStdString() : std::string(); }
+void MenuItem::Click() {
+    if (action_ && !menu_) action_->trigger();
+}
+
+MenuItem AddTopMenu(QMenuBar* bar, const std::string& caption) {
+    QMenu* m = bar->addMenu(QString::fromStdString(caption));
+    return MenuItem(m->menuAction(), m);
+}
+
+MenuItem AddSubmenu(const MenuItem& parent, const std::string& caption) {
+    QMenu* m = parent.Submenu()->addMenu(QString::fromStdString(caption));
+    return MenuItem(m->menuAction(), m);
+}
+
+MenuItem AddMenuItem(const MenuItem& parent, const std::string& caption, std::function<void()> handler) {
+    if (caption == "-") return MenuItem(parent.Submenu()->addSeparator());
+    QAction* a = parent.Submenu()->addAction(QString::fromStdString(caption));
+    if (handler) QObject::connect(a, &QAction::triggered, a, [handler](bool) { Run(handler); });
+    return MenuItem(a);
+}
+
+// Timer
+
+Timer::Timer(QObject* parent, int intervalMs, std::function<void()> handler)
+    : QObject(parent), handler_(std::move(handler)) {
+    timer_.setInterval(intervalMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { Fire(); });
+    sync();
+}
+
+void Timer::SetEnabled(bool on) {
+    enabled_ = on;
+    sync();
+}
+
+void Timer::SetInterval(int ms) {
+    timer_.setInterval(ms);
+    sync();
+}
+
+void Timer::Fire() {
+    if (handler_) Run(handler_);
+}
+
+void Timer::SetTicking(bool on) { ticking = on; }
+
+void Timer::sync() {
+    if (enabled_ && ticking && timer_.interval() > 0) timer_.start();
+    else timer_.stop();
+}
+
+}  // namespace platform

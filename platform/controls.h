@@ -1,0 +1,187 @@
+#pragma once
+// Controls with the behaviour the windows rely on:
+// - Label: captions break lines at CR LF, CR or LF; Click and DblClick.
+// - ListBox: Click also fires when code sets the selection; DblClick; first-letter search.
+// - CheckBox (values 0, 1, 2 grey) and OptionButton: Click fires when set in code too.
+// - TextBox: a KeyPress hook can drop a key (with a beep) or replace it; paste goes through it.
+// - Menu entries with visible, enabled and checked states and "&" access keys ("&&" is "&").
+// - Timer: Interval, Enabled, and Fire() for tests.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+class QMenuBar;
+
+namespace platform {
+
+void Beep();
+int BeepCount();  // beeps so far (for tests)
+
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    explicit Label(QWidget* parent, const std::string& caption = "");
+    void SetCaption(const std::string& caption);
+    const std::string& Caption() const { return caption_; }
+    // Grows to fit its text (the caption's natural size).
+    void SetAutoSize(bool on);
+signals:
+    void Click();
+    void DblClick();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    std::string caption_;
+    bool autoSize_ = false;
+};
+
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    CommandButton(QWidget* parent, const std::string& caption);
+    std::string Caption() const { return text().toStdString(); }
+};
+
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget* parent);
+    void AddItem(const std::string& item);
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const { return count(); }
+    std::string List(int index) const;
+    int ListIndex() const { return currentRow(); }
+    // Sets the selection; Click fires as when the user picks the line.
+    void SetListIndex(int index);
+    std::string Text() const;  // the selected line
+    void SetItemData(int index, long data);
+    long ItemData(int index) const;
+signals:
+    void Click();
+    void DblClick();
+};
+
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    CheckBox(QWidget* parent, const std::string& caption);
+    int Value() const;  // 0 unticked, 1 ticked, 2 grey
+    void SetValue(int v);
+signals:
+    void Click();
+};
+
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    OptionButton(QWidget* parent, const std::string& caption);
+    bool Value() const { return isChecked(); }
+    void SetValue(bool v);
+signals:
+    void Click();
+};
+
+// The key of a KeyPress: the character code (8 for Backspace). Set it to 0 to drop the key
+// (the text box beeps), or to another code to type that instead.
+using KeyPressHook = std::function<void(int& keyAscii)>;
+
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent, const std::string& text = "");
+    std::string Text() const { return text().toStdString(); }
+    void SetText(const std::string& t);
+    void SetKeyPress(KeyPressHook hook) { keyPress_ = std::move(hook); }
+    void SetLocked(bool locked) { setReadOnly(locked); }
+    // Types text as the user would, through the key hook.
+    void TypeText(const std::string& text);
+signals:
+    void Change();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
+private:
+    bool filterAndInsert(const QString& text);
+    KeyPressHook keyPress_;
+};
+
+// A multi-line text box.
+class TextArea : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TextArea(QWidget* parent, const std::string& text = "");
+    std::string Text() const { return toPlainText().toStdString(); }
+    void SetText(const std::string& t) { setPlainText(QString::fromStdString(t)); }
+    void SetMaxLength(int n) { maxLength_ = n; }
+    int MaxLength() const { return maxLength_; }
+signals:
+    void Change();
+
+private:
+    int maxLength_ = 0;  // 0: no limit
+};
+
+// A menu entry: a command or a submenu.
+class MenuItem {
+public:
+    MenuItem() = default;
+    explicit MenuItem(QAction* action, QMenu* submenu = nullptr) : action_(action), menu_(submenu) {}
+    void SetVisible(bool v);
+    bool Visible() const;
+    void SetEnabled(bool v);
+    bool Enabled() const;
+    void SetChecked(bool v);
+    bool Checked() const;
+    void SetCaption(const std::string& caption);
+    std::string Caption() const;
+    QAction* Action() const { return action_; }
+    QMenu* Submenu() const { return menu_; }
+    // Runs the entry's handler as a click would.
+    void Click();
+
+private:
+    QAction* action_ = nullptr;
+    QMenu* menu_ = nullptr;
+};
+
+// Builds menus: a caption of "-" is a separator.
+MenuItem AddTopMenu(QMenuBar* bar, const std::string& caption);
+MenuItem AddSubmenu(const MenuItem& parent, const std::string& caption);
+MenuItem AddMenuItem(const MenuItem& parent, const std::string& caption, std::function<void()> handler = {});
+
+class Timer : public QObject {
+    Q_OBJECT
+public:
+    Timer(QObject* parent, int intervalMs, std::function<void()> handler);
+    void SetEnabled(bool on);
+    bool Enabled() const { return enabled_; }
+    void SetInterval(int ms);
+    int Interval() const { return timer_.interval(); }
+    void Fire();  // runs the handler as a tick would
+
+    // Tests stop real ticks: timers then fire only through Fire().
+    static void SetTicking(bool on);
+
+private:
+    void sync();
+    QTimer timer_;
+    bool enabled_ = true;
+    std::function<void()> handler_;
+};
+
+}  // namespace platform

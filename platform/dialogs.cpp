@@ -1,0 +1,126 @@
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStringList>
+
+#include "platform/app.h"
+
+namespace platform {
+
+namespace {
+ScriptedDialogs* script = nullptr;
+
+// "Tables (*.txt)|*.txt|All|*.*" into Qt's "Tables (*.txt);;All (*.*)".
+QString qtFilter(const std::string& filter) {
+    QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString desc = parts[i];
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        if (desc.contains('(')) out << desc;
+        else out << desc + " (" + patterns + ")";
+    }
+    return out.join(";;");
+}
+
+QWidget* activeParent() { return QApplication::activeWindow(); }
+}  // namespace
+
+ScriptedDialogs::ScriptedDialogs() { script = this; }
+ScriptedDialogs::~ScriptedDialogs() {
+    if (script == this) script = nullptr;
+}
+
+int MsgBox(const std::string& prompt, int style, const std::string& title) {
+    std::string shownTitle = title.empty() ? kProgramCaption : title;
+    int buttons = style & 7;
+    if (script) {
+        script->messages.push_back({prompt, style, shownTitle});
+        if (!script->messageAnswers.empty()) {
+            int a = script->messageAnswers.front();
+            script->messageAnswers.pop_front();
+            return a;
+        }
+        return buttons == kYesNo ? kYes : kOk;
+    }
+    QMessageBox box(activeParent());
+    box.setWindowTitle(QString::fromStdString(shownTitle));
+    QString text = QString::fromStdString(prompt);
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    box.setText(text);
+    switch (style & 0x70) {
+        case kCritical: box.setIcon(QMessageBox::Critical); break;
+        case kQuestion: box.setIcon(QMessageBox::Question); break;
+        case kExclamation: box.setIcon(QMessageBox::Warning); break;
+        case kInformation: box.setIcon(QMessageBox::Information); break;
+        default: box.setIcon(QMessageBox::NoIcon);
+    }
+    if (buttons == kYesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    } else if (buttons == kOkCancel) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    int r = box.exec();
+    if (ProgramEnding()) throw EndProgramRequest{};
+    switch (r) {
+        case QMessageBox::Yes: return kYes;
+        case QMessageBox::No: return kNo;
+        case QMessageBox::Cancel: return kCancel;
+        default: return kOk;
+    }
+}
+
+std::optional<std::string> FileDialog(const FileDialogRequest& request) {
+    if (script) {
+        script->fileRequests.push_back(request);
+        if (script->fileAnswers.empty()) return std::nullopt;
+        auto a = script->fileAnswers.front();
+        script->fileAnswers.pop_front();
+        return a;
+    }
+    QString start = QString::fromStdString(request.initialFolder);
+    if (!request.fileName.empty()) start = start.isEmpty() ? QString::fromStdString(request.fileName)
+                                                           : start + "/" + QString::fromStdString(request.fileName);
+    QFileDialog::Options options;
+    if (!request.promptOverwrite) options |= QFileDialog::DontConfirmOverwrite;
+    QString chosen = request.save
+                         ? QFileDialog::getSaveFileName(activeParent(), QString::fromStdString(request.title), start,
+                                                        qtFilter(request.filter), nullptr, options)
+                         : QFileDialog::getOpenFileName(activeParent(), QString::fromStdString(request.title), start,
+                                                        qtFilter(request.filter), nullptr, options);
+    if (ProgramEnding()) throw EndProgramRequest{};
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen.toStdString();
+}
+
+std::optional<std::string> ChoosePrinter(const std::string& current) {
+    if (script) {
+        ++script->printerRequests;
+        if (script->printerAnswers.empty()) return std::nullopt;
+        auto a = script->printerAnswers.front();
+        script->printerAnswers.pop_front();
+        return a;
+    }
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        MsgBox("No printer is installed on this computer.", kOkOnly | kExclamation);
+        return std::nullopt;
+    }
+    QPrinter printer;
+    if (!current.empty()) printer.setPrinterName(QString::fromStdString(current));
+    QPrintDialog dialog(&printer, activeParent());
+    int r = dialog.exec();
+    if (ProgramEnding()) throw EndProgramRequest{};
+    if (r != QDialog::Accepted) return std::nullopt;
+    return printer.printerName().toStdString();
+}
+
+}  // namespace platform

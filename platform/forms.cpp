@@ -1,0 +1,183 @@
+#include "platform/forms.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <map>
+
+#include "platform/app.h"
+#include "platform/picturebox.h"
+
+namespace platform {
+
+namespace {
+std::map<std::type_index, Form*>& registry() {
+    static std::map<std::type_index, Form*> forms;
+    return forms;
+}
+ModalRunner modalRunner;
+
+Qt::CursorShape shapeOf(MousePointer p) {
+    switch (p) {
+        case MousePointer::Arrow: return Qt::ArrowCursor;
+        case MousePointer::Cross: return Qt::CrossCursor;
+        case MousePointer::Hourglass: return Qt::WaitCursor;
+        case MousePointer::ArrowHourglass: return Qt::BusyCursor;
+        default: return Qt::ArrowCursor;
+    }
+}
+}  // namespace
+
+void Place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+}
+int LeftOf(const QWidget* w) { return ToTwips(w->x()); }
+int TopOf(const QWidget* w) { return ToTwips(w->y()); }
+int WidthOf(const QWidget* w) { return ToTwips(w->width()); }
+int HeightOf(const QWidget* w) { return ToTwips(w->height()); }
+void SetLeft(QWidget* w, int left) { w->move(ToPixels(left), w->y()); }
+void SetTop(QWidget* w, int top) { w->move(w->x(), ToPixels(top)); }
+void SetWidth(QWidget* w, int width) { w->resize(ToPixels(width), w->height()); }
+void SetHeight(QWidget* w, int height) { w->resize(w->width(), ToPixels(height)); }
+void SetPointer(QWidget* w, MousePointer p) {
+    if (p == MousePointer::Default) w->unsetCursor();
+    else w->setCursor(shapeOf(p));
+}
+
+void SetModalRunner(ModalRunner runner) { modalRunner = std::move(runner); }
+
+namespace detail {
+Form* findForm(std::type_index type) {
+    auto it = registry().find(type);
+    return it == registry().end() ? nullptr : it->second;
+}
+void addForm(std::type_index type, Form* form) { registry()[type] = form; }
+void removeForm(Form* form) {
+    for (auto it = registry().begin(); it != registry().end(); ++it)
+        if (it->second == form) {
+            registry().erase(it);
+            return;
+        }
+}
+}  // namespace detail
+
+void DestroyAllForms() {
+    auto forms = registry();
+    registry().clear();
+    for (auto& [type, form] : forms) delete form;
+}
+
+Form::Form(const std::string& designCaption) : QMainWindow(nullptr) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    surface_ = new PictureBox(this);
+    surface_->SetAutoRedraw(true);
+    surface_->SetBorder(false);
+    surface_->SetBackColor(0xF0F0F0);  // the window colour
+    setCentralWidget(surface_);
+    setWindowTitle(QString::fromStdString(designCaption));
+}
+
+Form::~Form() { detail::removeForm(this); }
+
+QWidget* Form::Client() { return surface_; }
+
+void Form::load() { Form_Load(); }
+
+void Form::Show() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::ShowModal(Form* owner) {
+    (void)owner;
+    modal_ = true;
+    setWindowModality(Qt::ApplicationModal);
+    QPointer<Form> self(this);
+    show();
+    raise();
+    activateWindow();
+    if (modalRunner) {
+        modalRunner(*this);
+    } else if (self && isVisible()) {
+        QEventLoop loop;
+        connect(this, &Form::hidden, &loop, &QEventLoop::quit);
+        connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    if (self) {
+        self->modal_ = false;
+        self->setWindowModality(Qt::NonModal);
+        if (self->isVisible()) self->hide();
+    }
+    if (ProgramEnding()) throw EndProgramRequest{};
+}
+
+void Form::Hide() { hide(); }
+
+void Form::Unload() {
+    if (unloaded_) return;
+    bool cancel = false;
+    Form_Unload(cancel);
+    if (cancel) return;
+    unloaded_ = true;
+    detail::removeForm(this);
+    hide();
+    deleteLater();
+}
+
+int Form::Left() const { return ToTwips(x()); }
+int Form::Top() const { return ToTwips(y()); }
+int Form::Width() const { return ToTwips(width()); }
+int Form::Height() const { return ToTwips(height()); }
+void Form::SetLeft(int twips) { move(ToPixels(twips), y()); }
+void Form::SetTop(int twips) { move(x(), ToPixels(twips)); }
+void Form::SetWidth(int twips) { resize(ToPixels(twips), height()); }
+void Form::SetHeight(int twips) { resize(width(), ToPixels(twips)); }
+
+int Form::ScreenWidth() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? ToTwips(s->availableGeometry().width()) : 1024 * kTwipsPerPixel;
+}
+int Form::ScreenHeight() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? ToTwips(s->availableGeometry().height()) : 768 * kTwipsPerPixel;
+}
+
+void Form::CentreOnScreen() {
+    SetTop((ScreenHeight() - Height()) / 2);
+    SetLeft((ScreenWidth() - Width()) / 2);
+}
+
+void Form::CentreOn(const Form& owner) {
+    SetTop(owner.Top() + (owner.Height() - Height()) / 2);
+    SetLeft(owner.Left() + (owner.Width() - Width()) / 2);
+}
+
+std::string Form::Caption() const { return windowTitle().toStdString(); }
+void Form::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+
+void Form::SetMousePointer(MousePointer p) {
+    pointer_ = p;
+    SetPointer(this, p);
+}
+
+void Form::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    Run([this] { Unload(); });
+}
+
+void Form::hideEvent(QHideEvent* e) {
+    QMainWindow::hideEvent(e);
+    emit hidden();
+}
+
+bool Form::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) Run([this] { Form_Activate(); });
+    return QMainWindow::event(e);
+}
+
+}  // namespace platform

@@ -1,0 +1,129 @@
+#pragma once
+// Windows: one instance per window class, created and loaded on first use, reached by its
+// class name (Get<frmX>()), unloaded explicitly or by the close box. Geometry is in twips,
+// 15 twips to a logical pixel.
+
+#include <QMainWindow>
+#include <functional>
+#include <string>
+#include <typeindex>
+
+namespace platform {
+
+class PictureBox;
+
+inline constexpr int kTwipsPerPixel = 15;
+inline int ToPixels(double twips) { return static_cast<int>(twips / kTwipsPerPixel + (twips >= 0 ? 0.5 : -0.5)); }
+inline int ToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+
+enum class MousePointer { Default, Arrow, Cross, Hourglass, ArrowHourglass };
+
+// Places a child control; all values in twips, relative to its parent's client area.
+void Place(QWidget* w, int left, int top, int width, int height);
+int LeftOf(const QWidget* w);
+int TopOf(const QWidget* w);
+int WidthOf(const QWidget* w);
+int HeightOf(const QWidget* w);
+void SetLeft(QWidget* w, int left);
+void SetTop(QWidget* w, int top);
+void SetWidth(QWidget* w, int width);
+void SetHeight(QWidget* w, int height);
+void SetPointer(QWidget* w, MousePointer p);
+
+class Form : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Form(const std::string& designCaption = "");
+    ~Form() override;
+
+    // Shows the window without waiting.
+    void Show();
+    // Shows the window modal and returns when it has been hidden or unloaded. Other windows'
+    // timers keep running meanwhile.
+    void ShowModal(Form* owner = nullptr);
+    void Hide();
+    // Runs Form_Unload (which may cancel), hides the window and deletes it later. The next Get
+    // creates and loads a new instance.
+    void Unload();
+    bool Visible() const { return isVisible(); }
+    void SetVisible(bool v) { v ? Show() : Hide(); }
+    bool IsModal() const { return modal_; }
+
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetLeft(int twips);
+    void SetTop(int twips);
+    void SetWidth(int twips);
+    void SetHeight(int twips);
+    void CentreOnScreen();
+    void CentreOn(const Form& owner);
+    static int ScreenWidth();
+    static int ScreenHeight();
+
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    void SetMousePointer(MousePointer p);
+    MousePointer Pointer() const { return pointer_; }
+
+    // The window's own drawing surface (twips scale) and the parent of its controls.
+    PictureBox& Surface() { return *surface_; }
+    QWidget* Client();
+
+    // For the registry.
+    void load();
+    bool unloaded() const { return unloaded_; }
+
+signals:
+    void hidden();
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload(bool& cancel) { (void)cancel; }
+    virtual void Form_Activate() {}
+
+    void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+    bool event(QEvent* e) override;
+
+private:
+    PictureBox* surface_;
+    MousePointer pointer_ = MousePointer::Default;
+    bool modal_ = false;
+    bool unloaded_ = false;
+};
+
+// How ShowModal waits: a nested event loop in the program, a script in tests.
+using ModalRunner = std::function<void(Form&)>;
+void SetModalRunner(ModalRunner runner);  // empty: the nested event loop
+
+namespace detail {
+Form* findForm(std::type_index type);
+void addForm(std::type_index type, Form* form);
+void removeForm(Form* form);
+}  // namespace detail
+
+template <typename T>
+T& Get() {
+    if (Form* f = detail::findForm(typeid(T))) return static_cast<T&>(*f);
+    T* f = new T();
+    detail::addForm(typeid(T), f);
+    f->load();
+    return *f;
+}
+
+template <typename T>
+bool IsLoaded() {
+    return detail::findForm(typeid(T)) != nullptr;
+}
+
+template <typename T>
+void UnloadIfLoaded() {
+    if (Form* f = detail::findForm(typeid(T))) f->Unload();
+}
+
+// Deletes every window at once, without unload handlers (tests, end of program).
+void DestroyAllForms();
+
+}  // namespace platform

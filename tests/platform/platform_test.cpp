@@ -1,0 +1,253 @@
+// The semantics of the desktop layer that the windows rely on.
+#include <QApplication>
+#include <QClipboard>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "engine/environment.h"
+#include "engine/localecheck.h"
+#include "engine/state.h"
+#include "engine/dates.h"
+#include "platform/app.h"
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/forms.h"
+#include "platform/picturebox.h"
+#include "engine/test_support.h"
+
+using namespace platform;
+
+TEST(PlatformControls, LabelCaptionsBreakAtCrLfCrAndLf) {
+    Label label(nullptr);
+    label.SetCaption("  Predictions\r\n   (Range 4.1M)\r\n\r\n07:12   5.3\r18:00   0.9\nend");
+    EXPECT_EQ(label.text().toStdString(), "  Predictions\n   (Range 4.1M)\n\n07:12   5.3\n18:00   0.9\nend");
+    EXPECT_EQ(label.Caption(), "  Predictions\r\n   (Range 4.1M)\r\n\r\n07:12   5.3\r18:00   0.9\nend");
+}
+
+TEST(PlatformControls, ListBoxClickFiresWhenCodeSelects) {
+    ListBox list(nullptr);
+    for (const char* s : {"Dover", "Deal", "Folkestone"}) list.AddItem(s);
+    QSignalSpy clicks(&list, &ListBox::Click);
+    list.SetListIndex(2);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(list.Text(), "Folkestone");
+    list.SetListIndex(0);
+    EXPECT_EQ(clicks.count(), 2);
+    list.Clear();  // clearing is not a click
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_EQ(list.ListCount(), 0);
+    EXPECT_EQ(list.Text(), "");
+}
+
+TEST(PlatformControls, CheckAndOptionClicksFireWhenSetInCode) {
+    CheckBox check(nullptr, "M2");
+    QSignalSpy clicks(&check, &CheckBox::Click);
+    check.SetValue(1);
+    EXPECT_EQ(check.Value(), 1);
+    check.SetValue(1);  // no change, no click
+    check.SetValue(2);
+    EXPECT_EQ(check.Value(), 2);
+    check.SetValue(0);
+    EXPECT_EQ(clicks.count(), 3);
+
+    QWidget group;
+    OptionButton a(&group, "a"), b(&group, "b");
+    QSignalSpy aClicks(&a, &OptionButton::Click), bClicks(&b, &OptionButton::Click);
+    b.SetValue(true);
+    a.SetValue(true);
+    EXPECT_EQ(bClicks.count(), 1);
+    EXPECT_EQ(aClicks.count(), 1);
+    EXPECT_FALSE(b.Value());
+}
+
+TEST(PlatformControls, TextBoxKeyHookDropsBeepsReplacesAndGuardsPaste) {
+    TextBox box(nullptr);
+    box.SetKeyPress([](int& key) {
+        if (key >= 'a' && key <= 'z') key = key - 'a' + 'A';  // to capitals
+        else if (!(key >= '0' && key <= '9') && key != '.' && key != 8) key = 0;
+    });
+    int beeps = BeepCount();
+    QTest::keyClicks(&box, "50.3x0n");
+    EXPECT_EQ(box.Text(), "50.30N");
+    EXPECT_EQ(BeepCount(), beeps + 1);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    EXPECT_EQ(box.Text(), "50.30");
+
+    QApplication::clipboard()->setText("1;2s");
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box.Text(), "50.3012S");
+}
+
+TEST(PlatformControls, MenusAndTimers) {
+    QMenu bar;
+    int runs = 0;
+    QMenuBar menuBar;
+    MenuItem top = AddTopMenu(&menuBar, " &File");
+    MenuItem item = AddMenuItem(top, "Copy &Days Sunrise && Sunset Times", [&] { ++runs; });
+    item.Click();
+    EXPECT_EQ(runs, 1);
+    item.SetVisible(false);
+    EXPECT_FALSE(item.Visible());
+    item.SetChecked(true);
+    EXPECT_TRUE(item.Checked());
+    EXPECT_EQ(item.Caption(), "Copy &Days Sunrise && Sunset Times");
+
+    int ticks = 0;
+    Timer timer(nullptr, 300, [&] { ++ticks; });
+    timer.Fire();
+    timer.Fire();
+    EXPECT_EQ(ticks, 2);
+}
+
+TEST(PlatformDialogs, ScriptedMessageBoxesRecordAndAnswer) {
+    ScriptedDialogs dialogs;
+    dialogs.messageAnswers.push_back(kNo);
+    EXPECT_EQ(MsgBox("Print the curve?", kYesNo), kNo);
+    EXPECT_EQ(MsgBox("Done", kOkOnly | kInformation, "Tidewyn"), kOk);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].title, "Tidewyn Vizoz");
+    EXPECT_EQ(dialogs.messages[1].title, "Tidewyn");
+    EXPECT_EQ(dialogs.messages[1].style & 0x70, kInformation);
+
+    dialogs.fileAnswers.push_back(std::string("/tmp/x.txt"));
+    EXPECT_EQ(FileDialog({true, "Save", "/tmp", "", "Tables (*.txt)|*.txt", true}), std::optional<std::string>("/tmp/x.txt"));
+    EXPECT_EQ(FileDialog({}), std::nullopt);
+    EXPECT_EQ(dialogs.fileRequests.size(), 2u);
+}
+
+TEST(PlatformPicture, PersistentAndTemporaryDrawing) {
+    PictureBox pic;
+    pic.resize(240, 100);
+    pic.Scale(0, 5, 24, -1);
+    pic.SetAutoRedraw(true);
+    pic.Cls();
+    pic.Line(0, 0, 24, 0);
+    pic.PSet(12, 2, kRed);
+    pic.SetAutoRedraw(false);
+    pic.Line(6, 5, 6, -1, kRed);  // a cursor line
+    EXPECT_EQ(pic.PersistentCommands().size(), 2u);
+    ASSERT_EQ(pic.TemporaryCommands().size(), 1u);
+    QPoint cursor = pic.ToPixel({6, 2}).toPoint();
+    EXPECT_EQ(pic.Snapshot().pixelColor(cursor), QColor(255, 0, 0));
+
+    pic.Cls();  // with AutoRedraw off: the temporary line goes, the persistent image stays
+    EXPECT_TRUE(pic.TemporaryCommands().empty());
+    EXPECT_EQ(pic.PersistentCommands().size(), 2u);
+    EXPECT_EQ(pic.Snapshot().pixelColor(cursor), QColor(255, 255, 255));
+    QPoint axis = pic.ToPixel({12, 0}).toPoint();
+    EXPECT_EQ(pic.Snapshot().pixelColor(axis), QColor(0, 0, 0));
+
+    pic.SetAutoRedraw(true);
+    pic.Cls();  // with AutoRedraw on: everything goes
+    EXPECT_TRUE(pic.PersistentCommands().empty());
+    EXPECT_EQ(pic.Snapshot().pixelColor(axis), QColor(255, 255, 255));
+}
+
+TEST(PlatformPicture, UserScaleMapsMouseAndText) {
+    PictureBox pic;
+    pic.resize(240, 120);
+    pic.Scale(0, 5, 24, -1);
+    QPointF p = pic.ToUser({120, 60});
+    EXPECT_NEAR(p.x(), 12, 1e-9);
+    EXPECT_NEAR(p.y(), 2, 1e-9);
+    QSignalSpy moves(&pic, &PictureBox::MouseMove);
+    QTest::mouseMove(&pic, QPoint(60, 20));
+    ASSERT_EQ(moves.count(), 1);
+    EXPECT_NEAR(moves[0][2].toDouble(), 6, 1e-9);
+    pic.CurrentX = 1;
+    pic.CurrentY = 4;
+    pic.Print("Sunrise");
+    EXPECT_EQ(pic.TemporaryCommands().back().text, "Sunrise");
+    EXPECT_NEAR(pic.CurrentX, 0, 1e-9);
+    EXPECT_LT(pic.CurrentY, 4);  // next line down (y upwards in this scale)
+}
+
+namespace {
+int loads = 0, unloads = 0;
+class TestForm : public Form {
+public:
+    TestForm() : Form("Test") {}
+    bool cancelUnload = false;
+
+protected:
+    void Form_Load() override { ++loads; }
+    void Form_Unload(bool& cancel) override {
+        ++unloads;
+        cancel = cancelUnload;
+    }
+};
+}  // namespace
+
+TEST(PlatformForms, OneInstancePerClassLoadedOnFirstUse) {
+    loads = unloads = 0;
+    TestForm& a = Get<TestForm>();
+    TestForm& b = Get<TestForm>();
+    EXPECT_EQ(&a, &b);
+    EXPECT_EQ(loads, 1);
+    EXPECT_TRUE(IsLoaded<TestForm>());
+    a.cancelUnload = true;
+    a.Unload();
+    EXPECT_TRUE(IsLoaded<TestForm>());
+    a.cancelUnload = false;
+    a.Unload();
+    EXPECT_FALSE(IsLoaded<TestForm>());
+    EXPECT_EQ(unloads, 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Get<TestForm>();
+    EXPECT_EQ(loads, 2);
+    DestroyAllForms();
+    EXPECT_FALSE(IsLoaded<TestForm>());
+}
+
+TEST(PlatformForms, ShowModalWaitsForTheRunnerAndTheHandlerGoesOn) {
+    TestForm& dialog = Get<TestForm>();
+    std::vector<std::string> order;
+    SetModalRunner([&](Form& f) {
+        order.push_back(f.Visible() && f.IsModal() ? "shown modal" : "not shown");
+        f.Hide();
+    });
+    dialog.ShowModal();
+    order.push_back("after");
+    SetModalRunner({});
+    EXPECT_EQ(order, (std::vector<std::string>{"shown modal", "after"}));
+    EXPECT_FALSE(dialog.Visible());
+    DestroyAllForms();
+}
+
+TEST(PlatformForms, EndProgramStopsTheHandler) {
+    ResetProgramEnding();
+    bool after = false;
+    Run([&] {
+        EndProgram();
+        after = true;
+    });
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(ProgramEnding());
+    ResetProgramEnding();
+
+    ScriptedDialogs dialogs;
+    Run([] { throw std::out_of_range("table index (2, 501) out of range"); });
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].prompt.find("out of range"), std::string::npos);
+}
+
+// The date-format check over the short-date patterns of real locales.
+TEST(PlatformLocale, DateFormatCheckOverLocales) {
+    struct Case { const char* locale; const char* pattern; const char* separator; } cases[] = {
+        {"en_GB", "DD/MM/YYYY", "/"}, {"en_US", "MM/DD/YYYY", "/"}, {"de_DE", "DD.MM.YYYY", "."},
+        {"sv_SE", "YYYY-MM-DD", "-"}, {"C", "DD/MM/YYYY", "/"},    {"nl_NL", "DD-MM-YYYY", "-"},
+        {"ja_JP", "YYYY/MM/DD", "/"}, {"fr_FR", "DD/MM/YYYY", "/"},
+    };
+    engine::Env().now = [] { return engine::DateSerial(2024, 3, 5); };
+    for (auto c : cases) {
+        UseLocale(c.locale);
+        engine::DateFormatCheck r = engine::CheckDateFormat();
+        EXPECT_EQ(r.FormatText, c.pattern) << c.locale << " " << engine::Env().locale.shortDatePattern;
+        EXPECT_EQ(engine::State().DateSeparator, c.separator) << c.locale;
+        EXPECT_EQ(r.Month, 3);
+        EXPECT_EQ(r.Year, 2024);
+    }
+    engine::Env().locale.shortDatePattern = "d MMM yyyy";  // no separator of the three
+    EXPECT_EQ(engine::CheckDateFormat().FormatText, "");
+    engine::ResetEnvironment();
+}
