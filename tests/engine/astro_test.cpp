@@ -31,10 +31,21 @@ struct NormaliseCase {
 };
 
 TEST_F(AstroTest, Normalise360ByWholeTurns) {
+    // clang-format off
     const NormaliseCase cases[] = {
-        {-30, 330},  {-360, 0}, {360, 0},  {365, 5},       {720, 360},  // 720 stops at 360
-        {1080, 360}, {0, 0},    {-720, 0}, {359.5, 359.5}, {-0.5, 359.5}, {725, 5},
+        {-30, 330},
+        {-360, 0},
+        {360, 0},
+        {365, 5},
+        {720, 360},      // lowered only until not above 360
+        {1080, 360},
+        {725, 5},
+        {0, 0},
+        {-720, 0},
+        {359.5, 359.5},
+        {-0.5, 359.5},
     };
+    // clang-format on
     for (const auto& c : cases) {
         double angle = c.in;
         double returned = engine::Normalise360(angle);
@@ -213,14 +224,18 @@ struct RoundingCase {
 };
 
 TEST_F(AstroTest, GroupAngleRoundingOrder) {
+    // clang-format off
     const RoundingCase cases[] = {
         {0.3, 0, 360},    // 359.7 rounds to 360: wrapped to 0 for M2, kept for S2
         {0, 0, 0},        // 360 - 0 = 360 wraps to 0 either way
         {0.5, 0, 360},    // 359.5 rounds to the even 360
         {1.5, 358, 358},  // 358.5 to the even 358, not 359
         {2.5, 358, 358},  // 357.5 to the even 358
-        {359.4, 1, 1},   {359.6, 0, 0}, {90, 270, 270},
+        {359.4, 1, 1},
+        {359.6, 0, 0},
+        {90, 270, 270},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(engine::astro_internal::GroupAngleRoundThenWrap(c.theta), c.roundThenWrap) << c.theta;
         EXPECT_EQ(engine::astro_internal::GroupAngleWrapThenRound(c.theta), c.wrapThenRound) << c.theta;
