@@ -3,6 +3,7 @@
 #include <QMenuBar>
 #include <filesystem>
 
+#include "engine/environment.h"
 #include "engine/folders.h"
 #include "engine/localecheck.h"
 #include "engine/state.h"
@@ -64,7 +65,7 @@ frmCopyright::frmCopyright() : Form(kProgramCaption) {
 void frmCopyright::Form_Load() {
     SharedState& s = State();
     CentreOnScreen();
-    SetLeft(List1, (Width() - WidthOf(List1)) / 2);
+    SetLeftOf(List1, (Width() - WidthOf(List1)) / 2);
 
     // The desktop layer found the folders (the home folder when one could not be found).
     s.DocumentsFolder = Env().documentsFolder;
@@ -92,8 +93,8 @@ void frmCopyright::Form_Load() {
         EndProgram();
     }
 
-    SetTop(ConditionsOK, static_cast<int>(Height() / 1.25));
-    SetTop(cmdDecline, static_cast<int>(Height() / 1.25));
+    SetTopOf(ConditionsOK, static_cast<int>(Height() / 1.25));
+    SetTopOf(cmdDecline, static_cast<int>(Height() / 1.25));
     ConditionsOK->setVisible(true);
     Show();
 

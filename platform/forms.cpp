@@ -38,10 +38,10 @@ int LeftOf(const QWidget* w) { return ToTwips(w->x()); }
 int TopOf(const QWidget* w) { return ToTwips(w->y()); }
 int WidthOf(const QWidget* w) { return ToTwips(w->width()); }
 int HeightOf(const QWidget* w) { return ToTwips(w->height()); }
-void SetLeft(QWidget* w, int left) { w->move(ToPixels(left), w->y()); }
-void SetTop(QWidget* w, int top) { w->move(w->x(), ToPixels(top)); }
-void SetWidth(QWidget* w, int width) { w->resize(ToPixels(width), w->height()); }
-void SetHeight(QWidget* w, int height) { w->resize(w->width(), ToPixels(height)); }
+void SetLeftOf(QWidget* w, int left) { w->move(ToPixels(left), w->y()); }
+void SetTopOf(QWidget* w, int top) { w->move(w->x(), ToPixels(top)); }
+void SetWidthOf(QWidget* w, int width) { w->resize(ToPixels(width), w->height()); }
+void SetHeightOf(QWidget* w, int height) { w->resize(w->width(), ToPixels(height)); }
 void SetPointer(QWidget* w, MousePointer p) {
     if (p == MousePointer::Default) w->unsetCursor();
     else w->setCursor(shapeOf(p));

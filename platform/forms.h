@@ -24,10 +24,10 @@ int LeftOf(const QWidget* w);
 int TopOf(const QWidget* w);
 int WidthOf(const QWidget* w);
 int HeightOf(const QWidget* w);
-void SetLeft(QWidget* w, int left);
-void SetTop(QWidget* w, int top);
-void SetWidth(QWidget* w, int width);
-void SetHeight(QWidget* w, int height);
+void SetLeftOf(QWidget* w, int left);
+void SetTopOf(QWidget* w, int top);
+void SetWidthOf(QWidget* w, int width);
+void SetHeightOf(QWidget* w, int height);
 void SetPointer(QWidget* w, MousePointer p);
 
 class Form : public QMainWindow {

@@ -71,7 +71,7 @@ void PictureBox::record(const DrawCommand& c) { (autoRedraw_ ? persistentCmds_ :
 void PictureBox::paintCommand(const DrawCommand& c) {
     QImage& target = autoRedraw_ ? persistent_ : temp_;
     QPainter p(&target);
-    p.setRenderHint(QPainter::Antialiasing, c.kind == DrawKind::Line || c.kind == DrawKind::Text);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
     paintWith(p, c);
     update();
 }
