@@ -43,6 +43,8 @@ int main(int argc, char** argv) {
         {"port", cmdPort},
         {"jd", cmdJd},
         {"summer", cmdSummer},
+        {"sun", cmdSun},
+        {"moon", cmdMoon},
     };
     if (argc < 2 || !commands.count(argv[1])) {
         std::string names;

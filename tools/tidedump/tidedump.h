@@ -21,5 +21,7 @@ int cmdPort(const Args& args);
 int cmdJd(const Args& args);
 int cmdSummer(const Args& args);
 int cmdAngles(const Args& args);
+int cmdSun(const Args& args);
+int cmdMoon(const Args& args);
 
 }  // namespace tidedump
