@@ -1,0 +1,79 @@
+#pragma once
+// The harmonic day curve by the simplified harmonic method: M2, S2, K1 and O1 with their
+// nodal factors, the f4/F4 and f6/F6 shallow-water terms on the combined M2 + S2 wave, and the
+// mean level Z0 with the month's correction. Heights in metres, times in decimal hours of the
+// port's zone; the summer-time shift of CalcDayTide is the only change of clock.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/recordfile.h"
+#include "engine/state.h"
+
+namespace engine {
+
+// What the main window shows while the day is computed: the engine draws nothing itself.
+class DayTideView {
+public:
+    enum class Pointer { ArrowHourglass, Hourglass, Idle };
+    struct ConstantCaptions {
+        std::string lblZ0harm, lblm2Harm, lblS2Harm, lblK1Harm, lblO1Harm, lblf4Harm, lblf6Harm;
+    };
+    virtual ~DayTideView() = default;
+    // ArrowHourglass or Hourglass while computing; Idle: the default pointer on the window and
+    // the cross on the curve picture.
+    virtual void SetPointer(Pointer p) = 0;
+    virtual void ShowConstants(const ConstantCaptions& captions) = 0;
+};
+// The view that CalcDayTide and CalcDayCurve report to; none by default.
+void SetDayTideView(DayTideView* view);
+
+// The thirteen constants of an adjustment site as texts, in the order Z0, M2g, M2Hm, S2g,
+// S2Hm, K1g, K1Hm, O1g, O1Hm, sf4, LF4, sf6, LF6; each is read as the number at its start.
+using ConstantTexts = std::array<std::string, 13>;
+class AdjustmentSites {
+public:
+    virtual ~AdjustmentSites() = default;
+    virtual ConstantTexts Port1() const = 0;         // the labels P1Z0 .. P1LF6
+    virtual ConstantTexts Intermediate() const = 0;  // the text boxes txtZ0 .. txtLF6
+    virtual ConstantTexts Port2() const = 0;         // the labels P2Z0 .. P2LF6
+};
+// The adjustment window registers itself here; none by default (all constants read as 0).
+void SetAdjustmentSites(AdjustmentSites* sites);
+
+// The displayed day for CurrentPort and DayOfYear of SelectedYear: heights at 10-minute steps
+// into DayCurve (149 rows, 152 in summer time, whose row 1 is 23:00 of the day before) and the
+// seven layer tables; CurvePoints 147, PointCount 302. RecordNo is set to CurrentPort. An area
+// record that cannot be read leaves the tables cleared and returns its status; a missing
+// user depth counts as 0.
+FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool SummerTime);
+
+// The same curve from midnight of DayOfYear, 147 rows and row 148 = (99, LastHeight);
+// CurvePoints and PointCount 148. ClockTime and FirstHeight have no effect.
+FileResult CalcDayCurve(int16_t& RecordNo, int DayOfYear, double ClockTime, double FirstHeight,
+                        double LastHeight, int& PointCount);
+
+// The three adjustment sites, from the constants the adjustment window shows (no month
+// values): AdjCurveMid / AdjLayersMid / AdjMeanMid, AdjCurvePort1 / ..., AdjCurvePort2.
+void CalcAdjustCurveIntermediate(int16_t& RecordNo, int DayOfYear, double ClockTime, double FirstHeight,
+                                 double LastHeight, int& PointCount);
+void CalcAdjustCurvePort1(int16_t& RecordNo, int DayOfYear, double ClockTime, double FirstHeight,
+                          double LastHeight, int& PointCount);
+void CalcAdjustCurvePort2(int16_t& RecordNo, int DayOfYear, double ClockTime, double FirstHeight,
+                          double LastHeight, int& PointCount);
+
+// One-minute heights of record RecordNo from the midnight before Date (a Julian day number)
+// over 50 hours, without the user depth; the series ends with one spare (0, 0) element.
+// Leaves CurvePoints, SelectedDayOfYear and DayCurve alone.
+FileResult CalcDayTideMinutes(int16_t RecordNo, double Date, TimeHeightSeries& Heights);
+
+// The height at Time (hours after midnight of Day of Year) and 3 minutes later; Time is
+// adjusted (0 -> 1 minute, moved back 10 minutes near midnight) and returns the time of the
+// second evaluation.
+FileResult CalcHeightAtTime(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,
+                            double& LaterHeight);
+void CalcHeightAtTimeIntermediate(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,
+                                  double& LaterHeight);
+
+}  // namespace engine
