@@ -47,7 +47,7 @@ frmCopyright::frmCopyright() : Form(kProgramCaption) {
     SetHeight(6900);
     QWidget* c = Client();
     List1 = new ListBox(c);
-    Place(List1, 0, 120, 10500, 4300);
+    Place(List1, 0, 120, 10500, 4800);
     ConditionsOK = new CommandButton(c, "Accept");
     cmdDecline = new CommandButton(c, "Decline");
     Place(ConditionsOK, 3600, 5000, 1500, 420);
