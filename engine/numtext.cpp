@@ -184,6 +184,21 @@ std::string Str(double value) { return plainForm(value, 15); }
 
 std::string StrSingle(float value) { return plainForm(static_cast<double>(value), 7); }
 
+namespace {
+std::string defaultText(std::string s) {
+    if (!s.empty() && s[0] == ' ') s.erase(0, 1);
+    if (s.rfind(".", 0) == 0) s.insert(0, "0");
+    else if (s.rfind("-.", 0) == 0) s.insert(1, "0");
+    size_t point = s.find('.');
+    if (point != std::string::npos) s.replace(point, 1, Env().locale.decimalSeparator);
+    return s;
+}
+}  // namespace
+
+std::string CStr(double value) { return defaultText(Str(value)); }
+
+std::string CStrSingle(float value) { return defaultText(StrSingle(value)); }
+
 double Val(std::string_view text) {
     std::string digits;
     bool negative = false, point = false, started = false;

@@ -29,6 +29,11 @@ std::string Str(double value);
 // The plain form of a 32-bit number: up to 7 significant digits.
 std::string StrSingle(float value);
 
+// The default text of a number: like Str without the leading blank, with "0" before the point
+// of a number below 1, and the locale's decimal separator ("0.5", "-1.25", "2,5").
+std::string CStr(double value);
+std::string CStrSingle(float value);
+
 // The number at the start of text: blanks are skipped wherever they stand, an optional sign,
 // digits with at most one "." as decimal point; reading stops at the first other character.
 // 0 when the text does not start with a number.

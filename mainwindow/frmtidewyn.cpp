@@ -1,28 +1,388 @@
 #include "mainwindow/frmtidewyn.h"
 
+#include <QFrame>
 #include <QMenuBar>
+#include <cmath>
 
+#include "engine/calendar.h"
+#include "engine/dates.h"
+#include "engine/dayview.h"
+#include "engine/folders.h"
+#include "engine/environment.h"
+#include "engine/numtext.h"
+#include "engine/recordfile.h"
 #include "engine/settingsfile.h"
 #include "engine/state.h"
+#include "engine/timetext.h"
 #include "platform/app.h"
+#include "platform/dialogs.h"
 
 using namespace engine;
 using namespace platform;
 
+namespace {
+// Runs one step of the load: a step that fails is skipped and the load goes on.
+template <typename F>
+void step(F f) {
+    try {
+        f();
+    } catch (const std::exception&) {
+    }
+}
+
+Label* makeLabel(QWidget* parent, const std::string& caption, int left, int top, int width, int height) {
+    auto* l = new Label(parent, caption);
+    Place(l, left, top, width, height);
+    return l;
+}
+}  // namespace
+
 frmtidewyn::frmtidewyn() : Form(kProgramCaption) {
-    mnufile = AddTopMenu(menuBar(), " &File");
+    BuildControls();
+    BuildMenus();
+    SetDayTideView(this);
+}
+
+frmtidewyn::~frmtidewyn() { SetDayTideView(nullptr); }
+
+void frmtidewyn::BuildControls() {
+    QWidget* c = Client();
+    portbox = makeLabel(c, "Port    : ", 0, 60, 5400, 255);
+    tidedatebox = makeLabel(c, "Date   : ", 0, 330, 6000, 255);
+    timelabel = makeLabel(c, "Time   :", 0, 660, 700, 255);
+    timeval = makeLabel(c, "", 0, 660, 700, 255);
+    lblmousestatus = makeLabel(c, "(Click curve to change)", 0, 660, 2600, 255);
+    hitelabel = makeLabel(c, "Height :", 0, 930, 700, 255);
+    hiteval = makeLabel(c, "", 0, 930, 700, 255);
+    lblrate = makeLabel(c, "", 0, 930, 5600, 255);
+    daystide1 = makeLabel(c, "Predicted Vizoz      ", 0, 1300, 2000, 3415);
+
+    Picture1 = new PictureBox(c);
+    Place(Picture1, 0, 1300, 5883, 3415);
+    Picture1->SetBackColor(kWhite);
+    platform::SetPointer(Picture1, MousePointer::Cross);
+
+    pctSpringsStatus = new PictureBox(c);
+    Place(pctSpringsStatus, 0, 5000, 5883, 180);
+    pctSpringsStatus->SetBackColor(0xE0E0E0);
+    lblSprings = makeLabel(c, "Springs", 0, 5200, 900, 255);
+    lblNeap = makeLabel(c, "Neaps", 0, 5200, 900, 255);
+    lblNeap->setAlignment(Qt::AlignRight | Qt::AlignTop);
+
+    Nextday = new CommandButton(c, "Next day");
+    Place(Nextday, 0, 4800, 1000, 375);
+    Previousday = new CommandButton(c, "Prev day");
+    Place(Previousday, 0, 5250, 1000, 375);
+    disclaimer = makeLabel(c, "", 0, 5750, 9400, 480);
+    SetLeftOf(disclaimer, 97);
+
+    monthspredictions = new ListBox(c);
+    Place(monthspredictions, 0, 330, 1350, 4385);
+
+    // The constituent panel: a heading, then one row per term with its contribution and a
+    // line of the port's constants under it.
+    Label1 = makeLabel(c, "Tide Raising Constituent", 0, 0, 800, 420);
+    Label1->setWordWrap(true);
+    Label3 = makeLabel(c, "Contribution to Height (M)", 0, 0, 850, 420);
+    Label3->setWordWrap(true);
+    struct Row {
+        CheckBox** check;
+        const char* caption;
+        Label** height;
+        Label** harm;
+    } rows[] = {
+        {&chkZ0, "Z0", &lblHtZ0, &lblZ0harm}, {&chkM2, "M2", &lblHtM2, &lblm2Harm}, {&chkS2, "S2", &lblHtS2, &lblS2Harm},
+        {&chkK1, "K1", &lblHtK1, &lblK1Harm}, {&chkO1, "O1", &lblHtO1, &lblO1Harm}, {&chkf4, "f4", &lblHtf4, &lblf4Harm},
+        {&chkf6, "f6", &lblHtf6, &lblf6Harm},
+    };
+    int top = 1300;
+    for (const Row& r : rows) {
+        *r.check = new CheckBox(c, r.caption);
+        Place(*r.check, 0, top, 650, 240);
+        *r.height = makeLabel(c, "", 0, top + 15, 700, 240);
+        *r.harm = makeLabel(c, "", 0, top + 225, 1350, 210);
+        top += 450;
+    }
+    Line1 = new QFrame(c);
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Plain);
+    Place(Line1, 0, top + 20, 1350, 15);
+    lblSum = makeLabel(c, "Sum", 0, top + 60, 650, 240);
+    lblSumHt = makeLabel(c, "", 0, top + 60, 700, 240);
+
+    Timer1 = new Timer(this, 300, [this] { Timer1_Timer(); });
+    Timer2 = new Timer(this, 60000, [this] { Timer2_Timer(); });
+
+    connect(Nextday, &QPushButton::clicked, this, Handler([this] { Nextday_Click(); }));
+    connect(Previousday, &QPushButton::clicked, this, Handler([this] { Previousday_Click(); }));
+    connect(Label1, &Label::DblClick, this, Handler([this] { Label1_DblClick(); }));
+    connect(hitelabel, &Label::Click, this, Handler([this] { hitelabel_Click(); }));
+    connect(hiteval, &Label::Click, this, Handler([this] { hiteval_Click(); }));
+    connect(Picture1, &PictureBox::MouseMove, this, [this](int b, int s, double x, double y) {
+        Run([=, this] { Picture1_MouseMove(b, s, x, y); });
+    });
+    connect(Picture1, &PictureBox::MouseDown, this, [this](int b, int s, double x, double y) {
+        Run([=, this] { Picture1_MouseDown(b, s, x, y); });
+    });
+    for (CheckBox* box : {chkM2, chkS2, chkK1, chkO1, chkf4, chkf6, chkZ0})
+        connect(box, &CheckBox::Click, this, Handler([this] { DrawConstituentLayers(); }));
+}
+
+void frmtidewyn::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    mnufile = AddTopMenu(bar, " &File");
+    mnuS = AddSubmenu(mnufile, "&Save");
+    mnusavmonth = AddMenuItem(mnuS, "&Months Table");
+    mnusaveday = AddMenuItem(mnuS, "&Hourly Details");
+    mnusavesun = AddMenuItem(mnuS, "&Sun times/Lunar Phases");
+    mnuprint = AddSubmenu(mnufile, "&Print");
+    mnumonthprint = AddMenuItem(mnuprint, "&Months Table");
+    mnuhrprint = AddMenuItem(mnuprint, "&Hourly Details");
+    mnudayprint = AddMenuItem(mnuprint, "&Curve");
+    mnusunprint = AddMenuItem(mnuprint, "&Sun Times/Lunar Phases");
     mnuexit = AddMenuItem(mnufile, "E&xit", [] { EndProgram(); });
-    mnumaintenance = AddTopMenu(menuBar(), "&Maintenance");
+
+    mnuDatemenu = AddTopMenu(bar, "&Date");
+    mnutidedate = AddMenuItem(mnuDatemenu, "&Select Date");
+
+    mnutides = AddTopMenu(bar, "  &Select Port ");
+    mnuPortList = AddMenuItem(mnutides, "Port by &Name");
+    mnusep1 = AddMenuItem(mnutides, "-");
+    mnuNextPort = AddMenuItem(mnutides, "Next Port ", [this] { mnuNextPort_Click(); });
+    mnuPrevPort = AddMenuItem(mnutides, "Prev Port", [this] { mnuPrevPort_Click(); });
+    mnusep0 = AddMenuItem(mnutides, "-");
+    mnuArea = AddMenuItem(mnutides, "Sea &Area");
+
+    mnuCalc = AddTopMenu(bar, "&Calculate  ");
+    mnumonth = AddMenuItem(mnuCalc, "&Months Tide");
+    mnusunrise = AddMenuItem(mnuCalc, "&Sunrise/Lunar phases");
+
+    mnuCopy = AddTopMenu(bar, "Clip&board");
+    mnuCopyDaysTides = AddMenuItem(mnuCopy, "C&opy Days Vizoz");
+    mnuCopyMonth = AddMenuItem(mnuCopy, "Copy &Months Vizoz");
+    mnuCopySunTimes = AddMenuItem(mnuCopy, "Copy &Days Sunrise && Sunset Times");
+    mnuCopyMonthSunTimes = AddMenuItem(mnuCopy, "Copy Months Su&nrise && Sunset Times");
+
+    mnuconfig = AddTopMenu(bar, "C&onfigure");
+    mnuoutputoptions = AddMenuItem(mnuconfig, "&Program Options");
+    mnusep2 = AddMenuItem(mnuconfig, "-");
+    mnuchartdepth = AddMenuItem(mnuconfig, "Port &Notes");
+    mnusep3 = AddMenuItem(mnuconfig, "-");
+    Mnushowconfig = AddMenuItem(mnuconfig, "Show &Configuration/Notes");
+
+    mnumaintenance = AddTopMenu(bar, "&Maintenance");
+    mnumaintainfile = AddMenuItem(mnumaintenance, "&Correct Port Constants");
+    mnucopyconstants = AddMenuItem(mnumaintenance, "&Copy ports");
+    mnuCopyDiamonds = AddMenuItem(mnumaintenance, "Copy &Tidal Diamonds");
+
+    mnuAdvanced = AddTopMenu(bar, " &Advanced");
+    mnuLayersShow = AddMenuItem(mnuAdvanced, "&Show Vizoz Constituents", [this] { mnuLayersShow_Click(); });
+    mnuAdjustLoad = AddMenuItem(mnuAdvanced, "&Interpolate Between Ports", [this] { mnuAdjustLoad_Click(); });
+
+    mnuHelpTop = AddTopMenu(bar, "Help");
+    mnuHelp = AddMenuItem(mnuHelpTop, "Help");
+
+    mnuSpecial = AddTopMenu(bar, "Special");
+    mnuAnglesAndFactors = AddMenuItem(mnuSpecial, "Angles and Factors");
+    mnuYears = AddMenuItem(mnuSpecial, "Calculate Years Vizoz");
+    mnuCalcOrbitalConst = AddMenuItem(mnuSpecial, "Calc Orbital Constants");
+}
+
+std::vector<QWidget*> frmtidewyn::LevelControls() const {
+    return {Line1,   Label1,  Label3,  lblSum,    lblHtZ0,   lblHtM2,   lblHtS2,   lblHtK1,   lblHtO1,
+            lblHtf4, lblHtf6, chkZ0,   chkM2,     chkS2,     chkK1,     chkO1,     chkf4,     chkf6,
+            lblSumHt, lblZ0harm, lblm2Harm, lblS2Harm, lblK1Harm, lblO1Harm, lblf4Harm, lblf6Harm};
+}
+
+void frmtidewyn::HideLevelControls() {
+    for (QWidget* w : LevelControls()) w->setVisible(false);
+}
+
+void frmtidewyn::showlevelcontrols() {
+    for (QWidget* w : LevelControls()) w->setVisible(true);
+}
+
+void frmtidewyn::ArrangeControls() {
+    const int W = Width();
+    const int m1 = W / 100, m2 = W / 50;
+    for (QWidget* w : std::initializer_list<QWidget*>{portbox, tidedatebox, timelabel, hitelabel, daystide1, Nextday,
+                                                      Previousday})
+        SetLeftOf(w, m1);
+    SetLeftOf(timeval, m1 + WidthOf(timelabel));
+    SetLeftOf(lblmousestatus, LeftOf(timeval) + WidthOf(timeval) + 2 * m1);
+    SetLeftOf(lblrate, LeftOf(lblmousestatus));
+    SetLeftOf(hiteval, LeftOf(hitelabel) + WidthOf(hitelabel));
+    SetLeftOf(Picture1, LeftOf(daystide1) + WidthOf(daystide1));
+    SetHeightOf(Picture1, 3415);
+    SetWidthOf(Picture1, static_cast<int>(Int(W * 115.0 / 190.0)));
+    const int R = LeftOf(Picture1) + WidthOf(Picture1);
+    Place(monthspredictions, R + m2, TopOf(tidedatebox), WidthOf(monthspredictions),
+          TopOf(Picture1) + HeightOf(Picture1) - TopOf(tidedatebox));
+    SetTopOf(Label1, TopOf(Picture1) - HeightOf(Label1));
+    SetLeftOf(Label1, R);
+    SetTopOf(Label3, TopOf(Label1));
+    SetLeftOf(Label3, LeftOf(Label1) + WidthOf(Label1));
+    for (QWidget* w : std::initializer_list<QWidget*>{chkZ0, chkM2, chkS2, chkK1, chkO1, chkf4, chkf6, lblSum})
+        SetLeftOf(w, R + m2);
+    SetLeftOf(lblHtZ0, LeftOf(chkZ0) + WidthOf(chkZ0));
+    SetLeftOf(lblHtM2, LeftOf(chkM2) + WidthOf(chkM2));
+    for (QWidget* w : std::initializer_list<QWidget*>{lblHtS2, lblHtK1, lblHtO1, lblHtf4, lblHtf6, lblSumHt})
+        SetLeftOf(w, LeftOf(lblHtM2));
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lblZ0harm, lblm2Harm, lblS2Harm, lblK1Harm, lblO1Harm, lblf4Harm, lblf6Harm})
+        SetLeftOf(w, R + m2);
+    SetWidthOf(lblZ0harm, WidthOf(lblHtZ0) + WidthOf(chkZ0));
+    for (QWidget* w : std::initializer_list<QWidget*>{lblm2Harm, lblS2Harm, lblK1Harm, lblO1Harm, lblf4Harm, lblf6Harm})
+        SetWidthOf(w, WidthOf(lblZ0harm));
+    SetWidthOf(lblSum, WidthOf(chkf6));
+    SetWidthOf(lblSumHt, WidthOf(lblHtf6));
+    SetLeftOf(Line1, R + m2);
+    SetLeftOf(pctSpringsStatus, LeftOf(Picture1));
+    SetWidthOf(pctSpringsStatus, WidthOf(Picture1));
+    SetLeftOf(lblSprings, LeftOf(Picture1));
+    SetLeftOf(lblNeap, R - WidthOf(lblNeap));
 }
 
 void frmtidewyn::Form_Load() {
-    mnumaintenance.SetVisible(false);
+    SharedState& s = State();
+    HideLevelControls();
+    for (MenuItem* m : {&mnuSpecial, &mnuAdjustLoad, &mnuCopyDiamonds, &mnucopyconstants, &mnumaintenance})
+        m->SetVisible(false);
     SetCaption(std::string(kProgramCaption) + kVersionText);
+    SetMousePointer(MousePointer::Hourglass);
     SetHeight(7400);
     SetWidth(9720);
     CentreOnScreen();
-    LoadSettings();
-    EnsureUserDepthFile();
+    monthspredictions->setVisible(false);
+    ArrangeControls();
+    timelabel->setVisible(true);
+    hitelabel->setVisible(true);
+    lblmousestatus->SetCaption("(Click mouse to freeze)");
+    s.SelectedDate = Now();
+    pctSpringsStatus->Scale(0, 0, 39, 1);
+
+    step([] { LoadSettings(); });
+    step([] { EnsureUserDepthFile(); });
+    s.SunTable.clear();
+    s.SunValues.clear();
+
+    step([&] {
+        // A port outside the area file (a shorter file, a damaged settings file) is brought
+        // into range for the run.
+        long count = PortCount(s.AreaFilePath);
+        if (count > 0) s.CurrentPort = static_cast<int16_t>(std::clamp<long>(s.CurrentPort, 1, std::min(count, 32767L)));
+        PortRecord port;
+        ReadPortRecord(s.AreaFilePath, s.CurrentPort, port);
+        s.PortLatitude = port.Latitude;
+        s.PortLongitude = port.Longitude;
+        s.PortZoneHours = ZoneHours(port.ZoneLetter);
+        s.PortName = Trim(TrimAtNull(port.PortName));
+    });
+    portbox->SetCaption("Port    : " + s.PortName);
+
+    double today = Now();
+    std::string longText;
+    TodayLongText(longText);
+    tidedatebox->SetCaption("Date   : " + longText + " (" + FormatDate(today, "dddd") + ")");
+    DateParts p = SplitDate(today);
+    s.SelectedYear = p.year;
+    s.SelectedDayOfYear = DayOfYear(today);
+    s.SelectedMonth = p.month;
+    s.SelectedDay = p.day;
+    s.TimeNowHours = p.hour + p.minute / 60.0;
+
+    step([this] { RecomputeDay(); });
+    SetMousePointer(MousePointer::Default);
+    Timer2_Timer();
+    WriteSummerTimeNote();
+    step([&] {
+        int r = RowOfTime(s.TimeNowHours);
+        hiteval->SetCaption(Format(s.DayCurve(2, r), "#,#0.0;;;"));
+        timeval->SetCaption(HoursToHHMM(s.DayCurve(1, r)));
+    });
+    Timer2_Timer();
 }
 
 void frmtidewyn::Form_Unload(bool&) { EndProgram(); }
+
+void frmtidewyn::Form_Activate() { Timer2_Timer(); }
+
+void frmtidewyn::Label1_DblClick() {
+    mnuAdjustLoad.SetVisible(true);
+    State().ShowConstants = true;
+}
+
+void frmtidewyn::mnuAdjustLoad_Click() {
+    // The adjustment window opens here once it exists.
+}
+
+void frmtidewyn::mnuLayersShow_Click() {
+    SharedState& s = State();
+    if (s.LayersMode == 0) {
+        mnuLayersShow.SetChecked(true);
+        s.LayersMode = 1;
+        Picture1->SetBackColor(Rgb(192, 192, 192));
+        showlevelcontrols();
+        monthspredictions->setVisible(false);
+    } else {
+        mnuLayersShow.SetChecked(false);
+        s.LayersMode = 0;
+        Picture1->SetBackColor(kWhite);
+        HideLevelControls();
+        monthspredictions->setVisible(false);
+        s.MonthRowsA.clear();
+        s.MonthRowsB.clear();
+        for (auto& cell : s.MonthTextTable) cell.clear();
+    }
+    // The date again from its numbers: a day of the year past the year's end is 1 January.
+    int yearDays = IsLeapYear(s.SelectedYear) ? 366 : 365;
+    if (s.SelectedDayOfYear > yearDays) {
+        s.SelectedYear += 1;
+        s.SelectedDayOfYear = 1;
+    }
+    std::string monthName;
+    int day = 0;
+    if (DayOfYearToDate(monthName, day)) s.SelectedDay = day;
+    double date = DateSerial(s.SelectedYear, 1, 1) + (s.SelectedDayOfYear - 1);
+    DateParts p = SplitDate(date);
+    const std::string& f = s.ShortDateFormat;
+    std::string y = std::to_string(p.year), m = std::to_string(p.month), d = std::to_string(p.day);
+    std::string text;
+    if (f.rfind("MM", 0) == 0) text = m + " " + d + " " + y;
+    else if (f.rfind("DD", 0) == 0) text = d + " " + m + " " + y;
+    else if (f.rfind("YYYY", 0) == 0 && f.size() > 5 && f[5] == 'D') text = y + " " + d + " " + m;
+    else text = y + " " + m + " " + d;
+    tidedatebox->SetCaption("Date   : " + text + " (" + FormatDate(date, "dddd") + ")");
+    s.SelectedYear = p.year;
+    s.SelectedDayOfYear = DayOfYear(date);
+    s.SelectedMonth = p.month;
+    daystide1->SetCaption("");
+    RecomputeDay();
+}
+
+void frmtidewyn::SetPointer(Pointer p) {
+    switch (p) {
+        case Pointer::ArrowHourglass:
+            SetMousePointer(MousePointer::ArrowHourglass);
+            platform::SetPointer(Picture1, MousePointer::ArrowHourglass);
+            break;
+        case Pointer::Hourglass:
+            SetMousePointer(MousePointer::Hourglass);
+            platform::SetPointer(Picture1, MousePointer::Hourglass);
+            break;
+        case Pointer::Idle:
+            SetMousePointer(MousePointer::Default);
+            platform::SetPointer(Picture1, MousePointer::Cross);
+            break;
+    }
+}
+
+void frmtidewyn::ShowConstants(const ConstantCaptions& c) {
+    lblZ0harm->SetCaption(c.lblZ0harm);
+    lblm2Harm->SetCaption(c.lblm2Harm);
+    lblS2Harm->SetCaption(c.lblS2Harm);
+    lblK1Harm->SetCaption(c.lblK1Harm);
+    lblO1Harm->SetCaption(c.lblO1Harm);
+    lblf4Harm->SetCaption(c.lblf4Harm);
+    lblf6Harm->SetCaption(c.lblf6Harm);
+}

@@ -1,17 +1,102 @@
 #pragma once
-// The main window: the day's tide curve, high and low waters, springs/neaps bar and read-outs.
+// The main window: the day's tide curve with the springs/neaps bar, the high and low waters,
+// the read-outs under the mouse and in the title, the constituent panel and the menus.
 
+#include <array>
+
+#include "engine/curve.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
+#include "platform/picturebox.h"
 
-class frmtidewyn : public platform::Form {
+class frmtidewyn : public platform::Form, public engine::DayTideView {
     Q_OBJECT
 public:
     frmtidewyn();
+    ~frmtidewyn() override;
 
-    platform::MenuItem mnufile, mnuexit, mnumaintenance;
+    // Public operations of the window.
+    void HideLevelControls();
+    void showlevelcontrols();
+
+    // The recompute of the displayed day after a change of day, date, port or setting.
+    void RecomputeDay();
+    void DrawTideCurve();
+    void DrawSunTimes();
+    void DrawConstituentLayers();
+    void ShowHeightNow();
+    void EnableMainMenus();
+    void WriteSummerTimeNote();
+    // The flag every recompute and note uses: IsSummerTime of the day when summer time applies.
+    bool SummerFlag() const;
+
+    // Handlers.
+    void Nextday_Click();
+    void Previousday_Click();
+    void mnuNextPort_Click();
+    void mnuPrevPort_Click();
+    void mnuLayersShow_Click();
+    void Label1_DblClick();
+    void mnuAdjustLoad_Click();
+    void Picture1_MouseMove(int button, int shift, double x, double y);
+    void Picture1_MouseDown(int button, int shift, double x, double y);
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void hitelabel_Click();
+    void hiteval_Click();
+
+    // Controls.
+    platform::PictureBox* Picture1;
+    platform::PictureBox* pctSpringsStatus;
+    platform::Label *lblSprings, *lblNeap;
+    QFrame* Line1;
+    platform::CommandButton *Nextday, *Previousday;
+    platform::Label* daystide1;
+    platform::ListBox* monthspredictions;
+    platform::Label *portbox, *tidedatebox, *timelabel, *timeval, *hitelabel, *hiteval, *lblrate;
+    platform::Label *lblmousestatus, *disclaimer, *Label1, *Label3;
+    platform::CheckBox *chkZ0, *chkM2, *chkS2, *chkK1, *chkO1, *chkf4, *chkf6;
+    platform::Label *lblHtZ0, *lblHtM2, *lblHtS2, *lblHtK1, *lblHtO1, *lblHtf4, *lblHtf6, *lblSum, *lblSumHt;
+    platform::Label *lblZ0harm, *lblm2Harm, *lblS2Harm, *lblK1Harm, *lblO1Harm, *lblf4Harm, *lblf6Harm;
+    platform::Timer *Timer1, *Timer2;
+
+    // Menus.
+    platform::MenuItem mnufile, mnuS, mnusavmonth, mnusaveday, mnusavesun, mnuprint, mnumonthprint, mnuhrprint,
+        mnudayprint, mnusunprint, mnuexit;
+    platform::MenuItem mnuDatemenu, mnutidedate;
+    platform::MenuItem mnutides, mnuPortList, mnusep1, mnuNextPort, mnuPrevPort, mnusep0, mnuArea;
+    platform::MenuItem mnuCalc, mnumonth, mnusunrise;
+    platform::MenuItem mnuCopy, mnuCopyDaysTides, mnuCopyMonth, mnuCopySunTimes, mnuCopyMonthSunTimes;
+    platform::MenuItem mnuconfig, mnuoutputoptions, mnusep2, mnuchartdepth, mnusep3, Mnushowconfig;
+    platform::MenuItem mnumaintenance, mnumaintainfile, mnucopyconstants, mnuCopyDiamonds;
+    platform::MenuItem mnuAdvanced, mnuLayersShow, mnuAdjustLoad;
+    platform::MenuItem mnuHelpTop, mnuHelp;
+    platform::MenuItem mnuSpecial, mnuAnglesAndFactors, mnuYears, mnuCalcOrbitalConst;
+
+    // The 26 controls of the constituent panel.
+    std::vector<QWidget*> LevelControls() const;
+    // Whether the last sun computation found a sunrise and a sunset.
+    bool SunriseOccurs() const { return sunriseOccurs_; }
+    bool SunsetOccurs() const { return sunsetOccurs_; }
+
+    // DayTideView
+    void SetPointer(Pointer p) override;
+    void ShowConstants(const ConstantCaptions& captions) override;
 
 protected:
     void Form_Load() override;
     void Form_Unload(bool& cancel) override;
+    void Form_Activate() override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void ArrangeControls();
+    void CalcSunTimesForDay(bool summer);
+    void StepDay(int days);
+    void StepPort(int step);
+    void ShowDateCaption();
+    void DrawSpringsNeaps();
+    int TimerTicks = 0;
+    bool sunriseOccurs_ = false, sunsetOccurs_ = false;
 };

@@ -65,7 +65,7 @@ public:
     std::string Caption() const;
     void SetCaption(const std::string& caption);
     void SetMousePointer(MousePointer p);
-    MousePointer Pointer() const { return pointer_; }
+    MousePointer CurrentPointer() const { return pointer_; }
 
     // The window's own drawing surface (twips scale) and the parent of its controls.
     PictureBox& Surface() { return *surface_; }

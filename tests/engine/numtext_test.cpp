@@ -67,6 +67,15 @@ TEST_F(NumText, FormatFollowsTheLocaleSeparators) {
     EXPECT_DOUBLE_EQ(Val("2.5"), 2.5);
 }
 
+TEST_F(NumText, CStrIsTheLocaleDefaultText) {
+    EXPECT_EQ(CStr(0.5), "0.5");
+    EXPECT_EQ(CStr(-0.25), "-0.25");
+    EXPECT_EQ(CStr(12), "12");
+    EXPECT_EQ(CStrSingle(1.1f), "1.1");
+    testing_support::UseDecimalCommaLocale();
+    EXPECT_EQ(CStr(2.5), "2,5");
+}
+
 TEST_F(NumText, Trims) {
     EXPECT_EQ(Trim("  Dover   "), "Dover");
     EXPECT_EQ(LTrim("  a "), "a ");

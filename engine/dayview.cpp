@@ -1,0 +1,76 @@
+#include "engine/dayview.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "engine/numtext.h"
+
+namespace engine {
+
+double LowerToWholeMetre(double lowest) {
+    if (lowest >= -1 && lowest <= -0.0000001) return -1;
+    if (lowest >= -2 && lowest <= -1.00000001) return -2;
+    if (lowest >= -3 && lowest <= -2.0000001) return -3;
+    if (lowest >= -4 && lowest <= -3.0000001) return -4;
+    return lowest;
+}
+
+CurveScale TideCurveScale(const CurveTable& drawn, const CurveTable& day, int curvePoints) {
+    double highest = 0, lowest = 0;
+    for (int r = 1; r <= curvePoints - 1; ++r) {
+        if (drawn(2, r) > highest) highest = drawn(2, r);
+        if (day(2, r) < lowest) lowest = day(2, r);
+    }
+    return {Int(highest) + 1, LowerToWholeMetre(lowest)};
+}
+
+CurveScale LayersScale(const CurveTable& day, int curvePoints) {
+    double highest = 0;
+    for (int r = 1; r <= curvePoints - 1; ++r)
+        if (day(2, r) > highest) highest = day(2, r);
+    return {Int(highest) + 1, -2};
+}
+
+namespace {
+// Rows before each peak of |contribution|, entries 1 to 10 (0 where none was found).
+std::array<int, 12> peakRows(const LayerTable& layer, int curvePoints) {
+    std::array<int, 12> list{};
+    int count = 0;
+    for (int r = 1; r <= curvePoints - 2 && count < 10; ++r) {
+        double a = std::fabs(layer(2, r)), b = std::fabs(layer(2, r + 1)), c = std::fabs(layer(2, r + 2));
+        if (a <= b && b > c) list[static_cast<size_t>(++count)] = r;
+    }
+    return list;
+}
+}  // namespace
+
+std::optional<int> SpringNeapRows(const LayerTable& m2, const LayerTable& s2, int curvePoints) {
+    auto sPeaks = peakRows(s2, curvePoints);
+    auto mPeaks = peakRows(m2, curvePoints);
+    // The reference S2 high: the first listed peak when it is a high, else the second.
+    int s = s2(2, sPeaks[1]) > s2(2, sPeaks[2]) ? sPeaks[1] : sPeaks[2];
+    for (size_t j = 1; j <= 4; ++j) {
+        if (mPeaks[j] > s && m2(2, mPeaks[j]) > m2(2, mPeaks[j + 1])) return mPeaks[j] - s;
+    }
+    return std::nullopt;
+}
+
+int RowOfTime(double T) { return CInt(T / (1.0 / 6.0)) + 1; }
+
+RiseFall RiseFallAt(const CurveTable& curve, int curvePoints, double T) {
+    RiseFall r;
+    T = std::clamp(T, 0.0, 24.0);
+    r.Row = RowOfTime(T);
+    r.Next = r.Row < curvePoints - 2 ? r.Row + 2 : r.Row;
+    r.Previous = r.Row > 2 ? r.Row - 1 : r.Row;
+    r.Rising = curve(2, r.Row) - curve(2, r.Row + 1) <= 0;
+    double timeStep = std::fabs(curve(1, r.Previous) - curve(1, r.Next));
+    if (timeStep != 0) {
+        r.HasRate = true;
+        r.Rate = std::fabs(curve(2, r.Previous) - curve(2, r.Next)) / timeStep;
+    }
+    return r;
+}
+
+}  // namespace engine

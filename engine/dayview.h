@@ -1,0 +1,43 @@
+#pragma once
+// What the day picture and its read-outs compute from the day's tables: the vertical scale,
+// the springs/neaps lag, the row of a time and the rate of rise or fall.
+
+#include <optional>
+
+#include "engine/tables.h"
+
+namespace engine {
+
+// Lowest heights lowered to a whole metre in four bands (-1 to -4 m); 0 and anything below
+// -4 m stay as they are.
+double LowerToWholeMetre(double lowest);
+
+struct CurveScale {
+    double Top = 0;     // Int(highest) + 1
+    double Bottom = 0;  // the lowest height after the bands
+};
+// The curve view's scale: highest of `drawn` and lowest of `day` over rows 1 to
+// curvePoints - 1, both starting from 0.
+CurveScale TideCurveScale(const CurveTable& drawn, const CurveTable& day, int curvePoints);
+// The layers view's scale: the top from the day's highest height, the bottom fixed at -2 m.
+CurveScale LayersScale(const CurveTable& day, int curvePoints);
+
+// Rows from the reference S2 high to the first M2 high after it (among the first four M2
+// peaks), or nothing when no M2 high qualifies. Peaks are those of the absolute
+// contributions over rows 1 to curvePoints - 2.
+std::optional<int> SpringNeapRows(const LayerTable& m2, const LayerTable& s2, int curvePoints);
+
+// The row of a 10-minute table that holds time T: CInt(T / (1/6)) + 1.
+int RowOfTime(double T);
+
+struct RiseFall {
+    int Row = 1, Next = 1, Previous = 1;  // the rows read
+    bool Rising = true;                   // a level step counts as rising
+    bool HasRate = false;                 // false when the two rows have the same time
+    double Rate = 0;                      // metres per hour, not signed
+};
+// Direction and rate at time T (clamped to 0..24 h): the direction from rows Row and Row + 1,
+// the rate from the heights of rows Row - 1 and Row + 2 (fewer rows at the ends of the day).
+RiseFall RiseFallAt(const CurveTable& curve, int curvePoints, double T);
+
+}  // namespace engine

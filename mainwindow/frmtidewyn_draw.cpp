@@ -1,0 +1,154 @@
+// The main window's day picture: the tide curve, the grid, the sun marks, the layers view and
+// the springs/neaps bar.
+#include "engine/dayview.h"
+#include "engine/numtext.h"
+#include "engine/state.h"
+#include "mainwindow/frmtidewyn.h"
+
+using namespace engine;
+using namespace platform;
+
+namespace {
+// The grid: verticals every 3 hours, a line and a label every metre from -1 to the top.
+void drawGrid(PictureBox& pic, double top, double bottom, const std::string& topUnit) {
+    for (int x = 0; x <= 21; x += 3) pic.Line(x, top, x, bottom);
+    for (int h = -1; h <= static_cast<int>(top); ++h) {
+        pic.Line(0, h, 24, h);
+        pic.CurrentX = 0;
+        pic.CurrentY = h;
+        pic.Print(std::to_string(h) + (h == static_cast<int>(top) ? topUnit : ""));
+    }
+}
+}  // namespace
+
+void frmtidewyn::DrawTideCurve() {
+    SharedState& s = State();
+    if (s.LayersMode == 1) {
+        DrawConstituentLayers();
+        return;
+    }
+    PictureBox& pic = *Picture1;
+    pic.SetAutoRedraw(true);
+    pic.Cls();
+    for (int r = 1; r <= 500; ++r) {
+        s.OutputCurve(1, r) = s.DayCurve(1, r);
+        s.OutputCurve(2, r) = s.DayCurve(2, r);
+    }
+    std::string draughtText = s.Draught != 0 ? " : Draft=" + CStrSingle(s.Draught) + "M" : "";
+    std::string clearanceText = s.KeelClearance != 0 ? " : Clearance=" + CStrSingle(s.KeelClearance) + "M" : "";
+    std::string userDepthText = s.UserDepth != 0 ? ": User depth=" + CStrSingle(s.UserDepth) + "M" : "";
+
+    // The dotted curve of option 3: the height less the draught and the under-keel clearance.
+    const bool dotted = s.OutputOption == 3.0f;
+    if (s.OutputOption == 1.0f) s.DepthNote = "Depths to Chart Datum";
+    else if (dotted) s.DepthNote = draughtText + clearanceText + userDepthText;
+    else s.DepthNote = userDepthText;  // option 2, and any other value drawn as option 2
+
+    const CurveTable& curve = s.DayCurve;
+    CurveScale scale = TideCurveScale(curve, curve, s.CurvePoints);
+    s.ScaleTop = scale.Top;
+    s.ScaleBottom = scale.Bottom;
+    pic.Scale(0, scale.Top, 24, scale.Bottom);
+
+    for (int r = 1; r <= s.CurvePoints - 1; ++r) pic.Line(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1));
+    if (dotted) {
+        double lower = static_cast<double>(s.Draught) + static_cast<double>(s.KeelClearance);
+        for (int r = 1; r <= s.CurvePoints; ++r) pic.PSet(curve(1, r), curve(2, r) - lower);
+    }
+    drawGrid(pic, scale.Top, scale.Bottom, "M");
+
+    // Hour labels under the picture, on the window's own surface.
+    PictureBox& surface = Surface();
+    static const char* const hours[] = {"03:00", "06:00", "09:00", "12:00", "15:00", "18:00", "21:00 Hours"};
+    for (int k = 1; k <= 7; ++k) {
+        surface.CurrentX = LeftOf(Picture1) + k * WidthOf(Picture1) / 8.0 - 200;
+        surface.CurrentY = TopOf(Picture1) + HeightOf(Picture1) + 5;
+        surface.Print(hours[k - 1]);
+    }
+    DrawSunTimes();
+    pic.SetAutoRedraw(false);
+    DrawSpringsNeaps();
+}
+
+void frmtidewyn::DrawSunTimes() {
+    const SharedState& s = State();
+    PictureBox& pic = *Picture1;
+    const double span = s.ScaleTop - s.ScaleBottom;
+    pic.DrawWidth = 2;
+    for (auto [time, occurs] : {std::pair{s.SunriseTime, sunriseOccurs_}, std::pair{s.SunsetTime, sunsetOccurs_}}) {
+        if (!occurs) continue;  // no mark for a sunrise or sunset that does not happen
+        for (int k = 0; k <= 48; k += 2)
+            pic.Line(time, s.ScaleTop - span * k / 50, time, s.ScaleTop - span * (k + 1) / 50, kGrey);
+    }
+    pic.DrawWidth = 1;
+    if (sunriseOccurs_) {
+        pic.CurrentX = s.SunriseTime - 1.5;
+        pic.CurrentY = s.ScaleTop;
+        pic.Print("Sunrise");
+    }
+    if (sunsetOccurs_) {
+        pic.CurrentX = s.SunsetTime - 1.5;
+        pic.CurrentY = s.ScaleTop;
+        pic.Print("Sunset");
+    }
+}
+
+void frmtidewyn::DrawConstituentLayers() {
+    SharedState& s = State();
+    PictureBox& pic = *Picture1;
+    pic.SetAutoRedraw(true);
+    pic.Cls();
+    CurveScale scale = LayersScale(s.DayCurve, s.CurvePoints);
+    s.ScaleTop = scale.Top;
+    s.ScaleBottom = scale.Bottom;
+    pic.Scale(0, scale.Top, 24, scale.Bottom);
+
+    struct Term {
+        CheckBox* box;
+        const LayerTable* table;
+        bool points;
+        OleColor color;
+    };
+    const Term terms[] = {
+        {chkM2, &s.LayerM2, false, kBlue},     {chkS2, &s.LayerS2, false, kRed},
+        {chkK1, &s.LayerK1, true, pic.ForeColor}, {chkO1, &s.LayerO1, false, 0x00FFFF},
+        {chkf4, &s.LayerF4, false, kGreen},    {chkf6, &s.LayerF6, false, 0xFF00FF},
+        {chkZ0, &s.LayerZ0, true, kRed},
+    };
+    const CurveTable& day = s.DayCurve;
+    for (int r = 1; r <= s.CurvePoints - 2; ++r) {
+        pic.Line(day(1, r), day(2, r), day(1, r + 1), day(2, r + 1));
+        for (const Term& t : terms) {
+            if (t.box->Value() != 1) continue;
+            const LayerTable& l = *t.table;
+            if (t.points) pic.PSet(l(1, r), l(2, r), t.color);
+            else pic.Line(l(1, r), l(2, r), l(1, r + 1), l(2, r + 1), t.color);
+        }
+    }
+    drawGrid(pic, scale.Top, -2, " Metres");
+    pic.SetAutoRedraw(false);
+    DrawSpringsNeaps();
+}
+
+void frmtidewyn::DrawSpringsNeaps() {
+    SharedState& s = State();
+    std::optional<int> diff = SpringNeapRows(s.LayerM2, s.LayerS2, s.CurvePoints);
+    if (!diff) {
+        lblSprings->SetCaption("");
+        lblNeap->SetCaption("");
+        return;
+    }
+    s.SpringNeapLag = *diff / 6.0;
+    pctSpringsStatus->SetAutoRedraw(true);
+    pctSpringsStatus->Cls();
+    if (*diff < 36) {
+        pctSpringsStatus->Box(0, 0, *diff, 1, kBlack, true);
+        lblSprings->SetCaption("Springs");
+        lblNeap->SetCaption("Neaps");
+    } else {
+        pctSpringsStatus->Box(0, 0, *diff - 36, 1, kBlack, true);
+        lblSprings->SetCaption("Neaps ");
+        lblNeap->SetCaption("Springs ");
+    }
+    pctSpringsStatus->SetAutoRedraw(false);
+}

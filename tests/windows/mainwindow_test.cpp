@@ -1,0 +1,263 @@
+// The main window as the user sees it: load, day and port steps, the picture, read-outs and
+// the layers view.
+#include <QTest>
+#include <algorithm>
+#include <fstream>
+
+#include "engine/calendar.h"
+#include "engine/recordfile.h"
+#include "engine/settingsfile.h"
+#include "engine/sun.h"
+#include "mainwindow/frmcopyright.h"
+#include "mainwindow/frmtidewyn.h"
+#include "window_support.h"
+
+using namespace engine;
+using namespace platform;
+
+namespace {
+int count(const std::vector<DrawCommand>& list, DrawKind kind) {
+    return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) { return c.kind == kind; }));
+}
+// Grey dashes of a sun mark at time t.
+int dashesAt(const std::vector<DrawCommand>& list, double t) {
+    return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) {
+        return c.kind == DrawKind::Line && c.color == kGrey && std::abs(c.x1 - t) < 1e-9 && c.x1 == c.x2;
+    }));
+}
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+}  // namespace
+
+class MainWindow : public testing_support::WindowTest {
+protected:
+    frmtidewyn& open() {
+        Get<frmCopyright>().ConditionsOK->click();
+        return Get<frmtidewyn>();
+    }
+};
+
+TEST_F(MainWindow, OpensOnPort77TodayWithCurveListAndTitle) {
+    frmtidewyn& w = open();
+    SharedState& s = State();
+    EXPECT_EQ(s.CurrentPort, 77);
+    EXPECT_EQ(w.portbox->Caption(), "Port    : Dover");
+    EXPECT_EQ(w.tidedatebox->Caption(), "Date   : 5 March 2024 (Tuesday)");
+    EXPECT_EQ(s.SelectedDayOfYear, 65);
+    EXPECT_NEAR(s.TimeNowHours, 13 + 47 / 60.0, 1e-12);
+    EXPECT_EQ(w.daystide1->Caption().substr(0, 25), "  Predictions\r\n   (Range ");
+    EXPECT_GE(s.EventCount, 3);
+    EXPECT_EQ(w.lblmousestatus->Caption(), "(Click mouse to freeze)");
+
+    // The title at the clock time: the program caption, then the read-out.
+    std::string title = w.Caption();
+    EXPECT_EQ(title.rfind("Tidewyn Vizoz   (v9.5.0)     [Time Now 13:47 : Height = ", 0), 0u) << title;
+    EXPECT_NE(title.find("M. : "), std::string::npos);
+    EXPECT_EQ(title.substr(title.size() - 9), " Mtrs/Hr]");
+
+    // The picture: 146 curve segments, 147 dots of the option-3 curve, the sun marks.
+    const auto& pic = w.Picture1->PersistentCommands();
+    EXPECT_EQ(s.OutputOption, 3.0f);
+    EXPECT_EQ(count(pic, DrawKind::Point), 147);
+    EXPECT_EQ(dashesAt(pic, s.SunriseTime), 25);
+    EXPECT_EQ(dashesAt(pic, s.SunsetTime), 25);
+    EXPECT_GT(s.SunriseTime, 6);
+    EXPECT_LT(s.SunriseTime, 7);
+    EXPECT_EQ(w.Picture1->ScaleLeft(), 0);
+    EXPECT_EQ(w.Picture1->ScaleTop(), s.ScaleTop);
+    EXPECT_EQ(w.Picture1->ScaleHeight(), s.ScaleBottom - s.ScaleTop);
+    EXPECT_EQ(s.ScaleTop, 7);  // Dover's highest spring tides stay under 7 m
+    EXPECT_NE(s.DepthNote.find(" : Draft=0.5M : Clearance=0.5M"), std::string::npos);
+    // The clock time's red line is temporary.
+    ASSERT_FALSE(w.Picture1->TemporaryCommands().empty());
+    EXPECT_EQ(w.Picture1->TemporaryCommands()[0].color, kRed);
+    EXPECT_TRUE(w.lblSprings->Caption() == "Springs" || w.lblSprings->Caption() == "Neaps ");
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(MainWindow, DaySteps) {
+    now = DateSerial(2024, 12, 31) + TimeSerial(9, 5, 0);
+    frmtidewyn& w = open();
+    SharedState& s = State();
+    w.Nextday->click();
+    EXPECT_EQ(w.tidedatebox->Caption(), "Date   : 01 January 2025 (Wednesday)");
+    EXPECT_EQ(s.SelectedYear, 2025);
+    EXPECT_EQ(s.SelectedDayOfYear, 1);
+    EXPECT_EQ(s.SelectedMonth, 1);
+    EXPECT_EQ(s.SelectedDay, 1);
+
+    // After a day step and a mouse move the sun marks are those of the new day.
+    SunTimes jan1 = CalcSunTimes(s.PortLatitude, s.PortLongitude, 1, 1, 2025, false);
+    w.Picture1_MouseMove(0, 0, 12, 0);
+    EXPECT_EQ(dashesAt(w.Picture1->PersistentCommands(), jan1.Sunrise.Hours), 25);
+    EXPECT_EQ(dashesAt(w.Picture1->TemporaryCommands(), jan1.Sunrise.Hours), 0);
+
+    w.Previousday->click();
+    w.Previousday->click();
+    EXPECT_EQ(w.tidedatebox->Caption(), "Date   : 30 December 2024 (Monday)");
+    EXPECT_EQ(s.SelectedDayOfYear, 365);
+}
+
+TEST_F(MainWindow, PortStepsWriteOnlyThePortIndex) {
+    frmtidewyn& w = open();
+    SharedState& s = State();
+    std::string before = readAll(settingsPath());
+    w.mnuNextPort.Click();
+    EXPECT_EQ(s.CurrentPort, 78);
+    std::string after = readAll(settingsPath());
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (i < 1275 || i >= 1279) {
+            ASSERT_EQ(before[i], after[i]) << "byte " << i;
+        }
+    }
+    SettingsRecord r;
+    ReadSettingsFile(r);
+    EXPECT_EQ(r.PortIndex, 78.0f);
+    EXPECT_EQ(w.portbox->Caption().substr(0, 10), "Port    : ");
+
+    long n = PortCount(s.AreaFilePath);
+    for (long i = 0; i < n; ++i) w.mnuNextPort.Click();
+    EXPECT_EQ(s.CurrentPort, n);
+    s.CurrentPort = 1;
+    w.mnuPrevPort.Click();
+    EXPECT_EQ(s.CurrentPort, 1);
+    ReadSettingsFile(r);
+    EXPECT_EQ(r.PortIndex, 1.0f);
+}
+
+TEST_F(MainWindow, PortOutsideTheAreaFileIsBroughtIntoRange) {
+    State().AppDataFolder = home.file(".local/share");
+    std::filesystem::create_directories(home.file(".local/share/TidewynTides"));
+    SettingsRecord r = DefaultSettingsRecord();
+    r.PortIndex = 500;
+    ASSERT_TRUE(WriteSettingsFile(r).ok());
+    frmtidewyn& w = open();
+    EXPECT_EQ(State().CurrentPort, PortCount(State().AreaFilePath));
+    EXPECT_NE(w.portbox->Caption(), "Port    : ");
+}
+
+TEST_F(MainWindow, MouseReadOutFollowsThePointerAndAClickFreezesIt) {
+    frmtidewyn& w = open();
+    SharedState& s = State();
+    w.Picture1_MouseMove(0, 0, 12.0, 0);
+    EXPECT_EQ(w.timeval->Caption(), "12:00");
+    EXPECT_EQ(w.hiteval->Caption(), Format(s.DayCurve(2, 73), "#,#0.0;;;"));
+    const std::string& rate = w.lblrate->Caption();
+    EXPECT_TRUE(rate.rfind("(Rising @ ", 0) == 0 || rate.rfind("(Falling @ ", 0) == 0) << rate;
+    ASSERT_EQ(w.Picture1->TemporaryCommands().size(), 1u);  // only the cursor line
+    EXPECT_EQ(w.Picture1->TemporaryCommands()[0].x1, 12.0);
+
+    w.Picture1_MouseDown(1, 0, 12, 0);
+    EXPECT_EQ(w.lblmousestatus->Caption(), "(Click mouse to unfreeze)");
+    w.Picture1_MouseMove(0, 0, 3.0, 0);
+    EXPECT_EQ(w.timeval->Caption(), "12:00");
+    w.Picture1_MouseDown(1, 0, 3, 0);
+    EXPECT_EQ(w.lblmousestatus->Caption(), "(Click mouse to freeze)");
+
+    w.Picture1_MouseMove(1, 0, 30.0, 0);  // beyond the picture: clamped to 24 h
+    EXPECT_EQ(w.timeval->Caption(), "00:00");
+}
+
+TEST_F(MainWindow, RateAcrossChartDatumUsesSignedHeights) {
+    frmtidewyn& w = open();
+    SharedState& s = State();
+    // Rows 72 to 75 around 12:00: -0.2 m at 11:50 to +0.3 m at 12:20 is 1.0 m/h.
+    s.DayCurve(2, 72) = -0.2;
+    s.DayCurve(2, 73) = 0.0;
+    s.DayCurve(2, 74) = 0.1;
+    s.DayCurve(2, 75) = 0.3;
+    w.Picture1_MouseMove(0, 0, 12.0, 0);
+    EXPECT_EQ(w.lblrate->Caption().substr(0, 20), "(Rising @ 1.00 Mtrs/");
+}
+
+TEST_F(MainWindow, LayersViewDrawsTheTickedConstituents) {
+    frmtidewyn& w = open();
+    SharedState& s = State();
+    w.mnuLayersShow.Click();
+    EXPECT_TRUE(w.mnuLayersShow.Checked());
+    EXPECT_TRUE(w.chkM2->isVisibleTo(&w));
+    EXPECT_EQ(w.Picture1->BackColor(), Rgb(192, 192, 192));
+    EXPECT_EQ(s.ScaleBottom, -2);
+    auto lines = [&](OleColor c) {
+        const auto& l = w.Picture1->PersistentCommands();
+        return std::count_if(l.begin(), l.end(), [&](const DrawCommand& d) { return d.color == c; });
+    };
+    EXPECT_EQ(lines(kBlue), 0);
+    w.chkM2->SetValue(1);
+    EXPECT_EQ(lines(kBlue), s.CurvePoints - 2);
+    w.chkZ0->SetValue(1);
+    EXPECT_EQ(count(w.Picture1->PersistentCommands(), DrawKind::Point), s.CurvePoints - 2);
+    w.chkZ0->SetValue(2);  // grey counts as not ticked
+    EXPECT_EQ(count(w.Picture1->PersistentCommands(), DrawKind::Point), 0);
+
+    w.Picture1_MouseMove(0, 0, 6.0, 0);
+    EXPECT_EQ(w.lblHtM2->Caption(), Format(s.LayerM2(2, 37), "0.00"));
+    EXPECT_EQ(w.lblSumHt->Caption(), w.hiteval->Caption());
+
+    w.mnuLayersShow.Click();
+    EXPECT_FALSE(w.chkM2->isVisibleTo(&w));
+    EXPECT_EQ(w.Picture1->BackColor(), kWhite);
+    EXPECT_EQ(w.tidedatebox->Caption(), "Date   : 5 3 2024 (Tuesday)");
+}
+
+TEST_F(MainWindow, DoubleClickOnTheHeadingShowsConstantsAndTheAdjustmentMenu) {
+    frmtidewyn& w = open();
+    EXPECT_FALSE(w.mnuAdjustLoad.Visible());
+    w.Label1_DblClick();
+    EXPECT_TRUE(w.mnuAdjustLoad.Visible());
+    w.Nextday->click();
+    EXPECT_EQ(w.lblm2Harm->Caption().substr(0, 4), " (g ");
+    EXPECT_EQ(w.lblZ0harm->Caption(), " (Z0 3.76)");
+}
+
+TEST_F(MainWindow, SummerTimeNoteFollowsTheDay) {
+    frmtidewyn& w = open();
+    SharedState& s = State();
+    EXPECT_EQ(w.disclaimer->Caption(),
+              "Heights in Metres, all data are derived and should therefore be considered as approximate\r\n"
+              "Times from midnight local time - WITHOUT SUMMER TIME CORRECTION");
+    s.ApplySummerTime = true;
+    s.SelectedDate = DateSerial(2024, 3, 30) + 0.9;  // Saturday before the last Sunday of March
+    w.Nextday->click();
+    EXPECT_NE(w.disclaimer->Caption().find("ADJUSTED FOR SUMMER TIME"), std::string::npos);
+    EXPECT_EQ(State().DayCurve(1, 1), 0.0);
+    w.Previousday->click();
+    EXPECT_NE(w.disclaimer->Caption().find("WITHOUT SUMMER TIME CORRECTION"), std::string::npos);
+}
+
+TEST_F(MainWindow, FirstTimerDrawHappensOnceAtTheSecondTick) {
+    frmtidewyn& w = open();
+    w.Picture1_MouseMove(0, 0, 5, 0);
+    w.Timer1->Fire();
+    EXPECT_EQ(w.Picture1->TemporaryCommands().size(), 1u);  // not yet redrawn
+    w.Timer1->Fire();
+    // Redrawn: the cursor line is gone, the marks are drawn again as temporary drawing.
+    EXPECT_EQ(dashesAt(w.Picture1->TemporaryCommands(), State().SunriseTime), 25);
+    w.Picture1->Cls();
+    for (int i = 0; i < 10010; ++i) w.Timer1->Fire();
+    EXPECT_TRUE(w.Picture1->TemporaryCommands().empty());
+}
+
+TEST_F(MainWindow, OutputOptionsAndTheDottedCurve) {
+    frmtidewyn& w = open();
+    SharedState& s = State();
+    struct Case { float option; int dots; const char* note; } cases[] = {
+        {1.0f, 0, "Depths to Chart Datum"}, {2.0f, 0, ""}, {3.0f, 147, " : Draft=1.5M : Clearance=0.5M"}, {7.0f, 0, ""},
+    };
+    s.Draught = 1.5f;
+    for (auto c : cases) {
+        s.OutputOption = c.option;
+        w.DrawTideCurve();
+        EXPECT_EQ(count(w.Picture1->PersistentCommands(), DrawKind::Point), c.dots) << c.option;
+        EXPECT_EQ(s.DepthNote, c.note) << c.option;
+        if (c.dots) {
+            const auto& cmds = w.Picture1->PersistentCommands();
+            auto dot = std::find_if(cmds.begin(), cmds.end(), [](const DrawCommand& d) { return d.kind == DrawKind::Point; });
+            EXPECT_NEAR(dot->y1, s.DayCurve(2, 1) - 2.0, 1e-6);
+        }
+        // The curve itself is drawn for every option.
+        EXPECT_NEAR(w.Picture1->PersistentCommands()[0].y1, s.DayCurve(2, 1), 1e-12);
+    }
+}

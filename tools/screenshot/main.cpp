@@ -1,0 +1,62 @@
+// Makes screenshots of the program's windows, drawn offscreen in an empty profile:
+//   tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]
+// writes conditions.png and main-window.png.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/dates.h"
+#include "engine/environment.h"
+#include "mainwindow/frmcopyright.h"
+#include "mainwindow/frmtidewyn.h"
+#include "platform/app.h"
+#include "platform/controls.h"
+#include "platform/forms.h"
+
+namespace {
+bool save(QWidget& w, const QString& path) {
+    QApplication::processEvents();
+    bool ok = w.grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toUtf8().constData());
+    return ok;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    platform::Timer::SetTicking(false);
+    QTemporaryDir home;
+    platform::InitEnvironment();
+    auto& env = engine::Env();
+    env.documentsFolder = (home.path() + "/Documents").toStdString();
+    env.localAppDataFolder = (home.path() + "/.local/share").toStdString();
+    if (argc >= 4) {
+        int y, m, d, hh, mm;
+        if (std::sscanf(argv[2], "%d-%d-%d", &y, &m, &d) == 3 && std::sscanf(argv[3], "%d:%d", &hh, &mm) == 2) {
+            double now = engine::DateSerial(y, m, d) + engine::TimeSerial(hh, mm, 0);
+            env.now = [now] { return now; };
+        }
+    }
+    QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    bool ok = true;
+    platform::Run([&] {
+        frmCopyright& start = platform::Get<frmCopyright>();
+        ok &= save(start, out + "/conditions.png");
+        start.ConditionsOK_Click();
+        frmtidewyn& main = platform::Get<frmtidewyn>();
+        main.Picture1_MouseMove(0, 0, 14.5, 0);
+        ok &= save(main, out + "/main-window.png");
+    });
+    platform::DestroyAllForms();
+    return ok ? 0 : 1;
+}
