@@ -14,6 +14,7 @@
 #include "platform/app.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
+#include "platform/printer.h"
 
 namespace testing_support {
 
@@ -33,6 +34,8 @@ protected:
     }
     void TearDown() override {
         platform::SetModalRunner({});
+        platform::SetPrintBackend(nullptr);
+        platform::SetChosenPrinter("");
         platform::DestroyAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         dialogs.reset();
