@@ -7,6 +7,7 @@
 #include "engine/folders.h"
 #include "engine/localecheck.h"
 #include "engine/state.h"
+#include "mainwindow/frmpdfreader.h"
 #include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
@@ -117,7 +118,4 @@ void frmCopyright::mnuRestoreDefaults_Click() {
     std::filesystem::remove(State().SettingsFilePath, ec);
 }
 
-void frmCopyright::mnuHTMLHelp_Click() {
-    State().PdfFileName = "Tidewyn Vizoz Manual.pdf";
-    // The manual viewer opens here once it exists.
-}
+void frmCopyright::mnuHTMLHelp_Click() { frmPDFReader::OpenManual(); }

@@ -140,7 +140,7 @@ void frmtidewyn::BuildMenus() {
     mnuhrprint = AddMenuItem(mnuprint, "&Hourly Details");
     mnudayprint = AddMenuItem(mnuprint, "&Curve");
     mnusunprint = AddMenuItem(mnuprint, "&Sun Times/Lunar Phases");
-    mnuexit = AddMenuItem(mnufile, "E&xit", [] { EndProgram(); });
+    mnuexit = AddMenuItem(mnufile, "E&xit", [this] { mnuExit_Click(); });
 
     mnuDatemenu = AddTopMenu(bar, "&Date");
     mnutidedate = AddMenuItem(mnuDatemenu, "&Select Date");
@@ -155,7 +155,7 @@ void frmtidewyn::BuildMenus() {
 
     mnuCalc = AddTopMenu(bar, "&Calculate  ");
     mnumonth = AddMenuItem(mnuCalc, "&Months Tide");
-    mnusunrise = AddMenuItem(mnuCalc, "&Sunrise/Lunar phases");
+    mnusunrise = AddMenuItem(mnuCalc, "&Sunrise/Lunar phases", [this] { mnusunrise_Click(); });
 
     mnuCopy = AddTopMenu(bar, "Clip&board");
     mnuCopyDaysTides = AddMenuItem(mnuCopy, "C&opy Days Vizoz");
@@ -171,16 +171,16 @@ void frmtidewyn::BuildMenus() {
     Mnushowconfig = AddMenuItem(mnuconfig, "Show &Configuration/Notes");
 
     mnumaintenance = AddTopMenu(bar, "&Maintenance");
-    mnumaintainfile = AddMenuItem(mnumaintenance, "&Correct Port Constants");
-    mnucopyconstants = AddMenuItem(mnumaintenance, "&Copy ports");
-    mnuCopyDiamonds = AddMenuItem(mnumaintenance, "Copy &Tidal Diamonds");
+    mnumaintainfile = AddMenuItem(mnumaintenance, "&Correct Port Constants", [this] { mnumaintainfile_Click(); });
+    mnucopyconstants = AddMenuItem(mnumaintenance, "&Copy ports", [this] { mnucopyconstants_Click(); });
+    mnuCopyDiamonds = AddMenuItem(mnumaintenance, "Copy &Tidal Diamonds", [this] { mnuCopyDiamonds_Click(); });
 
     mnuAdvanced = AddTopMenu(bar, " &Advanced");
     mnuLayersShow = AddMenuItem(mnuAdvanced, "&Show Vizoz Constituents", [this] { mnuLayersShow_Click(); });
     mnuAdjustLoad = AddMenuItem(mnuAdvanced, "&Interpolate Between Ports", [this] { mnuAdjustLoad_Click(); });
 
     mnuHelpTop = AddTopMenu(bar, "Help");
-    mnuHelp = AddMenuItem(mnuHelpTop, "Help");
+    mnuHelp = AddMenuItem(mnuHelpTop, "Help", [this] { mnuHelp_Click(); });
 
     mnuSpecial = AddTopMenu(bar, "Special");
     mnuAnglesAndFactors = AddMenuItem(mnuSpecial, "Angles and Factors");

@@ -44,6 +44,12 @@ public:
     void Timer2_Timer();
     void hitelabel_Click();
     void hiteval_Click();
+    void mnuExit_Click();
+    void mnuHelp_Click();
+    void mnusunrise_Click();
+    void mnumaintainfile_Click();
+    void mnucopyconstants_Click();
+    void mnuCopyDiamonds_Click();
 
     // Controls.
     platform::PictureBox* Picture1;
@@ -97,6 +103,7 @@ private:
     void StepPort(int step);
     void ShowDateCaption();
     void DrawSpringsNeaps();
+    void ReloadCurrentPort();
     int TimerTicks = 0;
     bool sunriseOccurs_ = false, sunsetOccurs_ = false;
 };

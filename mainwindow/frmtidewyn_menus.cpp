@@ -1,0 +1,62 @@
+// The main window's menu handlers that open the windows of other parts of the program, and
+// Exit.
+#include <algorithm>
+
+#include "engine/folders.h"
+#include "engine/moon.h"
+#include "engine/numtext.h"
+#include "engine/recordfile.h"
+#include "engine/state.h"
+#include "mainwindow/frmpdfreader.h"
+#include "mainwindow/frmtidewyn.h"
+
+using namespace engine;
+using namespace platform;
+
+// The main window's unload ends the program.
+void frmtidewyn::mnuExit_Click() {
+    Unload();
+}
+
+void frmtidewyn::mnuHelp_Click() {
+    frmPDFReader::OpenManual();
+}
+
+void frmtidewyn::mnusunrise_Click() {
+    // SUNRISE TOOL: unload Frmsunrise, Frmriseresults and frmshowconf here when they are open.
+    CalcMoonPhases();  // the selected month's phases, for the sunrise tool and its results
+    // SUNRISE TOOL: show Frmsunrise here, modeless; its load fills it.
+    DrawTideCurve();
+}
+
+void frmtidewyn::mnumaintainfile_Click() {
+    // HARMONIC EDITOR: show frmharmedit here, modal; what follows runs once it has closed.
+    ReloadCurrentPort();
+}
+
+void frmtidewyn::mnucopyconstants_Click() {
+    // PORTS COPY UTILITY: show frmHCcopy here, modal; what follows runs once it has closed.
+    ReloadCurrentPort();
+}
+
+void frmtidewyn::mnuCopyDiamonds_Click() {
+    // TIDAL DIAMONDS EDITOR: show frmTidalDiamondsCopy here, modeless, centred on the screen.
+}
+
+// An editor may have changed the current port's record, or the number of ports, in the area
+// file: the port is read again and the day recomputed from it.
+void frmtidewyn::ReloadCurrentPort() {
+    SharedState& s = State();
+    long count = PortCount(s.AreaFilePath);
+    if (count > 0)
+        s.CurrentPort = static_cast<int16_t>(std::clamp<long>(s.CurrentPort, 1, std::min(count, 32767L)));
+    PortRecord port;
+    if (ReadPortRecord(s.AreaFilePath, s.CurrentPort, port).ok()) {
+        s.PortLatitude = port.Latitude;
+        s.PortLongitude = port.Longitude;
+        s.PortZoneHours = ZoneHours(port.ZoneLetter);
+        s.PortName = Trim(TrimAtNull(port.PortName));
+        portbox->SetCaption("Port    : " + s.PortName);
+    }
+    RecomputeDay();
+}
