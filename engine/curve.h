@@ -65,15 +65,30 @@ void CalcAdjustCurvePort2(int16_t& RecordNo, int DayOfYear, double ClockTime, do
 
 // One-minute heights of record RecordNo from the midnight before Date (a Julian day number)
 // over 50 hours, without the user depth; the series ends with one spare (0, 0) element.
-// Leaves CurvePoints, SelectedDayOfYear and DayCurve alone.
+// Leaves CurvePoints, SelectedDayOfYear and DayCurve alone. A record that cannot be read
+// leaves only the spare element.
 FileResult CalcDayTideMinutes(int16_t RecordNo, double Date, TimeHeightSeries& Heights);
 
 // The height at Time (hours after midnight of Day of Year) and 3 minutes later; Time is
 // adjusted (0 -> 1 minute, moved back 10 minutes near midnight) and returns the time of the
-// second evaluation.
+// second evaluation. A record that cannot be read gives heights 0 and leaves Time alone.
 FileResult CalcHeightAtTime(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,
                             double& LaterHeight);
 void CalcHeightAtTimeIntermediate(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,
                                   double& LaterHeight);
+
+// Steps of the curve family, exposed for the tests.
+namespace curve_internal {
+
+struct Speed {
+    int n = 0;         // whole turns added to the daily change
+    double omega = 0;  // degrees per hour
+};
+// The speed of a constituent from its daily angle change Delta = A(day) - A(day + 1) in whole
+// degrees: the smallest n >= 0 with 360 n + Delta > Limit (600 for M2 and S2, 300 for K1 and
+// O1), and omega = (360 n + Delta) / 24.
+Speed SpeedFromDailyChange(int Delta, int Limit);
+
+}  // namespace curve_internal
 
 }  // namespace engine

@@ -8,9 +8,19 @@
 
 #ifdef TIDEWYN_WITH_QT
 #include <QApplication>
+#include <cstdio>
 
 #include "platform/app.h"
 #include "platform/controls.h"
+#endif
+
+#ifdef TIDEWYN_WITH_QT
+// The offscreen platform warns about window operations it cannot do; those say nothing about
+// the program.
+static void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (message.contains("This plugin does not support")) return;
+    if (type != QtDebugMsg) std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
 #endif
 
 int main(int argc, char** argv) {
@@ -28,6 +38,7 @@ int main(int argc, char** argv) {
     setenv("TIDEWYN_PROGRAM_DIR", TIDEWYN_PROGRAM_DIR, 0);
     ::testing::InitGoogleTest(&argc, argv);
 #ifdef TIDEWYN_WITH_QT
+    qInstallMessageHandler(quietOffscreen);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     platform::Timer::SetTicking(false);  // timers fire only when a test fires them

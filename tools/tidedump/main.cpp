@@ -45,6 +45,8 @@ int main(int argc, char** argv) {
         {"summer", cmdSummer},
         {"sun", cmdSun},
         {"moon", cmdMoon},
+        {"day", cmdDay},
+        {"minutes", cmdMinutes},
     };
     if (argc < 2 || !commands.count(argv[1])) {
         std::string names;

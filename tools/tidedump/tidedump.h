@@ -23,5 +23,7 @@ int cmdSummer(const Args& args);
 int cmdAngles(const Args& args);
 int cmdSun(const Args& args);
 int cmdMoon(const Args& args);
+int cmdDay(const Args& args);
+int cmdMinutes(const Args& args);
 
 }  // namespace tidedump

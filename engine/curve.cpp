@@ -1,0 +1,427 @@
+#include "engine/curve.h"
+
+#include <cmath>
+
+#include "engine/astro.h"
+#include "engine/calendar.h"
+#include "engine/numtext.h"
+
+namespace engine {
+
+namespace {
+
+// The family's degree-to-radian factor. It is not pi / 180 (0.017453292519943): the digits are
+// the method's own and are kept so that heights match it to the last bit.
+constexpr double kRadiansPerDegree = 0.017453925199433;
+constexpr double kTenMinutes = 1.0 / 6;
+constexpr double kOneMinute = 1.0 / 60;
+constexpr double kThreeMinutes = 1.0 / 20;
+
+// Speed search limits, degrees per day: above them lies the whole daily advance of a
+// semi-diurnal (about 696) or diurnal (about 361 and 335) constituent.
+constexpr int kSemiDiurnalLimit = 600;
+constexpr int kDiurnalLimit = 300;
+
+// Spans of the members, hours from their time origin.
+constexpr double kTwoDays = 50;
+constexpr double kOneDay = 24.5;
+
+// Working rows of CalcDayTide copied into the day tables (rows from 1, t = (k - 1) / 6 h
+// after the midnight that starts the day before).
+constexpr int kWindowFirst = 145, kWindowLast = 293;              // 00:00 to 24:40
+constexpr int kSummerWindowFirst = 139, kSummerWindowLast = 290;  // 23:00 the day before to 24:10
+
+constexpr int kDayTidePointCount = 302;  // 301 steps + 1
+constexpr int kDayCurvePoints = 147;
+constexpr int kSitePointCount = 148;  // 147 steps + the sentinel row
+constexpr double kSentinelTime = 99;
+
+DayTideView* gView = nullptr;
+AdjustmentSites* gSites = nullptr;
+
+void setPointer(DayTideView::Pointer p) {
+    if (gView) gView->SetPointer(p);
+}
+
+// The thirteen constants of a computation: heights in metres, phases in degrees, F4 in 1/m
+// and F6 in 1/m^2.
+struct Constants {
+    double Z0 = 0, M2g = 0, M2Hm = 0, S2g = 0, S2Hm = 0, K1g = 0, K1Hm = 0, O1g = 0, O1Hm = 0;
+    double sf4 = 0, LF4 = 0, sf6 = 0, LF6 = 0;
+};
+
+Constants fromRecord(const PortRecord& r) {
+    return {r.Z0, r.M2g, r.M2Hm, r.S2g, r.S2Hm, r.K1g, r.K1Hm, r.O1g, r.O1Hm, r.sf4, r.LF4, r.sf6, r.LF6};
+}
+
+Constants fromTexts(const ConstantTexts& t) {
+    return {Val(t[0]), Val(t[1]), Val(t[2]), Val(t[3]),  Val(t[4]),  Val(t[5]), Val(t[6]),
+            Val(t[7]), Val(t[8]), Val(t[9]), Val(t[10]), Val(t[11]), Val(t[12])};
+}
+
+// The month's M2 amplitude replaces the record's, and returns the month's correction of Z0;
+// a month outside 1 to 12 changes nothing and gives 0.
+double applyMonth(const PortRecord& r, int month, Constants& c) {
+    if (month < 1 || month > 12) return 0;
+    c.M2Hm = r.MonthM2Hm[static_cast<size_t>(month - 1)];
+    return r.MonthDZ0[static_cast<size_t>(month - 1)];
+}
+
+// One main constituent over the span of a computation.
+struct Wave {
+    double base = 0;   // A(first day) + g, degrees
+    double H = 0;      // amplitude, metres
+    double f = 0;      // nodal factor of the first day
+    double df = 0;     // change of the factor per hour
+    double omega = 0;  // degrees per hour
+
+    double phase(double t) const {
+        double phi = base - omega * t;
+        // Once each way only: far from the origin the phase stays out of range, and the
+        // cosine does not mind.
+        if (phi >= 360) phi -= 360;
+        if (phi < 0) phi += 360;
+        return phi * kRadiansPerDegree;
+    }
+    double amplitude(double t) const { return H * (f + df * t); }
+};
+
+Wave makeWave(int16_t angle0, double factor0, int16_t angle1, double factor1, double g, double H, int limit) {
+    Wave w;
+    w.base = angle0 + g;
+    w.H = H;
+    w.f = factor0;
+    w.df = (factor1 - factor0) / 24;
+    w.omega = curve_internal::SpeedFromDailyChange(angle0 - angle1, limit).omega;
+    return w;
+}
+
+// Height and contributions at one time step, metres.
+struct Step {
+    double M2 = 0, S2 = 0, K1 = 0, O1 = 0, F4 = 0, F6 = 0, Mean = 0, h = 0;
+};
+
+// The harmonic sum of one computation: constants, the month's mean level, the depth to add,
+// and the angles and factors of the first day and the day after. t is in hours from the
+// midnight that starts the first day.
+class Harmonics {
+public:
+    Harmonics(const Constants& c, double mean, double addedDepth, bool addDepth, int year, int firstDay)
+        : c_(c), mean_(mean), depth_(addedDepth), addDepth_(addDepth) {
+        const AnglesAndFactors a = CalcAnglesAndFactors(year, firstDay);
+        const AnglesAndFactors b = CalcAnglesAndFactors(year, firstDay + 1);
+        m2_ = makeWave(a.M2Angle, a.M2Factor, b.M2Angle, b.M2Factor, c.M2g, c.M2Hm, kSemiDiurnalLimit);
+        s2_ = makeWave(a.S2Angle, a.S2Factor, b.S2Angle, b.S2Factor, c.S2g, c.S2Hm, kSemiDiurnalLimit);
+        k1_ = makeWave(a.K1Angle, a.K1Factor, b.K1Angle, b.K1Factor, c.K1g, c.K1Hm, kDiurnalLimit);
+        o1_ = makeWave(a.O1Angle, a.O1Factor, b.O1Angle, b.O1Factor, c.O1g, c.O1Hm, kDiurnalLimit);
+    }
+
+    double mean() const { return mean_; }
+
+    Step at(double t) const {
+        const double pM2 = m2_.phase(t), pS2 = s2_.phase(t), pK1 = k1_.phase(t), pO1 = o1_.phase(t);
+        const double aM2 = m2_.amplitude(t), aS2 = s2_.amplitude(t);
+        const double aK1 = k1_.amplitude(t), aO1 = o1_.amplitude(t);
+        Step s;
+        s.M2 = aM2 * std::cos(pM2);
+        s.S2 = aS2 * std::cos(pS2);
+        s.K1 = aK1 * std::cos(pK1);
+        s.O1 = aO1 * std::cos(pO1);
+        // The combined semi-diurnal wave, on which the shallow-water terms act.
+        const double S = aM2 * std::sin(pM2) + aS2 * std::sin(pS2);
+        const double C = s.M2 + s.S2;
+        double R, a;
+        RectToPolar(S, C, R, a);
+        const double R2 = R * R;
+        s.F4 = c_.LF4 * R2 * std::cos((c_.sf4 + 2 * a) * kRadiansPerDegree);
+        s.F6 = c_.LF6 * (R2 * R) * std::cos((c_.sf6 + 3 * a) * kRadiansPerDegree);
+        s.Mean = mean_;
+        s.h = s.K1 + s.O1 + C + mean_ + s.F4 + s.F6;
+        if (addDepth_) s.h = s.h + depth_;
+        return s;
+    }
+
+private:
+    Constants c_;
+    double mean_, depth_;
+    bool addDepth_;
+    Wave m2_, s2_, k1_, o1_;
+};
+
+// Steps t from 0 by repeated addition of step while t <= end, calling visit(k, t) for
+// k = 1, 2, ...; returns the number of steps. The accumulated sum is the time, as the method
+// has it: 300 additions of 1/6 fall just short of 50.
+template <typename Visit>
+int forEachStep(double step, double end, Visit&& visit) {
+    int k = 0;
+    for (double t = 0; t <= end; t += step) visit(++k, t);
+    return k;
+}
+
+void putStep(int row, double time, const Step& s, CurveTable& curve,
+             const std::array<LayerTable*, 7>& layers) {
+    curve(1, row) = time;
+    curve(2, row) = s.h;
+    const double values[7] = {s.M2, s.S2, s.K1, s.O1, s.F4, s.F6, s.Mean};
+    for (size_t i = 0; i < 7; ++i) {
+        (*layers[i])(1, row) = time;
+        (*layers[i])(2, row) = values[i];
+    }
+}
+
+void clearCurve(CurveTable& curve) {
+    for (int r = 1; r <= 500; ++r) curve(1, r) = curve(2, r) = 0;
+}
+
+void clearEvents() {
+    auto& ev = State().DayEvents;
+    for (int k = 1; k <= 15; ++k) ev(1, k) = ev(2, k) = 0;
+}
+
+void clearLayers(const std::array<LayerTable*, 7>& layers) {
+    for (auto* l : layers) l->clear();
+}
+
+std::array<LayerTable*, 7> layersOf(LayerSet& set) {
+    return {&set[0], &set[1], &set[2], &set[3], &set[4], &set[5], &set[6]};
+}
+
+// UserDepth from the current port's depth record; a file or record that cannot be read
+// gives 0.
+void readUserDepth() {
+    auto& s = State();
+    DepthRecord d;
+    s.UserDepth = ReadDepthRecord(s.DepthFilePath, s.CurrentPort, d).ok() ? d.ChartedDepth : 0.0f;
+}
+
+// Whether heights include the user's charted depth: every option but exactly 1.0.
+bool depthAdded() {
+    return State().OutputOption != 1.0f;
+}
+
+// A record's value as its 7-digit decimal form, as the record's own text shows it.
+double shownValue(float v) {
+    return Val(StrSingle(v));
+}
+
+DayTideView::ConstantCaptions captionsOf(const PortRecord& r) {
+    auto wave = [](float g, float H) {
+        return " (g " + Format(shownValue(g), "000") + " : Hm " + Format(shownValue(H), "0.00") + ")";
+    };
+    DayTideView::ConstantCaptions c;
+    c.lblZ0harm = " (Z0 " + Format(shownValue(r.Z0), "0.00") + ")";
+    c.lblm2Harm = wave(r.M2g, r.M2Hm);
+    c.lblS2Harm = wave(r.S2g, r.S2Hm);
+    c.lblK1Harm = wave(r.K1g, r.K1Hm);
+    c.lblO1Harm = wave(r.O1g, r.O1Hm);
+    c.lblf4Harm =
+        " (f4 " + Format(shownValue(r.sf4), "000") + " : F4 " + Format(shownValue(r.LF4), "0.00") + ")";
+    c.lblf6Harm =
+        " (f6 " + Format(shownValue(r.sf6), "000") + " : F6 " + Format(shownValue(r.LF6), "0.00") + ")";
+    return c;
+}
+
+// One day from midnight of DayOfYear (147 steps) into curve and layers, with the sentinel
+// row 148 = (99, last). Returns the mean level.
+double computeOneDay(const Constants& c, double mean, int DayOfYear, CurveTable& curve,
+                     const std::array<LayerTable*, 7>& layers, double last) {
+    auto& s = State();
+    const Harmonics day(c, mean, s.UserDepth, depthAdded(), s.SelectedYear, DayOfYear);
+    const int steps =
+        forEachStep(kTenMinutes, kOneDay, [&](int k, double t) { putStep(k, t, day.at(t), curve, layers); });
+    curve(1, steps + 1) = kSentinelTime;
+    curve(2, steps + 1) = last;
+    return day.mean();
+}
+
+// The adjustment sites: constants from texts, no month values, sentinel rows at both ends.
+double computeSite(const ConstantTexts& texts, int16_t& RecordNo, int DayOfYear, int& PointCount,
+                   CurveTable& curve, LayerSet& layerSet) {
+    auto& s = State();
+    clearCurve(curve);
+    clearEvents();
+    RecordNo = s.CurrentPort;
+    readUserDepth();
+    const Constants c = fromTexts(texts);
+    const double mean = c.Z0;
+    const double m = computeOneDay(c, mean, DayOfYear, curve, layersOf(layerSet), 0);
+    // Flat ends, so that the search finds no turning point on the first or last row.
+    curve(1, 1) = -kSentinelTime;
+    curve(2, 1) = curve(2, 2);
+    curve(2, kSitePointCount) = curve(2, kSitePointCount - 1);
+    s.CurvePoints = kSitePointCount;
+    PointCount = kSitePointCount;
+    return m;
+}
+
+ConstantTexts siteTexts(ConstantTexts (AdjustmentSites::*which)() const) {
+    return gSites ? (gSites->*which)() : ConstantTexts{};
+}
+
+// Height and the height 3 minutes later at Time of Day, with Time adjusted as the method
+// wants: 0 becomes 1 minute, and a pair that would reach midnight moves back 10 minutes.
+void heightPair(const Constants& c, double mean, int Year, int Day, double& Time, double& Height,
+                double& LaterHeight) {
+    const Harmonics day(c, mean, State().UserDepth, depthAdded(), Year, Day);
+    if (Time == 0) Time = kOneMinute;
+    if (Time + 1.0 / 5 >= 24) Time = Time - kTenMinutes;
+    Height = day.at(Time).h;
+    Time = Time + kThreeMinutes;
+    LaterHeight = day.at(Time).h;
+}
+
+}  // namespace
+
+void SetDayTideView(DayTideView* view) {
+    gView = view;
+}
+void SetAdjustmentSites(AdjustmentSites* sites) {
+    gSites = sites;
+}
+
+namespace curve_internal {
+
+Speed SpeedFromDailyChange(int Delta, int Limit) {
+    Speed s;
+    while (!(360 * s.n + Delta > Limit)) ++s.n;
+    s.omega = (360.0 * s.n + Delta) / 24;
+    return s;
+}
+
+}  // namespace curve_internal
+
+FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool SummerTime) {
+    auto& s = State();
+    const auto layers = s.DayLayers();
+    setPointer(DayTideView::Pointer::ArrowHourglass);
+    clearCurve(s.DayCurve);
+    clearEvents();
+    RecordNo = s.CurrentPort;
+    readUserDepth();
+    const int d0 = DayOfYear - 1;  // the day before: the span starts at its midnight
+
+    PortRecord rec;
+    const FileResult read = ReadPortRecord(s.AreaFilePath, RecordNo, rec);
+    if (!read.ok()) {
+        clearLayers(layers);
+        s.CurvePoints = kDayCurvePoints;
+        PointCount = kDayTidePointCount;
+        s.DayMeanLevel = 0;
+        setPointer(DayTideView::Pointer::Idle);
+        return read;
+    }
+    if (s.ShowConstants && gView) gView->ShowConstants(captionsOf(rec));
+    Constants c = fromRecord(rec);
+    const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
+
+    // Only the displayed window of the 301 steps is kept, so only it is evaluated; t still
+    // runs through every step.
+    const Harmonics day(c, mean, s.UserDepth, depthAdded(), s.SelectedYear, d0);
+    const int first = SummerTime ? kSummerWindowFirst : kWindowFirst;
+    const int last = SummerTime ? kSummerWindowLast : kWindowLast;
+    forEachStep(kTenMinutes, kTwoDays, [&](int k, double t) {
+        if (k < first || k > last) return;
+        const int row = k - first + 1;
+        putStep(row, (row - 1) * kTenMinutes, day.at(t), s.DayCurve, layers);
+    });
+    PointCount = kDayTidePointCount;
+    s.DayMeanLevel = mean;
+    s.CurvePoints = kDayCurvePoints;
+    setPointer(DayTideView::Pointer::Idle);
+    return {};
+}
+
+FileResult CalcDayCurve(int16_t& RecordNo, int DayOfYear, double /*ClockTime*/, double /*FirstHeight*/,
+                        double LastHeight, int& PointCount) {
+    auto& s = State();
+    const auto layers = s.DayLayers();
+    setPointer(DayTideView::Pointer::Hourglass);
+    clearCurve(s.DayCurve);
+    clearEvents();
+    RecordNo = s.CurrentPort;
+    readUserDepth();
+
+    PortRecord rec;
+    const FileResult read = ReadPortRecord(s.AreaFilePath, RecordNo, rec);
+    if (!read.ok()) {
+        clearLayers(layers);
+        s.CurvePoints = kSitePointCount;
+        PointCount = kSitePointCount;
+        s.DayMeanLevel = 0;
+        setPointer(DayTideView::Pointer::Idle);
+        return read;
+    }
+    Constants c = fromRecord(rec);
+    const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
+    s.DayMeanLevel = computeOneDay(c, mean, DayOfYear, s.DayCurve, layers, LastHeight);
+    s.CurvePoints = kSitePointCount;
+    PointCount = kSitePointCount;
+    setPointer(DayTideView::Pointer::Idle);
+    return {};
+}
+
+void CalcAdjustCurveIntermediate(int16_t& RecordNo, int DayOfYear, double, double, double, int& PointCount) {
+    auto& s = State();
+    s.AdjMeanMid = computeSite(siteTexts(&AdjustmentSites::Intermediate), RecordNo, DayOfYear, PointCount,
+                               s.AdjCurveMid, s.AdjLayersMid);
+}
+
+void CalcAdjustCurvePort1(int16_t& RecordNo, int DayOfYear, double, double, double, int& PointCount) {
+    auto& s = State();
+    s.AdjMeanPort1 = computeSite(siteTexts(&AdjustmentSites::Port1), RecordNo, DayOfYear, PointCount,
+                                 s.AdjCurvePort1, s.AdjLayersPort1);
+}
+
+void CalcAdjustCurvePort2(int16_t& RecordNo, int DayOfYear, double, double, double, int& PointCount) {
+    auto& s = State();
+    computeSite(siteTexts(&AdjustmentSites::Port2), RecordNo, DayOfYear, PointCount, s.AdjCurvePort2,
+                s.AdjLayersPort2);
+}
+
+FileResult CalcDayTideMinutes(int16_t RecordNo, double Date, TimeHeightSeries& Heights) {
+    Heights.assign(1, TimeHeightPair{});
+    PortRecord rec;
+    const FileResult read = ReadPortRecord(State().AreaFilePath, RecordNo, rec);
+    if (!read.ok()) return read;
+
+    // The day before Date in Date's own year (day 0 for 1 January), Date's month values.
+    const JulianDate jd = JulianDayToDate(Date);
+    const int dayOfYear = MonthInfo(jd.Year, jd.Month).DaysBefore + jd.Day;
+    Constants c = fromRecord(rec);
+    const double mean = c.Z0 + applyMonth(rec, jd.Month, c);
+    const Harmonics day(c, mean, 0, false, jd.Year, dayOfYear - 1);
+
+    Heights.reserve(3002);
+    forEachStep(kOneMinute, kTwoDays, [&](int, double t) {
+        Heights.back() = {t, day.at(t).h};
+        Heights.emplace_back();
+    });
+    return {};
+}
+
+FileResult CalcHeightAtTime(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,
+                            double& LaterHeight) {
+    auto& s = State();
+    RecordNo = s.CurrentPort;
+    readUserDepth();
+    PortRecord rec;
+    const FileResult read = ReadPortRecord(s.AreaFilePath, RecordNo, rec);
+    if (!read.ok()) {
+        Height = LaterHeight = 0;
+        return read;
+    }
+    Constants c = fromRecord(rec);
+    const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
+    heightPair(c, mean, Year, Day, Time, Height, LaterHeight);
+    return {};
+}
+
+void CalcHeightAtTimeIntermediate(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,
+                                  double& LaterHeight) {
+    RecordNo = State().CurrentPort;
+    readUserDepth();
+    const Constants c = fromTexts(siteTexts(&AdjustmentSites::Intermediate));
+    heightPair(c, c.Z0, Year, Day, Time, Height, LaterHeight);
+}
+
+}  // namespace engine

@@ -1,0 +1,124 @@
+#include "engine/highlow.h"
+
+#include "engine/folders.h"
+#include "engine/numtext.h"
+#include "engine/timetext.h"
+
+namespace engine {
+
+namespace {
+
+constexpr int kMaxEvents = 15;               // rows of the event table
+constexpr double kLateEventHours = 24.0844;  // a last event after this belongs to the next day
+constexpr int kMainCurvePoints = 147;
+
+enum class Turn { None, Low, High };
+
+// Strict on both sides, so a flat top or bottom of equal heights is no turning point.
+Turn turnAt(double before, double at, double after) {
+    if (before > at && at < after) return Turn::Low;
+    if (before < at && at > after) return Turn::High;
+    return Turn::None;
+}
+
+// Turning points of rows 2 to Points - 1 of curve into DayEvents, at most 15; a last event
+// after 24.0844 h is dropped (only the last one is looked at).
+int16_t searchCurve(const CurveTable& curve, int Points) {
+    auto& ev = State().DayEvents;
+    int16_t count = 0;
+    for (int r = 1; r <= Points - 2 && count < kMaxEvents; ++r) {
+        if (turnAt(curve(2, r), curve(2, r + 1), curve(2, r + 2)) == Turn::None) continue;
+        ++count;
+        ev(1, count) = curve(1, r + 1);
+        ev(2, count) = curve(2, r + 1);
+    }
+    if (count > 0 && ev(1, count) > kLateEventHours) --count;
+    return count;
+}
+
+void searchSite(const CurveTable& curve, int& Points, int16_t& Count) {
+    Points = Points - 1;
+    Count = searchCurve(curve, Points);
+}
+
+}  // namespace
+
+void FindHighLowWaters(int& Points, int16_t& Count) {
+    auto& s = State();
+    Points = kMainCurvePoints - 1;
+    Count = searchCurve(s.DayCurve, Points);
+    double highest = -9999, lowest = 9999;
+    for (int j = 1; j <= Points - 1; ++j) {
+        const double h = s.DayCurve(2, j);
+        if (h > highest) highest = h;
+        if (h < lowest) lowest = h;
+    }
+    s.DayRange = highest - lowest;
+    s.EventCount = Count;
+}
+
+void FindHighLowWatersIntermediate(int& Points, int16_t& Count) {
+    searchSite(State().AdjCurveMid, Points, Count);
+}
+void FindHighLowWatersPort1(int& Points, int16_t& Count) {
+    searchSite(State().AdjCurvePort1, Points, Count);
+}
+void FindHighLowWatersPort2(int& Points, int16_t& Count) {
+    searchSite(State().AdjCurvePort2, Points, Count);
+}
+
+std::string ShowDayTides(int Count) {
+    auto& s = State();
+    for (int i = 1; i <= 200; ++i) s.DayText[i].clear();
+    s.DayText[1] = "Port : " + Trim(TrimAtNull(s.PortName));
+    s.DayText[2] = "Date : " + std::to_string(s.SelectedDay) + "/" + std::to_string(s.SelectedMonth) + "/" +
+                   std::to_string(s.SelectedYear);
+    s.DayText[3] = "";
+    for (int k = 1; k <= Count; ++k) {
+        s.DayEventText(1, k) = HoursToHHMM(s.DayEvents(1, k));
+        s.DayEventText(2, k) = Format(s.DayEvents(2, k), "#,#0.0;;;");
+    }
+    std::string caption = "  Predictions\r\n";
+    caption += "   (Range " + Format(s.DayRange, "0.0") + "M)\r\n\r\n";
+    caption += "   Time    Ht.\r\n";
+    for (int k = 1; k <= Count; ++k) {
+        const std::string& time = s.DayEventText(1, k);
+        const std::string& height = s.DayEventText(2, k);
+        caption += "   " + time + "   " + height + "\r";
+        s.DayText[k + 3] = time + "   " + height;
+    }
+    s.DayText[Count + 4] = "";
+    s.DayTextCount = Count + 4;
+    return caption;
+}
+
+TimeHeightSeries DayRangeAndHighWaters(const TimeHeightSeries& Series, double& Range) {
+    // The 1e-6 h lets a turning point on the 24 h step count although the summed minutes
+    // fall a hair short of it.
+    constexpr double kSlack = 0.000001;
+    TimeHeightSeries highs;
+    double highest = -9999.0, lowest = 9999.0;
+    bool anyTurn = false;
+    auto take = [&](double h) {
+        anyTurn = true;
+        if (h > highest) highest = h;
+        if (h < lowest) lowest = h;
+    };
+    const long upper = static_cast<long>(Series.size()) - 1;
+    for (long i = 1; i <= upper - 2; ++i) {
+        const auto& mid = Series[static_cast<size_t>(i + 1)];
+        const Turn turn = turnAt(Series[static_cast<size_t>(i)].Height, mid.Height,
+                                 Series[static_cast<size_t>(i + 2)].Height);
+        const double t = mid.Time + kSlack;
+        if (turn == Turn::Low && t > 24.0) {
+            take(mid.Height);
+        } else if (turn == Turn::High && t > 24.0 && t < 48.0) {
+            take(mid.Height);
+            highs.push_back({mid.Time - 24.0, mid.Height});
+        }
+    }
+    Range = anyTurn ? highest - lowest : 0;
+    return highs;
+}
+
+}  // namespace engine
