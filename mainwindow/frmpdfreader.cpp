@@ -193,5 +193,3 @@ void frmPDFReader::mnuPrint_Click() {
 void frmPDFReader::mnuExit_Click() {
     Unload();
 }
-
-#include "moc_frmpdfreader.cpp"
