@@ -49,10 +49,10 @@ void frmtidewyn::BuildControls() {
     QWidget* c = Client();
     portbox = makeLabel(c, "Port    : ", 0, 60, 5400, 255);
     tidedatebox = makeLabel(c, "Date   : ", 0, 330, 6000, 255);
-    timelabel = makeLabel(c, "Time   :", 0, 660, 700, 255);
+    timelabel = makeLabel(c, "Time   :", 0, 660, 800, 255);
     timeval = makeLabel(c, "", 0, 660, 700, 255);
     lblmousestatus = makeLabel(c, "(Click curve to change)", 0, 660, 2600, 255);
-    hitelabel = makeLabel(c, "Height :", 0, 930, 700, 255);
+    hitelabel = makeLabel(c, "Height :", 0, 930, 800, 255);
     hiteval = makeLabel(c, "", 0, 930, 700, 255);
     lblrate = makeLabel(c, "", 0, 930, 5600, 255);
     daystide1 = makeLabel(c, "Predicted Vizoz      ", 0, 1300, 2000, 3415);

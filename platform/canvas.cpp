@@ -41,6 +41,16 @@ QTransform Canvas::transform() const {
     return QTransform(kx, 0, 0, ky, -left_ * kx, -top_ * ky);
 }
 
+QTransform Canvas::transformFor(const DrawCommand& c) const {
+    if (c.defaultScale) {
+        double k = deviceUnitsPerTwip();
+        return QTransform(k, 0, 0, k, 0, 0);
+    }
+    double kx = c.scaleWidth != 0 ? deviceWidth() / c.scaleWidth : 1;
+    double ky = c.scaleHeight != 0 ? deviceHeight() / c.scaleHeight : 1;
+    return QTransform(kx, 0, 0, ky, -c.scaleLeft * kx, -c.scaleTop * ky);
+}
+
 void Canvas::Line(double x1, double y1, double x2, double y2) { Line(x1, y1, x2, y2, ForeColor); }
 
 void Canvas::Line(double x1, double y1, double x2, double y2, OleColor color) {
@@ -90,12 +100,19 @@ double Canvas::TextHeight(const std::string&) const {
 
 void Canvas::emitCommand(DrawCommand c) {
     c.style = static_cast<int>(Style);
+    c.defaultScale = defaultScale_;
+    c.scaleLeft = left_;
+    c.scaleTop = top_;
+    c.scaleWidth = width_;
+    c.scaleHeight = height_;
+    c.fontSize = font_.pointSizeF();
+    c.fontBold = font_.bold();
     record(c);
     paintCommand(c);
 }
 
 void Canvas::paintWith(QPainter& p, const DrawCommand& c) const {
-    QTransform t = transform();
+    QTransform t = transformFor(c);
     QPen pen(toQColor(c.color));
     pen.setWidthF(std::max(1, c.width) * fontDeviceScale());
     pen.setCapStyle(Qt::FlatCap);
@@ -123,8 +140,11 @@ void Canvas::paintWith(QPainter& p, const DrawCommand& c) const {
         }
         case DrawKind::Text: {
             QPointF at = t.map(QPointF(c.x1, c.y1));
-            p.setFont(font_);
-            QFontMetricsF m(font_);
+            QFont f = font_;
+            f.setPointSizeF(c.fontSize);
+            f.setBold(c.fontBold);
+            p.setFont(f);
+            QFontMetricsF m(f);
             p.save();
             p.translate(at);
             p.scale(fontDeviceScale(), fontDeviceScale());

@@ -34,6 +34,11 @@ struct DrawCommand {
     int width = 1;
     std::string text;
     int style = 0;  // DrawStyle
+    // The scale and font in effect when the command was given, so that it can be drawn again.
+    bool defaultScale = true;
+    double scaleLeft = 0, scaleTop = 0, scaleWidth = 0, scaleHeight = 0;
+    double fontSize = 8;
+    bool fontBold = false;
 };
 
 class Canvas {
@@ -82,8 +87,9 @@ protected:
     // Records a command in the display list; the default keeps one list.
     virtual void record(const DrawCommand& c) { commands_.push_back(c); }
 
-    // User to device coordinates.
+    // User to device coordinates, for the current scale or a command's.
     QTransform transform() const;
+    QTransform transformFor(const DrawCommand& c) const;
     void paintWith(QPainter& p, const DrawCommand& c) const;
     const QFont& font() const { return font_; }
     double fontDeviceScale() const;  // device units per font pixel

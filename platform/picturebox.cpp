@@ -97,17 +97,18 @@ void PictureBox::paintEvent(QPaintEvent*) {
     }
 }
 
+void PictureBox::render(QImage& target, const std::vector<DrawCommand>& commands) const {
+    QPainter p(&target);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    for (const DrawCommand& c : commands) paintWith(p, c);
+}
+
 void PictureBox::resizeEvent(QResizeEvent*) {
-    // Keep what is drawn; the window redraws as it needs.
-    QImage p = makeImage(false), t = makeImage(true);
-    {
-        QPainter pp(&p);
-        pp.drawImage(QPointF(0, 0), persistent_);
-        QPainter tp(&t);
-        tp.drawImage(QPointF(0, 0), temp_);
-    }
-    persistent_ = p;
-    temp_ = t;
+    // Keep what is drawn: both layers are drawn again at the new size.
+    persistent_ = makeImage(false);
+    temp_ = makeImage(true);
+    render(persistent_, persistentCmds_);
+    render(temp_, tempCmds_);
 }
 
 QPointF PictureBox::ToUser(QPointF pixel) const { return transform().inverted().map(pixel); }

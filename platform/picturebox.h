@@ -58,6 +58,8 @@ protected:
 
 private:
     QImage makeImage(bool transparent) const;
+    // Draws a layer again from its display list (after a resize).
+    void render(QImage& target, const std::vector<DrawCommand>& commands) const;
     bool autoRedraw_ = false;
     bool border_ = true;
     OleColor back_ = kWhite;

@@ -39,6 +39,8 @@ int main(int argc, char** argv) {
     auto& env = engine::Env();
     env.documentsFolder = (home.path() + "/Documents").toStdString();
     env.localAppDataFolder = (home.path() + "/.local/share").toStdString();
+    // The program folder, with the shipped area files, is bin/ beside this tool's folder.
+    env.programFolder = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../bin").toStdString();
     if (argc >= 4) {
         int y, m, d, hh, mm;
         if (std::sscanf(argv[2], "%d-%d-%d", &y, &m, &d) == 3 && std::sscanf(argv[3], "%d:%d", &hh, &mm) == 2) {
