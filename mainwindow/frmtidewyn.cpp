@@ -143,18 +143,18 @@ void frmtidewyn::BuildMenus() {
     mnuexit = AddMenuItem(mnufile, "E&xit", [this] { mnuExit_Click(); });
 
     mnuDatemenu = AddTopMenu(bar, "&Date");
-    mnutidedate = AddMenuItem(mnuDatemenu, "&Select Date");
+    mnutidedate = AddMenuItem(mnuDatemenu, "&Select Date", [this] { mnutidedate_Click(); });
 
     mnutides = AddTopMenu(bar, "  &Select Port ");
-    mnuPortList = AddMenuItem(mnutides, "Port by &Name");
+    mnuPortList = AddMenuItem(mnutides, "Port by &Name", [this] { mnuPortList_Click(); });
     mnusep1 = AddMenuItem(mnutides, "-");
     mnuNextPort = AddMenuItem(mnutides, "Next Port ", [this] { mnuNextPort_Click(); });
     mnuPrevPort = AddMenuItem(mnutides, "Prev Port", [this] { mnuPrevPort_Click(); });
     mnusep0 = AddMenuItem(mnutides, "-");
-    mnuArea = AddMenuItem(mnutides, "Sea &Area");
+    mnuArea = AddMenuItem(mnutides, "Sea &Area", [this] { mnuArea_Click(); });
 
     mnuCalc = AddTopMenu(bar, "&Calculate  ");
-    mnumonth = AddMenuItem(mnuCalc, "&Months Tide");
+    mnumonth = AddMenuItem(mnuCalc, "&Months Tide", [this] { mnumonth_Click(); });
     mnusunrise = AddMenuItem(mnuCalc, "&Sunrise/Lunar phases", [this] { mnusunrise_Click(); });
 
     mnuCopy = AddTopMenu(bar, "Clip&board");
@@ -164,11 +164,11 @@ void frmtidewyn::BuildMenus() {
     mnuCopyMonthSunTimes = AddMenuItem(mnuCopy, "Copy Months Su&nrise && Sunset Times");
 
     mnuconfig = AddTopMenu(bar, "C&onfigure");
-    mnuoutputoptions = AddMenuItem(mnuconfig, "&Program Options");
+    mnuoutputoptions = AddMenuItem(mnuconfig, "&Program Options", [this] { mnuoutputoptions_Click(); });
     mnusep2 = AddMenuItem(mnuconfig, "-");
-    mnuchartdepth = AddMenuItem(mnuconfig, "Port &Notes");
+    mnuchartdepth = AddMenuItem(mnuconfig, "Port &Notes", [this] { mnuchartdepth_Click(); });
     mnusep3 = AddMenuItem(mnuconfig, "-");
-    Mnushowconfig = AddMenuItem(mnuconfig, "Show &Configuration/Notes");
+    Mnushowconfig = AddMenuItem(mnuconfig, "Show &Configuration/Notes", [this] { Mnushowconfig_Click(); });
 
     mnumaintenance = AddTopMenu(bar, "&Maintenance");
     mnumaintainfile = AddMenuItem(mnumaintenance, "&Correct Port Constants", [this] { mnumaintainfile_Click(); });

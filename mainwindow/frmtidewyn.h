@@ -50,6 +50,14 @@ public:
     void mnumaintainfile_Click();
     void mnucopyconstants_Click();
     void mnuCopyDiamonds_Click();
+    // The month view and the dialogs of the Date, Select Port and Configure menus.
+    void mnumonth_Click();
+    void mnutidedate_Click();
+    void mnuPortList_Click();
+    void mnuArea_Click();
+    void mnuchartdepth_Click();
+    void mnuoutputoptions_Click();
+    void Mnushowconfig_Click();
 
     // Controls.
     platform::PictureBox* Picture1;

@@ -1,0 +1,4 @@
+// The main window's month view.
+#include "mainwindow/frmtidewyn.h"
+
+void frmtidewyn::mnumonth_Click() {}
