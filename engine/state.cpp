@@ -20,6 +20,13 @@ void ResetState() {
     *instance() = std::move(*fresh);
 }
 
+void ClearMonthTable() {
+    SharedState& s = State();
+    for (int d = 1; d <= 32; ++d)
+        for (int f = 1; f <= 3; ++f)
+            for (int e = 1; e <= 15; ++e) s.MonthText(d, f, e).clear();
+}
+
 std::string& SharedState::MonthText(int a, int b, int c) {
     if (a < 0 || a > 32 || b < 0 || b > 3 || c < 0 || c > 15)
         throw std::out_of_range("month table index out of range");

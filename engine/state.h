@@ -109,4 +109,8 @@ struct SharedState {
 SharedState& State();
 void ResetState();
 
+// Blanks the month tide table's text cells (day 1 to 32, field 1 to 3, event 1 to 15); cells
+// with an index 0 are left as they are.
+void ClearMonthTable();
+
 }  // namespace engine

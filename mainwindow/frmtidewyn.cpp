@@ -330,9 +330,7 @@ void frmtidewyn::mnuLayersShow_Click() {
         Picture1->SetBackColor(kWhite);
         HideLevelControls();
         monthspredictions->setVisible(false);
-        s.MonthRowsA.clear();
-        s.MonthRowsB.clear();
-        for (auto& cell : s.MonthTextTable) cell.clear();
+        ClearMonthTable();
     }
     // The date again from its numbers: a day of the year past the year's end is 1 January.
     int yearDays = IsLeapYear(s.SelectedYear) ? 366 : 365;
