@@ -42,11 +42,11 @@ void frmtidewyn::RecomputeDay() {
     int16_t count = 0;
     FindHighLowWaters(eventPoints, count);
     daystide1->SetCaption(ShowDayTides(count));
-    // The sun times first, so that the marks drawn into the picture are the new day's.
+    // The sun times first, so that the marks DrawTideCurve draws into the picture are the new
+    // day's; drawing them a second time as temporary marks would add nothing.
     CalcSunTimesForDay(summer);
     DrawTideCurve();
     ShowHeightNow();
-    if (s.LayersMode == 0) DrawSunTimes();
 }
 
 void frmtidewyn::WriteSummerTimeNote() {
