@@ -23,9 +23,12 @@ std::optional<float> readMetres(const std::string& typed) {
     bool digit = false, point = false;
     for (; i < text.size(); ++i) {
         char c = text[i];
-        if (c >= '0' && c <= '9') digit = true;
-        else if (c == '.' && !point) point = true;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            return std::nullopt;
     }
     if (!digit) return std::nullopt;
     double v = Val(text);
@@ -47,31 +50,33 @@ T* placed(T* control, int left, int top, int width, int height) {
 }  // namespace
 
 frmoutoptions::frmoutoptions() : Form("Program Settings") {
-    SetWidth(6600);
+    SetWidth(7380);
     SetHeight(5280);
     QWidget* c = Client();
 
-    Frame1 = makeFrame(c, "Display Options", 120, 60, 6360, 1560);
-    Option1 = placed(new OptionButton(Frame1, "Heights to chart datum only"), 240, 300, 5940, 285);
-    Option2 = placed(new OptionButton(Frame1, "Heights to include users charted depth"), 240, 600, 5940, 285);
-    Option3 = placed(new OptionButton(Frame1, "As above with allowance for Draught and Under Keel clearance  "), 240,
-                     900, 5940, 285);
+    Frame1 = makeFrame(c, "Display Options", 120, 60, 7140, 1560);
+    Option1 = placed(new OptionButton(Frame1, "Heights to chart datum only"), 240, 300, 6720, 285);
+    Option2 = placed(new OptionButton(Frame1, "Heights to include users charted depth"), 240, 600, 6720, 285);
+    Option3 =
+        placed(new OptionButton(Frame1, "As above with allowance for Draught and Under Keel clearance  "),
+               240, 900, 6720, 285);
     Label2 = placed(new Label(Frame1, "(Second dotted curve)"), 540, 1185, 3000, 255);
 
-    Frame3 = makeFrame(c, "Draft && Underkeel Clearance", 120, 1740, 6360, 1110);
+    Frame3 = makeFrame(c, "Draft && Underkeel Clearance", 120, 1740, 7140, 1110);
     Label3 = placed(new Label(Frame3, "Vessel Draft"), 240, 345, 2400, 255);
     draughttext = placed(new TextBox(Frame3), 2700, 300, 1200, 330);
     draftlabel = placed(new Label(Frame3, "Under Keel Clearance"), 240, 735, 2400, 255);
     ukctext = placed(new TextBox(Frame3), 2700, 690, 1200, 330);
 
-    Frame2 = makeFrame(c, "Daylight Savings", 120, 2970, 6360, 960);
-    optDaylightSavings = placed(new OptionButton(Frame2, "Results Adjusted for Summer Time "), 240, 300, 5940, 285);
+    Frame2 = makeFrame(c, "Daylight Savings", 120, 2970, 7140, 960);
+    optDaylightSavings =
+        placed(new OptionButton(Frame2, "Results Adjusted for Summer Time "), 240, 300, 6720, 285);
     optNonDaylightsavings =
-        placed(new OptionButton(Frame2, "Results Displayed for Standard Time"), 240, 600, 5940, 285);
+        placed(new OptionButton(Frame2, "Results Displayed for Standard Time"), 240, 600, 6720, 285);
 
-    Check1 = placed(new CheckBox(c, "Enable Harmonic Correction Menu"), 240, 4050, 5940, 285);
-    optionsok = placed(new CommandButton(c, "O.K."), 1800, 4560, 1215, 420);
-    Command1 = placed(new CommandButton(c, "Cancel"), 3585, 4560, 1215, 420);
+    Check1 = placed(new CheckBox(c, "Enable Harmonic Correction Menu"), 240, 4050, 6720, 285);
+    optionsok = placed(new CommandButton(c, "O.K."), 2190, 4560, 1215, 420);
+    Command1 = placed(new CommandButton(c, "Cancel"), 3975, 4560, 1215, 420);
     optionsok->setDefault(true);
 
     connect(Check1, &CheckBox::Click, this, Handler([this] { Check1_Click(); }));
@@ -93,13 +98,18 @@ void frmoutoptions::Form_Load() {
     SettingsRecord record;
     if (!ReadSettingsFile(record).ok()) record = State().Settings;
 
-    if (record.SummerTime == -1) optDaylightSavings->SetValue(true);
-    else if (record.SummerTime == 0) optNonDaylightsavings->SetValue(true);
+    if (record.SummerTime == -1)
+        optDaylightSavings->SetValue(true);
+    else if (record.SummerTime == 0)
+        optNonDaylightsavings->SetValue(true);
     draughttext->SetText(MetresText(record.Draught));
     ukctext->SetText(MetresText(record.KeelClearance));
-    if (record.OutputOption == 2.0f) Option2->SetValue(true);
-    else if (record.OutputOption == 3.0f) Option3->SetValue(true);
-    else Option1->SetValue(true);
+    if (record.OutputOption == 2.0f)
+        Option2->SetValue(true);
+    else if (record.OutputOption == 3.0f)
+        Option3->SetValue(true);
+    else
+        Option1->SetValue(true);
 
     // The menus stay visible for the run once shown: the box says so when it opens again.
     if (IsLoaded<frmtidewyn>() && Get<frmtidewyn>().mnumaintenance.Visible()) Check1->SetValue(1);
@@ -127,9 +137,12 @@ void frmoutoptions::optionsok_Click() {
 
     const bool summer = optDaylightSavings->Value();
     float option = 1.0f;
-    if (Option1->Value()) option = 1.0f;
-    else if (Option2->Value()) option = 2.0f;
-    else if (Option3->Value()) option = 3.0f;
+    if (Option1->Value())
+        option = 1.0f;
+    else if (Option2->Value())
+        option = 2.0f;
+    else if (Option3->Value())
+        option = 3.0f;
 
     // Only this dialog's fields are written; nothing changes when they cannot be saved.
     FileResult w = UpdateSettingsFile([&](SettingsRecord& rec) {
@@ -162,4 +175,6 @@ void frmoutoptions::optionsok_Click() {
     Unload();
 }
 
-void frmoutoptions::Command1_Click() { Unload(); }
+void frmoutoptions::Command1_Click() {
+    Unload();
+}

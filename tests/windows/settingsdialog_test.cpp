@@ -31,7 +31,9 @@ std::vector<double> dotHeights(const PictureBox& pic) {
         if (c.kind == DrawKind::Point) y.push_back(c.y1);
     return y;
 }
-std::string secondLine(const std::string& note) { return note.substr(note.find("\r\n") + 2); }
+std::string secondLine(const std::string& note) {
+    return note.substr(note.find("\r\n") + 2);
+}
 }  // namespace
 
 class SettingsDialog : public testing_support::WindowTest {
@@ -224,8 +226,8 @@ TEST_F(SettingsDialog, RefusesDraughtOrClearanceThatIsNotANumber) {
 }
 
 TEST_F(SettingsDialog, AcceptsNumbersInEveryDotForm) {
-    const std::pair<const char*, float> cases[] = {{".5", 0.5f}, {"3.", 3.0f}, {" 1.5 ", 1.5f}, {"-0.25", -0.25f},
-                                                   {"+2", 2.0f}, {"0", 0.0f}};
+    const std::pair<const char*, float> cases[] = {{".5", 0.5f},      {"3.", 3.0f}, {" 1.5 ", 1.5f},
+                                                   {"-0.25", -0.25f}, {"+2", 2.0f}, {"0", 0.0f}};
     frmtidewyn& main = open();
     for (auto [text, value] : cases) {
         SCOPED_TRACE(text);
