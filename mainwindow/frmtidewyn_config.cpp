@@ -1,5 +1,6 @@
 // The main window's Configure menu: depth and notes, program settings, the configuration.
 #include "mainwindow/frmoutoptions.h"
+#include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
 
 void frmtidewyn::mnuchartdepth_Click() {}
@@ -10,4 +11,8 @@ void frmtidewyn::mnuoutputoptions_Click() {
     platform::UnloadIfLoaded<frmoutoptions>();
     engine::ClearMonthTable();
 }
-void frmtidewyn::Mnushowconfig_Click() {}
+void frmtidewyn::Mnushowconfig_Click() {
+    platform::Get<frmshowconf>().ShowModal();
+    platform::UnloadIfLoaded<frmshowconf>();
+    DrawTideCurve();
+}
