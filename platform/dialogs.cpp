@@ -19,9 +19,9 @@ ScriptedDialogs* script = nullptr;
 QWidget* activeParent() { return QApplication::activeWindow(); }
 }  // namespace
 
-// Patterns match without regard to case, as on the desktop the program was designed on: each
-// pattern is given in its lower and upper case too. The description keeps its words; Qt reads
-// the patterns from the brackets, so those are written afresh.
+// Patterns match without regard to case ("UK.hc" and "UK.HC" alike): each pattern is given in
+// its lower and upper case too. The description keeps its words; Qt reads the patterns from
+// the brackets, so those are written afresh.
 std::string QtFileFilter(const std::string& filter) {
     QStringList parts = QString::fromStdString(filter).split('|');
     QStringList out;
