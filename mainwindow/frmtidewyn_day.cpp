@@ -10,6 +10,7 @@
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "engine/sun.h"
+#include "mainwindow/frmconfig.h"
 #include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
@@ -112,6 +113,7 @@ void frmtidewyn::StepPort(int step) {
     monthspredictions->Clear();
     monthspredictions->setVisible(false);
     Timer2_Timer();
+    UnloadIfLoaded<frmconfig>();
 }
 
 void frmtidewyn::mnuNextPort_Click() { StepPort(1); }

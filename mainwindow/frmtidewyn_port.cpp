@@ -1,5 +1,51 @@
 // The main window's port and sea-area menus.
+#include "engine/environment.h"
+#include "engine/folders.h"
+#include "engine/numtext.h"
+#include "engine/state.h"
+#include "mainwindow/frmconfig.h"
 #include "mainwindow/frmtidewyn.h"
+#include "mainwindow/settingscopies.h"
+#include "platform/dialogs.h"
 
-void frmtidewyn::mnuPortList_Click() {}
-void frmtidewyn::mnuArea_Click() {}
+using namespace engine;
+using namespace platform;
+
+namespace {
+// The port dialog, loaded afresh, modal on the main window; unloaded however it was closed.
+void showPortDialog(frmtidewyn& owner) {
+    UnloadIfLoaded<frmconfig>();
+    Get<frmconfig>().ShowModal(&owner);
+    UnloadIfLoaded<frmconfig>();
+}
+}  // namespace
+
+void frmtidewyn::mnuPortList_Click() {
+    SharedState& s = State();
+    SettingsRecord stored;
+    if (ReloadSettingsCopies(stored))
+        s.ChosenAreaFile = s.AreaFilePath;
+    else
+        s.ChosenAreaFile = Trim(s.AreaFilePath);
+    showPortDialog(*this);
+    DrawTideCurve();
+}
+
+void frmtidewyn::mnuArea_Click() {
+    FileDialogRequest request;
+    request.title = "Select Sea Area";
+    request.initialFolder = Env().programFolder;
+    request.filter = "Harmonics (*.HC)|*.hc";
+    std::optional<std::string> chosen = FileDialog(request);
+    if (!chosen || Trim(*chosen).empty()) return;
+    const std::string name = Trim(*chosen);
+    if (!FileExists(name)) {
+        MsgBox("File name not recognised- you should click on a sea area.");
+        return;
+    }
+    // The area in use and the settings file stay as they are until OK in the port dialog.
+    State().ChosenAreaFile = name;
+    showPortDialog(*this);
+    EnableMainMenus();
+    DrawTideCurve();
+}

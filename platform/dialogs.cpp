@@ -6,6 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "platform/app.h"
@@ -15,21 +16,31 @@ namespace platform {
 namespace {
 ScriptedDialogs* script = nullptr;
 
-// "Tables (*.txt)|*.txt|All|*.*" into Qt's "Tables (*.txt);;All (*.*)".
-QString qtFilter(const std::string& filter) {
+QWidget* activeParent() { return QApplication::activeWindow(); }
+}  // namespace
+
+// Patterns match without regard to case ("UK.hc" and "UK.HC" alike): each pattern is given in
+// its lower and upper case too. The description keeps its words; Qt reads the patterns from
+// the brackets, so those are written afresh.
+std::string QtFileFilter(const std::string& filter) {
     QStringList parts = QString::fromStdString(filter).split('|');
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString desc = parts[i];
-        QString patterns = parts[i + 1];
-        patterns.replace(';', ' ');
-        if (desc.contains('(')) out << desc;
-        else out << desc + " (" + patterns + ")";
+        qsizetype bracket = desc.indexOf('(');
+        if (bracket >= 0) desc = desc.left(bracket);
+        desc = desc.trimmed();
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QRegularExpression("[; ]"), Qt::SkipEmptyParts))
+            for (const QString& form : {p, p.toLower(), p.toUpper()})
+                if (!patterns.contains(form)) patterns << form;
+        out << desc + " (" + patterns.join(' ') + ")";
     }
-    return out.join(";;");
+    return out.join(";;").toStdString();
 }
 
-QWidget* activeParent() { return QApplication::activeWindow(); }
+namespace {
+QString qtFilter(const std::string& filter) { return QString::fromStdString(QtFileFilter(filter)); }
 }  // namespace
 
 ScriptedDialogs::ScriptedDialogs() { script = this; }

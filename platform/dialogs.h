@@ -34,6 +34,8 @@ struct FileDialogRequest {
 };
 // The chosen path, or nothing when the user cancelled.
 std::optional<std::string> FileDialog(const FileDialogRequest& request);
+// The filter in Qt's form ("Harmonics (*.HC)|*.hc" gives "Harmonics (*.hc *.HC)").
+std::string QtFileFilter(const std::string& filter);
 
 // The printer choice: the printer's name, or nothing when cancelled.
 std::optional<std::string> ChoosePrinter(const std::string& current);

@@ -1,0 +1,248 @@
+#include "mainwindow/frmchartdepth.h"
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "engine/cp1252.h"
+#include "engine/folders.h"
+#include "engine/numtext.h"
+#include "engine/recordfile.h"
+#include "engine/settingsfile.h"
+#include "engine/state.h"
+#include "mainwindow/frmtidewyn.h"
+#include "mainwindow/settingscopies.h"
+#include "platform/app.h"
+#include "platform/dialogs.h"
+
+using namespace engine;
+using namespace platform;
+
+namespace {
+std::string notesShown(const DepthRecord& d) {
+    return Trim(TrimAtNull(d.Notes));
+}
+
+// Stores depth and notes in record n of the user-depth file; the record's other fields keep
+// their values. A file shorter than n records (ports added to the area since it was made) is
+// first filled up with the records a new file holds, so no record is left as zeros.
+FileResult storeDepth(long n, float metres, const std::string& notes) {
+    const SharedState& s = State();
+    const std::string& path = s.DepthFilePath;
+    const long have = RecordCount(path, DepthRecord::kSize);
+    if (n <= have) {
+        DepthRecord d;
+        FileResult r = ReadDepthRecord(path, n, d);
+        if (!r.ok()) return r;
+        d.ChartedDepth = metres;
+        d.Notes = notes;
+        return WriteRecord(path, DepthRecord::kSize, n, EncodeDepthRecord(d));
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    contents.resize(static_cast<size_t>(have) * DepthRecord::kSize);  // whole records only
+    for (long k = have + 1; k <= n; ++k) {
+        PortRecord port;
+        FileResult r = ReadPortRecord(s.AreaFilePath, k, port);
+        if (!r.ok()) return r;
+        DepthRecord d = NewDepthRecord(port, static_cast<int>(k));
+        if (k == n) {
+            d.ChartedDepth = metres;
+            d.Notes = notes;
+        }
+        Bytes b = EncodeDepthRecord(d);
+        contents.append(b.begin(), b.end());
+    }
+    return ReplaceFile(path, contents);
+}
+}  // namespace
+
+frmChartdepth::frmChartdepth() : Form("User Depth and Notes") {
+    SetWidth(7260);
+    SetHeight(5700);
+    QWidget* c = Client();
+    List1 = new ListBox(c);
+    Place(List1, 120, 120, 3600, 5220);
+    Label2 = new Label(c, "Port No");
+    Place(Label2, 3900, 150, 900, 270);
+    portnolabel = new Label(c);
+    Place(portnolabel, 4800, 150, 900, 270);
+    portlabel = new Label(c, "Port");
+    Place(portlabel, 3900, 480, 3240, 270);
+    QFont bold = portlabel->font();
+    bold.setBold(true);
+    portlabel->setFont(bold);
+    Label1 = new Label(c, "User depth (Metres)?");
+    Place(Label1, 3900, 915, 1980, 270);
+    depth = new TextBox(c);
+    Place(depth, 5940, 870, 1200, 330);
+    Label3 = new Label(c, "User  Notes");
+    Place(Label3, 3900, 1380, 1980, 270);
+    usernotes = new TextArea(c);
+    Place(usernotes, 3900, 1680, 3240, 3060);
+    usernotes->SetMaxLength(kNotesLength);
+    cdok = new CommandButton(c, "Enter");
+    Place(cdok, 3900, 4965, 1200, 375);
+    cdclose = new CommandButton(c, "Exit");
+    Place(cdclose, 5940, 4965, 1200, 375);
+
+    depth->SetKeyPress([this](int& key) { depth_KeyPress(key); });
+    connect(List1, &ListBox::Click, this, Handler([this] { List1_Click(); }));
+    connect(List1, &ListBox::DblClick, this, Handler([this] { List1_DblClick(); }));
+    connect(cdok, &QPushButton::clicked, this, Handler([this] { cdok_Click(); }));
+    connect(cdclose, &QPushButton::clicked, this, Handler([this] { cdclose_Click(); }));
+}
+
+std::string frmChartdepth::DepthText(float metres) {
+    std::string t = Trim(StrSingle(metres));
+    if (t.rfind(".", 0) == 0)
+        t = "0" + t;
+    else if (t.rfind("-.", 0) == 0)
+        t = "-0" + t.substr(1);
+    return t;
+}
+
+bool frmChartdepth::IsDepthNumber(const std::string& text) {
+    size_t i = text.rfind('-', 0) == 0 ? 1 : 0;
+    int digits = 0, points = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            ++digits;
+        else if (text[i] == '.' && ++points == 1)
+            continue;
+        else
+            return false;
+    }
+    return digits > 0;
+}
+
+void frmChartdepth::Form_Load() {
+    SharedState& s = State();
+    if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
+
+    SettingsRecord stored;
+    if (!ReadSettingsFile(stored).ok()) {
+        FileResult w = WriteDefaultSettings();
+        if (!w.ok()) MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
+    }
+    const int16_t portBefore = s.CurrentPort;
+    const std::string areaBefore = s.AreaFilePath;
+    if (ReloadSettingsCopies(stored)) {
+        s.Settings = stored;
+        s.UseSummerTime = stored.SummerTime != 0;
+    }
+    // A settings file written afresh may name another port: its name and position follow it.
+    if (s.CurrentPort != portBefore || s.AreaFilePath != areaBefore) {
+        PortRecord port;
+        if (ReadPortRecord(s.AreaFilePath, s.CurrentPort, port).ok()) {
+            s.PortName = Trim(TrimAtNull(port.PortName));
+            s.PortLatitude = port.Latitude;
+            s.PortLongitude = port.Longitude;
+            s.PortZoneHours = ZoneHours(port.ZoneLetter);
+        }
+    }
+
+    FileResult d = EnsureUserDepthFile();
+    if (!d.ok())
+        MsgBox("The user depths of this sea area cannot be kept: " + d.message, kOkOnly | kExclamation);
+    ShowDepthRecord(s.CurrentPort);
+}
+
+void frmChartdepth::ShowPorts() {
+    const SharedState& s = State();
+    List1->Clear();
+    cdclose->setVisible(true);
+    cdok->setVisible(true);
+    PortRecord current;
+    ReadPortRecord(s.AreaFilePath, s.CurrentPort, current);
+    portnolabel->SetCaption(Str(s.CurrentPort));
+    portlabel->SetCaption(Trim(TrimAtNull(current.PortName)));
+    const long count = PortCount(s.AreaFilePath);
+    for (long k = 1; k <= count; ++k) {
+        PortRecord port;
+        if (!ReadPortRecord(s.AreaFilePath, k, port).ok()) break;
+        List1->AddItem(std::to_string(k) + "  " + Trim(TrimAtNull(port.PortName)));
+        List1->SetItemData(static_cast<int>(k - 1), k);
+    }
+    // The current port's line is selected; its click shows what the load showed.
+    if (s.CurrentPort >= 1 && s.CurrentPort <= List1->ListCount()) List1->SetListIndex(s.CurrentPort - 1);
+}
+
+void frmChartdepth::ShowDepthRecord(long k) {
+    const SharedState& s = State();
+    DepthRecord d;
+    FileResult r = ReadDepthRecord(s.DepthFilePath, k, d);
+    if (r.status == FileStatus::PastEnd) {
+        PortRecord port;
+        ReadPortRecord(s.AreaFilePath, k, port);
+        d = NewDepthRecord(port, static_cast<int>(k));
+    }
+    depth->SetText(DepthText(d.ChartedDepth));
+    usernotes->SetText(notesShown(d));
+}
+
+void frmChartdepth::List1_Click() {
+    int i = List1->ListIndex();
+    if (i < 0) return;
+    const long k = List1->ItemData(i);
+    PortRecord port;
+    ReadPortRecord(State().AreaFilePath, k, port);
+    portlabel->SetCaption(Trim(TrimAtNull(port.PortName)));
+    portnolabel->SetCaption(Str(static_cast<double>(k)));
+    ShowDepthRecord(k);
+}
+
+void frmChartdepth::List1_DblClick() {
+    List1_Click();
+    depth->setFocus();
+}
+
+void frmChartdepth::depth_KeyPress(int& KeyAscii) {
+    const bool passes =
+        (KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == '.' || KeyAscii == '-' || KeyAscii == 8;
+    if (!passes) KeyAscii = 0;  // the text box beeps
+}
+
+void frmChartdepth::cdok_Click() {
+    SharedState& s = State();
+    const double port = Val(portnolabel->Caption());
+    if (port < 1 || port > static_cast<double>(PortCount(s.AreaFilePath))) {
+        MsgBox("Choose a port from the list first.", kOkOnly | kExclamation);
+        return;
+    }
+    const long n = static_cast<long>(port);
+    const std::string text = Trim(depth->Text());
+    const float metres = static_cast<float>(Val(text));
+    if (!IsDepthNumber(text) || !std::isfinite(metres)) {
+        MsgBox("The user depth must be a number of metres, such as 2.5 or -0.8.", kOkOnly | kExclamation);
+        depth->setFocus();
+        return;
+    }
+    const std::string notes = usernotes->Text();
+    if (!FitsCp1252(notes)) {
+        MsgBox("The notes hold characters that cannot be stored in the user-depth file. Please remove them.",
+               kOkOnly | kExclamation);
+        usernotes->setFocus();
+        return;
+    }
+    FileResult r = EnsureUserDepthFile();
+    if (r.ok()) r = storeDepth(n, metres, notes);
+    if (!r.ok()) MsgBox("The depth and notes cannot be stored: " + r.message, kOkOnly | kExclamation);
+}
+
+void frmChartdepth::cdclose_Click() {
+    SharedState& s = State();
+    frmtidewyn& main = Get<frmtidewyn>();
+    main.monthspredictions->Clear();
+    main.monthspredictions->setVisible(false);
+    ClearMonthTable();
+    DepthRecord d;
+    s.UserDepth = ReadDepthRecord(s.DepthFilePath, s.CurrentPort, d).ok() ? d.ChartedDepth : 0.0f;
+    main.portbox->SetCaption("Port    : " + s.PortName);
+    main.daystide1->SetCaption("");
+    main.EnableMainMenus();
+    Unload();
+    main.update();
+    main.RecomputeDay();
+    main.EnableMainMenus();
+}

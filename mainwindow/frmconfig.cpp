@@ -1,0 +1,276 @@
+#include "mainwindow/frmconfig.h"
+
+#include <QString>
+#include <algorithm>
+
+#include "engine/cp1252.h"
+#include "engine/dates.h"
+#include "engine/environment.h"
+#include "engine/folders.h"
+#include "engine/numtext.h"
+#include "engine/recordfile.h"
+#include "engine/settingsfile.h"
+#include "engine/state.h"
+#include "mainwindow/frmtidewyn.h"
+#include "mainwindow/settingscopies.h"
+#include "platform/app.h"
+#include "platform/dialogs.h"
+
+using namespace engine;
+using namespace platform;
+
+namespace {
+// The name as the list shows it: cut at the first NUL, without surrounding blanks.
+std::string shownName(const PortRecord& p) {
+    return Trim(TrimAtNull(p.PortName));
+}
+
+// The sort key: the whole 35-character field in Windows-1252, lower case, so trailing blanks
+// and the codes below the letters take part in the order.
+std::string sortKey(const PortRecord& p) {
+    std::string key = Utf8ToCp1252(p.PortName);
+    key.resize(35, ' ');
+    for (char& c : key) {
+        auto b = static_cast<unsigned char>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
+            b = static_cast<unsigned char>(b + 0x20);
+        else if (b == 0x8A || b == 0x8C || b == 0x8E)
+            b = static_cast<unsigned char>(b + 0x10);  // Š Œ Ž
+        else if (b == 0x9F)
+            b = 0xFF;  // Ÿ
+        c = static_cast<char>(b);
+    }
+    return key;
+}
+
+bool nameContains(const std::string& name, const QString& upperText) {
+    return !name.empty() && QString::fromStdString(name).toUpper().contains(upperText);
+}
+}  // namespace
+
+frmconfig::frmconfig() : Form("Select Port") {
+    SetWidth(8400);
+    SetHeight(6450);
+    QWidget* c = Client();
+    Label1 = new Label(c);
+    Place(Label1, 120, 90, 8160, 720);
+    Label1->setWordWrap(true);
+    txtSearch = new TextBox(c);
+    Place(txtSearch, 120, 900, 4200, 330);
+    cmdSearch = new CommandButton(c, "Search");
+    Place(cmdSearch, 4440, 900, 1100, 330);
+    portlist2 = new ListBox(c);
+    Place(portlist2, 120, 1350, 4200, 3900);
+
+    Frame1 = new QGroupBox("Sort", c);
+    Place(Frame1, 4560, 1290, 3720, 1560);
+    optSortGeog = new OptionButton(Frame1, "Sort geographically");
+    Place(optSortGeog, 180, 300, 3400, 300);
+    optSortbyName = new OptionButton(Frame1, "Sort by name");
+    Place(optSortbyName, 180, 630, 3400, 300);
+    cmdSort = new CommandButton(Frame1, "Sort");
+    Place(cmdSort, 180, 1020, 1100, 375);
+
+    confselectedport = new Label(c, "Selected Port");
+    Place(confselectedport, 4560, 3000, 3720, 270);
+    portconfigbox = new Label(c);
+    Place(portconfigbox, 4560, 3300, 3720, 300);
+    QFont bold = portconfigbox->font();
+    bold.setBold(true);
+    portconfigbox->setFont(bold);
+    portconfigok = new CommandButton(c, "OK");
+    Place(portconfigok, 4560, 4875, 1200, 375);
+    portconfigcancel = new CommandButton(c, "Cancel");
+    Place(portconfigcancel, 5940, 4875, 1200, 375);
+    lblhint = new Label(c);
+    Place(lblhint, 120, 5400, 8160, 720);
+    lblhint->setWordWrap(true);
+
+    connect(txtSearch, &TextBox::Change, this, Handler([this] { txtSearch_Change(); }));
+    connect(cmdSearch, &QPushButton::clicked, this, Handler([this] { cmdSearch_Click(); }));
+    connect(cmdSort, &QPushButton::clicked, this, Handler([this] { cmdSort_Click(); }));
+    connect(portlist2, &ListBox::Click, this, Handler([this] { portlist2_Click(); }));
+    connect(portlist2, &ListBox::DblClick, this, Handler([this] { portlist2_DblClick(); }));
+    connect(portconfigok, &QPushButton::clicked, this, Handler([this] { portconfigok_Click(); }));
+    connect(portconfigcancel, &QPushButton::clicked, this, Handler([this] { portconfigcancel_Click(); }));
+}
+
+void frmconfig::Form_Load() {
+    ListPorts.clear();
+    if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
+    SetTopOf(cmdSearch, TopOf(txtSearch));
+    SetHeightOf(cmdSearch, HeightOf(txtSearch));
+    Label1->SetCaption(
+        "Double click on an entry or select a port from the list and click OK.\r\n"
+        "Enter part of the ports name and click the Search button.\r\n"
+        "Press Search again for the next occurance.");
+    lblhint->SetCaption(
+        "Highlight any item and press a letter on the keyboard to jump to the letter group.\r\n"
+        "(e.g. repetitive presses of letter P will scroll through all ports beginning with P).");
+    portlist2->Clear();
+    LoadPortList();
+    if (State().Settings.SortByName == -1) {
+        optSortbyName->SetValue(true);
+        SortPortsByName();
+    } else {
+        optSortGeog->SetValue(true);
+    }
+    SelectedPortNo = 0;
+    LastFoundIndex = 0;
+}
+
+void frmconfig::LoadPortList() {
+    const SharedState& s = State();
+    const std::string area = Trim(s.ChosenAreaFile);
+    ListPorts.clear();
+    portconfigbox->SetCaption("");
+    if (!FileExists(area)) {
+        portlist2->Clear();
+        MsgBox("The sea area file " + area + " cannot be read. Choose another with Sea Area.",
+               kOkOnly | kExclamation);
+        return;
+    }
+    const long count = PortCount(area);
+    // The port in use, or in a newly chosen area the port with its number, kept within the file.
+    if (count > 0) {
+        PortRecord current;
+        ReadPortRecord(area, std::clamp<long>(s.CurrentPort, 1, count), current);
+        portconfigbox->SetCaption(shownName(current));
+    }
+    for (long k = 1; k <= count; ++k) {
+        ListedPort entry{k, {}};
+        FileResult r = ReadPortRecord(area, k, entry.port);
+        if (!r.ok()) {
+            MsgBox("The ports of the sea area cannot be read: " + r.message, kOkOnly | kExclamation);
+            break;
+        }
+        ListPorts.push_back(std::move(entry));
+    }
+    FillList();
+}
+
+void frmconfig::SortPortsByName() {
+    std::vector<std::pair<std::string, ListedPort>> keyed;
+    keyed.reserve(ListPorts.size());
+    for (ListedPort& p : ListPorts) keyed.emplace_back(sortKey(p.port), std::move(p));
+    // Equal keys keep their order, so ports of the same name stay in file order.
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    ListPorts.clear();
+    for (auto& [key, p] : keyed) ListPorts.push_back(std::move(p));
+    FillList();
+}
+
+void frmconfig::FillList() {
+    portlist2->Clear();
+    for (size_t i = 0; i < ListPorts.size(); ++i) {
+        portlist2->AddItem(shownName(ListPorts[i].port));
+        portlist2->SetItemData(static_cast<int>(i), ListPorts[i].record);
+    }
+}
+
+// The first entry from `start` whose name holds the search text, ignoring case; -1 when none.
+int frmconfig::FindFrom(int start) const {
+    const QString text = QString::fromStdString(txtSearch->Text()).toUpper();
+    for (int i = std::max(start, 0); i < portlist2->ListCount(); ++i)
+        if (nameContains(portlist2->List(i), text)) return i;
+    return -1;
+}
+
+void frmconfig::txtSearch_Change() {
+    int i = FindFrom(0);
+    if (i < 0) return;
+    portlist2->SetListIndex(i);
+    LastFoundIndex = i;
+}
+
+void frmconfig::cmdSearch_Click() {
+    int i = FindFrom(LastFoundIndex + 1);
+    if (i < 0) {
+        LastFoundIndex = -1;  // the next press starts again at the top
+        return;
+    }
+    portlist2->SetListIndex(i);
+    LastFoundIndex = i;
+}
+
+void frmconfig::cmdSort_Click() {
+    if (optSortbyName->Value())
+        SortPortsByName();
+    else
+        LoadPortList();
+}
+
+void frmconfig::portlist2_Click() {
+    int i = portlist2->ListIndex();
+    if (i < 0) return;
+    std::string text = portlist2->Text();
+    size_t tab = text.find('\t');
+    text = tab == std::string::npos ? Trim(text) : text.substr(tab + 1);
+    SelectedPortNo = static_cast<int16_t>(portlist2->ItemData(i));
+    portconfigbox->SetCaption(text);
+}
+
+void frmconfig::portlist2_DblClick() {
+    portconfigok_Click();
+}
+
+void frmconfig::portconfigok_Click() {
+    SharedState& s = State();
+    if (portlist2->ListIndex() < 0) {
+        MsgBox("Select a port", kOkOnly, "Tidewyn");
+        return;
+    }
+    // Everything is checked before anything is written: the area file may have changed since
+    // the list was read.
+    const std::string area = Trim(s.ChosenAreaFile);
+    const long count = PortCount(area);
+    if (SelectedPortNo < 1 || SelectedPortNo > count) {
+        MsgBox("Error in Port selection, Port number greater than the number of records in the file",
+               kOkOnly | kExclamation);
+        return;
+    }
+    PortRecord port;
+    FileResult r = ReadPortRecord(area, SelectedPortNo, port);
+    if (!r.ok()) {
+        MsgBox("The port cannot be read: " + r.message, kOkOnly | kExclamation);
+        return;
+    }
+    const int16_t sortFlag = optSortbyName->Value() ? -1 : 0;
+    FileResult w = UpdateSettingsFile([&](SettingsRecord& rec) {
+        rec.PortIndex = static_cast<float>(SelectedPortNo);
+        rec.AreaPath = area;
+        rec.SortByName = sortFlag;
+    });
+    if (!w.ok()) {
+        MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
+        return;
+    }
+
+    s.CurrentPort = SelectedPortNo;
+    s.AreaFilePath = area;
+    s.PortLatitude = port.Latitude;
+    s.PortLongitude = port.Longitude;
+    s.PortZoneHours = ZoneHours(port.ZoneLetter);
+    s.PortName = shownName(port);
+    frmtidewyn& main = Get<frmtidewyn>();
+    main.portbox->SetCaption("Port    : " + s.PortName);
+
+    FileResult d = EnsureUserDepthFile();
+    if (!d.ok())
+        MsgBox("The user depths of this sea area cannot be kept: " + d.message, kOkOnly | kExclamation);
+
+    DateParts now = SplitDate(Now());
+    s.TimeNowHours = now.hour + now.minute / 60.0;
+    main.RecomputeDay();
+    main.monthspredictions->Clear();
+    main.monthspredictions->setVisible(false);
+    main.Timer2_Timer();
+    Unload();
+}
+
+void frmconfig::portconfigcancel_Click() {
+    SettingsRecord stored;
+    ReloadSettingsCopies(stored);
+    Unload();
+}

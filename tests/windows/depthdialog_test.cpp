@@ -1,0 +1,360 @@
+// The depth-and-notes dialog: its key filter, "Enter" and its refusals, "Exit", and what the
+// files keep across a restart.
+#include <QTest>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "engine/numtext.h"
+#include "engine/recordfile.h"
+#include "engine/settingsfile.h"
+#include "mainwindow/frmchartdepth.h"
+#include "mainwindow/frmconfig.h"
+#include "mainwindow/frmcopyright.h"
+#include "mainwindow/frmtidewyn.h"
+#include "window_support.h"
+
+using namespace engine;
+using namespace platform;
+namespace fs = std::filesystem;
+
+namespace {
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+DepthRecord depthRecord(const std::string& path, long k) {
+    DepthRecord d;
+    EXPECT_TRUE(ReadDepthRecord(path, k, d).ok()) << k;
+    return d;
+}
+std::vector<double> heights() {
+    std::vector<double> h;
+    for (int r = 1; r <= State().CurvePoints; ++r) h.push_back(State().DayCurve(2, r));
+    return h;
+}
+}  // namespace
+
+class DepthDialog : public testing_support::WindowTest {
+protected:
+    frmtidewyn& open() {
+        Get<frmCopyright>().ConditionsOK->click();
+        return Get<frmtidewyn>();
+    }
+    // Runs `act` on the dialog when the menu shows it; `act` ends it (Exit, or the close box).
+    void onDialog(std::function<void(frmChartdepth&)> act) {
+        SetModalRunner([this, act](Form& f) {
+            ++shown;
+            auto* d = dynamic_cast<frmChartdepth*>(&f);
+            ASSERT_NE(d, nullptr);
+            act(*d);
+        });
+    }
+    // Shows port k, types depth and notes and presses "Enter".
+    static void enter(frmChartdepth& d, int k, const std::string& depth, const std::string& notes) {
+        d.List1->SetListIndex(k - 1);
+        d.depth->SetText(depth);
+        d.usernotes->SetText(notes);
+        d.cdok->click();
+    }
+    void setOption(float option) {
+        ASSERT_TRUE(UpdateSettingsFile([&](SettingsRecord& r) { r.OutputOption = option; }).ok());
+        State().OutputOption = option;
+    }
+    int shown = 0;
+};
+
+TEST_F(DepthDialog, OpensOnTheCurrentPortWithEveryPortListed) {
+    frmtidewyn& w = open();
+    onDialog([&](frmChartdepth& d) {
+        EXPECT_EQ(d.Caption(), "User Depth and Notes");
+        EXPECT_EQ(d.portnolabel->Caption(), " 77");
+        EXPECT_EQ(d.portlabel->Caption(), "Dover");
+        ASSERT_EQ(d.List1->ListCount(), 81);
+        EXPECT_EQ(d.List1->List(0), "1  Malin Head");
+        EXPECT_EQ(d.List1->List(76), "77  Dover");
+        EXPECT_EQ(d.List1->ListIndex(), 76);
+        EXPECT_EQ(d.depth->Text(), "0");
+        EXPECT_EQ(d.usernotes->Text(), Trim(depthRecord(depthPath(), 77).Notes));
+        EXPECT_EQ(d.usernotes->Text().rfind("Position", 0), 0u);
+
+        d.List1->SetListIndex(11);
+        EXPECT_EQ(d.portnolabel->Caption(), " 12");
+        EXPECT_EQ(d.portlabel->Caption(), "Castletownbere Port");
+        d.List1_DblClick();
+        EXPECT_EQ(d.portnolabel->Caption(), " 12");
+        d.cdclose->click();
+    });
+    w.mnuchartdepth.Click();
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(IsLoaded<frmChartdepth>());
+    EXPECT_EQ(State().CurrentPort, 77);
+    EXPECT_EQ(w.portbox->Caption(), "Port    : Dover");
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(DepthDialog, DepthKeyFilter) {
+    open();
+    frmChartdepth& d = Get<frmChartdepth>();
+    struct Case {
+        const char* typed;
+        const char* shown;
+        int beeps;
+    } cases[] = {
+        {"12.5", "12.5", 0}, {"-3", "-3", 0}, {"1-2..", "1-2..", 0}, {"a1b", "1", 1},
+        {"1,5", "15", 1},    {"+4", "4", 1},  {"2 m", "2", 1},       {"12\b3", "13", 0},
+    };
+    for (const Case& c : cases) {
+        d.depth->SetText("");
+        int before = BeepCount();
+        d.depth->TypeText(c.typed);
+        EXPECT_EQ(d.depth->Text(), c.shown) << c.typed;
+        EXPECT_EQ(BeepCount() - before > 0, c.beeps > 0) << c.typed;
+    }
+}
+
+TEST_F(DepthDialog, EnterStoresDepthAndNotesOfThatRecordOnly) {
+    frmtidewyn& w = open();
+    struct Case {
+        int port;
+        const char* typed;
+        float stored;
+        const char* shownBack;
+    } cases[] = {
+        {5, "2.5", 2.5f, "2.5"}, {12, "-0.75", -0.75f, "-0.75"}, {77, "3", 3.0f, "3"},
+        {80, ".5", 0.5f, "0.5"}, {1, "10.", 10.0f, "10"},
+    };
+    for (const Case& c : cases) {
+        const std::string before = readAll(depthPath());
+        onDialog([&](frmChartdepth& d) {
+            enter(d, c.port, c.typed, "  Anchor off the slip\nVisitors' buoys  ");
+            EXPECT_TRUE(d.Visible());  // "Enter" leaves the dialog open
+            d.List1->SetListIndex(c.port == 1 ? 1 : 0);
+            d.List1->SetListIndex(c.port - 1);
+            EXPECT_EQ(d.depth->Text(), c.shownBack);
+            EXPECT_EQ(d.usernotes->Text(), "Anchor off the slip\nVisitors' buoys");
+            d.cdclose->click();
+        });
+        w.mnuchartdepth.Click();
+        const std::string after = readAll(depthPath());
+        ASSERT_EQ(after.size(), before.size());
+        const size_t record = static_cast<size_t>(c.port - 1) * 305;
+        for (size_t i = 0; i < after.size(); ++i) {
+            bool owned = (i >= record + 37 && i < record + 41) || (i >= record + 49 && i < record + 305);
+            if (!owned) {
+                ASSERT_EQ(before[i], after[i]) << c.typed << " byte " << i;
+            }
+        }
+        DepthRecord d = depthRecord(depthPath(), c.port);
+        EXPECT_EQ(d.ChartedDepth, c.stored) << c.typed;
+        EXPECT_EQ(
+            d.Notes,
+            (std::string("  Anchor off the slip\nVisitors' buoys  ") + std::string(256, ' ')).substr(0, 256));
+    }
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(DepthDialog, DepthIsShownInTheFormItIsReadBackInEveryLocale) {
+    frmtidewyn& w = open();
+    testing_support::UseDecimalCommaLocale();
+    ASSERT_EQ(CStrSingle(2.5f), "2,5");
+    onDialog([&](frmChartdepth& d) {
+        enter(d, 77, "2.5", "x");
+        d.List1->SetListIndex(3);
+        d.List1->SetListIndex(76);
+        EXPECT_EQ(d.depth->Text(), "2.5");
+        d.cdok->click();  // stored again as shown
+        d.cdclose->click();
+    });
+    w.mnuchartdepth.Click();
+    EXPECT_EQ(depthRecord(depthPath(), 77).ChartedDepth, 2.5f);
+    EXPECT_EQ(State().UserDepth, 2.5f);
+}
+
+TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
+    frmtidewyn& w = open();
+    const std::string before = readAll(depthPath());
+    struct Case {
+        const char* depth;
+        std::string notes;
+        const char* message;
+    } cases[] = {
+        {"", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
+        {"-", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
+        {"1-2", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
+        {"..", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
+        {"1.2.3", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
+        {"2", "Harbour \xe6\xb8\xaf",
+         "The notes hold characters that cannot be stored in the user-depth file. Please remove them."},
+    };
+    onDialog([&](frmChartdepth& d) {
+        for (const Case& c : cases) {
+            dialogs->messages.clear();
+            enter(d, 6, c.depth, c.notes);
+            ASSERT_EQ(dialogs->messages.size(), 1u) << c.depth;
+            EXPECT_EQ(dialogs->messages[0].prompt, c.message) << c.depth;
+            EXPECT_EQ(readAll(depthPath()), before) << c.depth;
+        }
+        // A port number that is not in the area file.
+        dialogs->messages.clear();
+        d.portnolabel->SetCaption(" 82");
+        d.depth->SetText("1");
+        d.cdok->click();
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(dialogs->messages[0].prompt, "Choose a port from the list first.");
+        EXPECT_EQ(readAll(depthPath()), before);
+
+        // Notes take at most 256 characters; Windows-1252 letters are stored as they are.
+        d.List1->SetListIndex(6);
+        d.usernotes->SetText(std::string(300, 'x'));
+        EXPECT_EQ(d.usernotes->Text(), std::string(256, 'x'));
+        d.usernotes->SetText("Caf\xc3\xa9 \xe2\x82\xac");
+        d.depth->SetText("1");
+        dialogs->messages.clear();
+        d.cdok->click();
+        EXPECT_TRUE(dialogs->messages.empty());
+        d.cdclose->click();
+    });
+    w.mnuchartdepth.Click();
+    EXPECT_EQ(Trim(depthRecord(depthPath(), 7).Notes), "Caf\xc3\xa9 \xe2\x82\xac");
+    EXPECT_EQ(readAll(depthPath()).substr(6 * 305 + 49, 6), "Caf\xe9 \x80");
+}
+
+TEST_F(DepthDialog, EnterBeyondAShortUserDepthFileFillsItUpWithProperRecords) {
+    frmtidewyn& w = open();
+    fs::resize_file(depthPath(), 10 * 305);
+    const std::string kept = readAll(depthPath());
+    const std::string area = State().AreaFilePath;
+    onDialog([&](frmChartdepth& d) {
+        d.List1->SetListIndex(19);
+        EXPECT_EQ(d.depth->Text(), "0");
+        EXPECT_EQ(d.usernotes->Text().rfind("Position", 0), 0u);
+        d.depth->SetText("1.5");
+        d.usernotes->SetText("Pontoon");
+        d.cdok->click();
+        d.cdclose->click();
+    });
+    w.mnuchartdepth.Click();
+    const std::string after = readAll(depthPath());
+    ASSERT_EQ(after.size(), 20u * 305u);
+    EXPECT_EQ(after.substr(0, kept.size()), kept);
+    for (long k = 11; k <= 19; ++k) {
+        PortRecord p;
+        ReadPortRecord(area, k, p);
+        DepthRecord d = depthRecord(depthPath(), k);
+        EXPECT_EQ(d.PortName, p.PortName) << k;
+        EXPECT_EQ(d.PortIndex, k);
+        EXPECT_EQ(d.ChartedDepth, 0.0f);
+        EXPECT_EQ(Trim(d.Notes).rfind("Position", 0), 0u) << k;
+    }
+    DepthRecord d20 = depthRecord(depthPath(), 20);
+    EXPECT_EQ(d20.PortIndex, 20);
+    EXPECT_EQ(d20.ChartedDepth, 1.5f);
+    EXPECT_EQ(Trim(d20.Notes), "Pontoon");
+}
+
+TEST_F(DepthDialog, TheCurveMovesByTheCurrentPortsDepthUnderOptions2And3) {
+    frmtidewyn& w = open();
+    struct Case {
+        float option;
+        double shift;
+    } cases[] = {{1.0f, 0.0}, {2.0f, 2.0}, {3.0f, 2.0}};
+    for (const Case& c : cases) {
+        setOption(c.option);
+        ASSERT_TRUE(WriteRecord(depthPath(), 305, 77, EncodeDepthRecord(NewDepthRecord({}, 77))).ok());
+        w.RecomputeDay();
+        const std::vector<double> before = heights();
+        onDialog([&](frmChartdepth& d) {
+            enter(d, 5, "9", "another port");  // only the current port's depth counts
+            enter(d, 77, "2", "current port");
+            d.cdclose->click();
+        });
+        w.mnuchartdepth.Click();
+        EXPECT_EQ(State().UserDepth, 2.0f);
+        const std::vector<double> after = heights();
+        ASSERT_EQ(after.size(), before.size());
+        for (size_t i = 0; i < after.size(); ++i)
+            EXPECT_NEAR(after[i] - before[i], c.shift, 1e-5) << c.option;
+    }
+}
+
+TEST_F(DepthDialog, ExitClearsTheMonthListAndRecomputesWithTheSunTimes) {
+    frmtidewyn& w = open();
+    SharedState& s = State();
+    w.monthspredictions->AddItem("01 Mon  03:12  5.1");
+    w.monthspredictions->setVisible(true);
+    s.MonthText(1, 1, 1) = "03:12";
+    w.daystide1->SetCaption("stale");
+    onDialog([&](frmChartdepth& d) { d.cdclose->click(); });
+    w.mnuchartdepth.Click();
+    EXPECT_EQ(w.monthspredictions->ListCount(), 0);
+    EXPECT_FALSE(w.monthspredictions->isVisibleTo(&w));
+    EXPECT_EQ(s.MonthText(1, 1, 1), "");
+    EXPECT_EQ(w.daystide1->Caption().substr(0, 13), "  Predictions");
+    const auto& pic = w.Picture1->PersistentCommands();
+    EXPECT_GE(std::count_if(pic.begin(), pic.end(),
+                            [&](const DrawCommand& c) {
+                                return c.kind == DrawKind::Line && c.color == kGrey &&
+                                       c.x1 == s.SunriseTime && c.x2 == s.SunriseTime;
+                            }),
+              25);
+}
+
+TEST_F(DepthDialog, LoadWritesMissingFilesWithTheDefaults) {
+    frmtidewyn& w = open();
+    fs::remove(settingsPath());
+    fs::remove(depthPath());
+    onDialog([&](frmChartdepth& d) {
+        EXPECT_EQ(d.portnolabel->Caption(), " 77");
+        EXPECT_EQ(d.depth->Text(), "0");
+        EXPECT_EQ(d.usernotes->Text().rfind("Position", 0), 0u);
+        d.cdclose->click();
+    });
+    w.mnuchartdepth.Click();
+    SettingsRecord r;
+    ASSERT_TRUE(ReadSettingsFile(r).ok());
+    EXPECT_EQ(r.PortIndex, 77.0f);
+    EXPECT_EQ(readAll(settingsPath()),
+              std::string(reinterpret_cast<const char*>(EncodeSettingsRecord(DefaultSettingsRecord()).data()),
+                          1307));
+    EXPECT_EQ(fs::file_size(depthPath()), 81u * 305u);
+    EXPECT_EQ(State().CurrentPort, 77);
+}
+
+TEST_F(DepthDialog, PortAreaAndDepthSurviveARestart) {
+    frmtidewyn& w = open();
+    dialogs->fileAnswers.push_back(programFolder() + "/France.hc");
+    SetModalRunner([&](Form& f) {
+        auto& d = dynamic_cast<frmconfig&>(f);
+        d.txtSearch->TypeText("Calais");
+        d.portconfigok->click();
+    });
+    w.mnuArea.Click();
+    ASSERT_EQ(State().CurrentPort, 2);
+    onDialog([&](frmChartdepth& d) {
+        EXPECT_EQ(d.List1->ListCount(), 48);
+        enter(d, 2, "1.25", "Inner harbour, lock times");
+        d.cdclose->click();
+    });
+    w.mnuchartdepth.Click();
+
+    DestroyAllForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ResetState();
+    frmtidewyn& again = open();
+    SharedState& s = State();
+    EXPECT_EQ(s.AreaFilePath, programFolder() + "/France.hc");
+    EXPECT_EQ(s.CurrentPort, 2);
+    EXPECT_EQ(again.portbox->Caption(), "Port    : Calais");
+    EXPECT_EQ(s.DepthFilePath, depthPath("France.DEP"));
+    EXPECT_EQ(s.UserDepth, 1.25f);
+    onDialog([&](frmChartdepth& d) {
+        EXPECT_EQ(d.portlabel->Caption(), "Calais");
+        EXPECT_EQ(d.depth->Text(), "1.25");
+        EXPECT_EQ(d.usernotes->Text(), "Inner harbour, lock times");
+        d.cdclose->click();
+    });
+    again.mnuchartdepth.Click();
+    EXPECT_TRUE(dialogs->messages.empty());
+}
