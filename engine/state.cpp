@@ -3,6 +3,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "engine/dates.h"
+
 namespace engine {
 
 namespace {
@@ -25,6 +27,19 @@ void ClearMonthTable() {
     for (int d = 1; d <= 32; ++d)
         for (int f = 1; f <= 3; ++f)
             for (int e = 1; e <= 15; ++e) s.MonthText(d, f, e).clear();
+    s.MonthView = {};
+}
+
+MonthViewKey CurrentMonthViewKey() {
+    const SharedState& s = State();
+    DateParts p = SplitDate(s.SelectedDate);
+    return {s.AreaFilePath, s.CurrentPort, p.year,           p.month,
+            s.UserDepth,    s.OutputOption, s.UseSummerTime, s.ApplySummerTime};
+}
+
+bool MonthViewIsCurrent() {
+    const SharedState& s = State();
+    return s.MonthView.Year != 0 && s.MonthView == CurrentMonthViewKey();
 }
 
 std::string& SharedState::MonthText(int a, int b, int c) {

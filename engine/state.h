@@ -19,6 +19,20 @@ struct TimeHeightPair {
 };
 using TimeHeightSeries = std::vector<TimeHeightPair>;
 
+// What a month view was computed for: the month outputs compute the month again when this no
+// longer matches the current state (another port, month, depth, option or summer setting).
+struct MonthViewKey {
+    std::string AreaFilePath;
+    int16_t CurrentPort = 0;
+    int Year = 0;  // 0: no month computed
+    int Month = 0;
+    float UserDepth = 0;
+    float OutputOption = 0;
+    bool UseSummerTime = false;
+    bool ApplySummerTime = false;
+    bool operator==(const MonthViewKey&) const = default;
+};
+
 struct SharedState {
     // A. Current port and area
     int16_t CurrentPort = 0;       // record number in the area file and the user-depth file
@@ -82,6 +96,7 @@ struct SharedState {
 
     // F. Month tables and sun tables
     std::vector<std::string> MonthRowsA, MonthRowsB;
+    MonthViewKey MonthView;  // what MonthRowsA/B and MonthTextTable were computed for
     std::vector<std::string> MonthTextTable = std::vector<std::string>(33 * 4 * 16);  // (0..32, 0..3, 0..15)
     Table<std::string, 9, 32> SunTable;   // (column, day of month)
     Table<double, 9, 32> SunValues;
@@ -110,7 +125,14 @@ SharedState& State();
 void ResetState();
 
 // Blanks the month tide table's text cells (day 1 to 32, field 1 to 3, event 1 to 15); cells
-// with an index 0 are left as they are.
+// with an index 0 are left as they are. The month view's key is reset, so the table no longer
+// counts as computed.
 void ClearMonthTable();
+
+// The key of a month view computed now: the month of SelectedDate for the current port, area
+// file, user depth, output option and summer settings.
+MonthViewKey CurrentMonthViewKey();
+// Whether the month tables hold a month computed for the current state.
+bool MonthViewIsCurrent();
 
 }  // namespace engine

@@ -1,4 +1,138 @@
-// The main window's month view.
+// The main window's month view: every high and low water of the selected date's month, in the
+// list monthspredictions and in the month tables that the month outputs read.
+#include <QFontMetrics>
+#include <QScrollBar>
+#include <QString>
+#include <algorithm>
+
+#include "engine/calendar.h"
+#include "engine/curve.h"
+#include "engine/dates.h"
+#include "engine/environment.h"
+#include "engine/highlow.h"
+#include "engine/numtext.h"
+#include "engine/state.h"
+#include "engine/timetext.h"
 #include "mainwindow/frmtidewyn.h"
 
-void frmtidewyn::mnumonth_Click() {}
+using namespace engine;
+using namespace platform;
+
+namespace {
+// The first n characters of a text (not bytes: names may hold accented letters).
+std::string firstChars(const std::string& text, int n) {
+    return QString::fromStdString(text).left(n).toStdString();
+}
+
+// The list's lines are longer than the designed column is wide at today's screen fonts: the
+// list takes the free width up to the window's edge, and its font is made smaller, down to
+// 7 points, until the longest line fits.
+void fitToLines(ListBox& list, int rightEdge) {
+    SetWidthOf(&list, std::max(WidthOf(&list), rightEdge - LeftOf(&list)));
+    QFont font = list.parentWidget()->font();
+    const int room = list.width() - 2 * list.frameWidth() - list.verticalScrollBar()->sizeHint().width() - 6;
+    auto widest = [&](const QFont& f) {
+        QFontMetrics m(f);
+        int w = 0;
+        for (int i = 0; i < list.ListCount(); ++i)
+            w = std::max(w, m.horizontalAdvance(QString::fromStdString(list.List(i))));
+        return w;
+    };
+    while (widest(font) > room && font.pointSizeF() > 7.0) font.setPointSizeF(font.pointSizeF() - 0.5);
+    list.setFont(font);
+    list.setHorizontalScrollBarPolicy(widest(font) <= room ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+}
+
+void appendRow(SharedState& s, const std::string& a, const std::string& b) {
+    s.MonthRowsA.push_back(a);
+    s.MonthRowsB.push_back(b);
+}
+}  // namespace
+
+void frmtidewyn::mnumonth_Click() {
+    SharedState& s = State();
+    // SUNRISE TOOL: unload Frmsunrise and Frmriseresults here when they are open.
+    // SHOW CONFIGURATION: unload frmshowconf here when it is open.
+    Picture1->SetBackColor(kWhite);
+    monthspredictions->setVisible(false);
+    SetHeightOf(monthspredictions,
+                TopOf(Picture1) + HeightOf(Picture1) - TopOf(monthspredictions) + HeightOf(Nextday) / 2);
+    ClearMonthTable();
+    s.MonthRowsA.assign(1, "");
+    s.MonthRowsB.assign(1, "");
+    mnuLayersShow.SetChecked(false);
+    s.LayersMode = 0;
+    HideLevelControls();
+
+    const int year = s.SelectedYear, month = s.SelectedMonth;
+    monthspredictions->Clear();
+    monthspredictions->AddItem(" Months");
+    monthspredictions->AddItem("Prediction ");
+    monthspredictions->AddItem(firstChars(s.PortName, 10));
+    monthspredictions->AddItem(Str(month) + "/" + Str(year));
+    const bool summerMonth = s.UseSummerTime && month >= 4 && month <= 10;
+    monthspredictions->AddItem(summerMonth ? "(Summer Times)" : "(Standard Times)");
+
+    const DateParts selected = SplitDate(s.SelectedDate);
+    s.SelectedYear = selected.year;
+    s.SelectedDayOfYear = DayOfYear(s.SelectedDate);
+    s.SelectedMonth = selected.month;
+    const std::string monthName = MonthInfo(s.SelectedYear, s.SelectedMonth).MonthName;
+    const double firstDate = DateSerial(s.SelectedYear, s.SelectedMonth, 1);
+    const int first = DayOfYear(firstDate);
+    const int days = DateDay(DateSerial(s.SelectedYear, s.SelectedMonth + 1, 1) - 1);
+    s.MonthRowsA[0] = Trim(s.PortName);
+    s.MonthRowsB[0] = monthName + " " + std::to_string(s.SelectedYear);
+
+    bool computed = true;
+    for (int n = 1; n <= days; ++n) {
+        const double date = firstDate + (n - 1);
+        // Each day with its own summer-time flag, by the day view's rule, so that a month with
+        // a change of clock shows every day as the day view does.
+        const bool summer = s.ApplySummerTime && IsSummerTime(date);
+        int16_t record = 0;
+        int points = 0;
+        if (!CalcDayTide(record, first + n - 1, points, summer).ok()) {
+            computed = false;  // the selected day's recompute below tells the user why
+            break;
+        }
+        int16_t count = 0;
+        FindHighLowWaters(points, count);
+
+        monthspredictions->AddItem("  ");
+        appendRow(s, "", "");
+        const std::string day = std::to_string(n) + " " + firstChars(monthName, 3);
+        const std::string weekday = "(" + firstChars(FormatDate(date, "dddd"), 3) + ")";
+        monthspredictions->AddItem(day + " " + weekday);
+        appendRow(s, day, weekday);
+        for (int k = 1; k <= count; ++k) {
+            const std::string time = LTrim(HoursToHHMM(s.DayEvents(1, k)));
+            const std::string height = Format(s.DayEvents(2, k), "0.00");
+            s.MonthText(n, 1, k) = time;
+            s.MonthText(n, 2, k) = height;
+            monthspredictions->AddItem(time + "   " + height);
+            appendRow(s, time, height);
+        }
+        s.MonthText(n, 3, 1) = Str(count);
+    }
+
+    // The selected day again: curve, day list, sun marks and the read-out of the clock time.
+    const DateParts clock = SplitDate(Now());
+    s.TimeNowHours = clock.hour + clock.minute / 60.0;
+    RecomputeDay();
+
+    if (!computed) {
+        // Half a month is no month: nothing shown, nothing kept for the outputs.
+        monthspredictions->Clear();
+        ClearMonthTable();
+        s.MonthRowsA.assign(1, "");
+        s.MonthRowsB.assign(1, "");
+        return;
+    }
+    s.MonthView = CurrentMonthViewKey();
+    fitToLines(*monthspredictions, WidthOf(Client()) - 3 * kTwipsPerPixel);
+    SetMousePointer(MousePointer::Default);
+    platform::SetPointer(Picture1, MousePointer::Cross);
+    monthspredictions->setVisible(true);
+    WriteSummerTimeNote();
+}
