@@ -8,6 +8,7 @@
 #include "engine/recordfile.h"
 #include "engine/state.h"
 #include "mainwindow/frmpdfreader.h"
+#include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
 
 using namespace engine;
@@ -23,9 +24,10 @@ void frmtidewyn::mnuHelp_Click() {
 }
 
 void frmtidewyn::mnusunrise_Click() {
-    // SUNRISE TOOL: unload Frmsunrise, Frmriseresults and frmshowconf here when they are open.
+    // The sunrise tool's windows (Frmsunrise, Frmriseresults) are closed here too, once they exist.
+    platform::UnloadIfLoaded<frmshowconf>();
     CalcMoonPhases();  // the selected month's phases, for the sunrise tool and its results
-    // SUNRISE TOOL: show Frmsunrise here, modeless; its load fills it.
+    // The sunrise tool (Frmsunrise) opens here, modeless, once it exists.
     DrawTideCurve();
 }
 

@@ -13,6 +13,7 @@
 #include "engine/numtext.h"
 #include "engine/state.h"
 #include "engine/timetext.h"
+#include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
 
 using namespace engine;
@@ -51,8 +52,8 @@ void appendRow(SharedState& s, const std::string& a, const std::string& b) {
 
 void frmtidewyn::mnumonth_Click() {
     SharedState& s = State();
-    // SUNRISE TOOL: unload Frmsunrise and Frmriseresults here when they are open.
-    // SHOW CONFIGURATION: unload frmshowconf here when it is open.
+    // The sunrise tool's windows (Frmsunrise, Frmriseresults) are closed here too, once they exist.
+    platform::UnloadIfLoaded<frmshowconf>();
     Picture1->SetBackColor(kWhite);
     monthspredictions->setVisible(false);
     SetHeightOf(monthspredictions,
