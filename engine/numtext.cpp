@@ -199,6 +199,29 @@ std::string CStr(double value) { return defaultText(Str(value)); }
 
 std::string CStrSingle(float value) { return defaultText(StrSingle(value)); }
 
+std::string TypedText(float value) {
+    std::string t = Trim(StrSingle(value));
+    if (t.rfind(".", 0) == 0) t.insert(0, "0");
+    else if (t.rfind("-.", 0) == 0) t.insert(1, "0");
+    return t;
+}
+
+std::optional<float> ReadTypedNumber(std::string_view typed) {
+    const std::string text = Trim(typed);
+    size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+    bool digit = false, point = false;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= '0' && c <= '9') digit = true;
+        else if (c == '.' && !point) point = true;
+        else return std::nullopt;
+    }
+    if (!digit) return std::nullopt;
+    double v = Val(text);
+    if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) return std::nullopt;
+    return static_cast<float>(v);
+}
+
 double Val(std::string_view text) {
     std::string digits;
     bool negative = false, point = false, started = false;

@@ -7,6 +7,7 @@
 // Numbers typed by the user are read with Val: "." is the decimal point in every locale.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,13 @@ std::string StrSingle(float value);
 // of a number below 1, and the locale's decimal separator ("0.5", "-1.25", "2,5").
 std::string CStr(double value);
 std::string CStrSingle(float value);
+
+// The "." text a number typed by the user is read back from, whatever the locale: the plain
+// 7-digit form, trimmed, with "0" before a leading point ("0.5", "-0.75", "2").
+std::string TypedText(float value);
+// A whole typed text that is a number: an optional sign and digits with at most one "." (and
+// at least one digit), fitting a single. Nothing otherwise.
+std::optional<float> ReadTypedNumber(std::string_view typed);
 
 // The number at the start of text: blanks are skipped wherever they stand, an optional sign,
 // digits with at most one "." as decimal point; reading stops at the first other character.

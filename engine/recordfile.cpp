@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <unistd.h>
 
 namespace engine {
 
@@ -77,17 +77,19 @@ FileResult WriteRecord(const std::string& path, size_t recordLength, long n, con
 
 FileResult ReplaceFile(const std::string& path, const std::string& contents) {
     std::string temp = path + ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return {FileStatus::WriteFailed, reason("Cannot write", temp, errno)};
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        out.flush();
-        if (!out) {
-            int err = errno;
-            out.close();
-            std::remove(temp.c_str());
-            return {FileStatus::WriteFailed, reason("Cannot write", path, err)};
-        }
+    std::FILE* out = std::fopen(temp.c_str(), "wb");
+    if (!out) return {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+    // The new contents are on the disk before they take the old file's place.
+    bool written = std::fwrite(contents.data(), 1, contents.size(), out) == contents.size() &&
+                   std::fflush(out) == 0 && fsync(fileno(out)) == 0;
+    int err = errno;
+    if (std::fclose(out) != 0 && written) {
+        written = false;
+        err = errno;
+    }
+    if (!written) {
+        std::remove(temp.c_str());
+        return {FileStatus::WriteFailed, reason("Cannot write", path, err)};
     }
     std::error_code ec;
     fs::rename(temp, path, ec);
@@ -98,7 +100,38 @@ FileResult ReplaceFile(const std::string& path, const std::string& contents) {
     return {};
 }
 
+FileResult ReadWholeFile(const std::string& path, std::string& out) {
+    out.clear();
+    long length = FileLength(path);
+    if (length < 0) return {FileStatus::Missing, "Cannot open " + path + ": no such file"};
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return {FileStatus::Missing, reason("Cannot open", path, errno)};
+    out.resize(static_cast<size_t>(length));
+    size_t got = std::fread(out.data(), 1, out.size(), f);
+    bool failed = got != out.size() || std::ferror(f);
+    int err = errno;
+    std::fclose(f);
+    if (failed) {
+        out.clear();
+        return {FileStatus::ReadFailed, reason("Cannot read", path, err)};
+    }
+    return {};
+}
+
 long PortCount(const std::string& areaPath) { return RecordCount(areaPath, PortRecord::kSize); }
+
+FileResult ReadAllPortRecords(const std::string& areaPath, std::vector<PortRecord>& out) {
+    out.clear();
+    std::string bytes;
+    FileResult r = ReadWholeFile(areaPath, bytes);
+    if (!r.ok()) return r;
+    const size_t n = bytes.size() / PortRecord::kSize;
+    out.reserve(n);
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    for (size_t k = 0; k < n; ++k)
+        out.push_back(DecodePortRecord(std::span<const uint8_t>(data + k * PortRecord::kSize, PortRecord::kSize)));
+    return {};
+}
 
 FileResult ReadPortRecord(const std::string& areaPath, long n, PortRecord& out) {
     Bytes bytes;

@@ -3,6 +3,7 @@
 // Readers open files read-only and never create them.
 
 #include <string>
+#include <vector>
 
 #include "engine/records.h"
 
@@ -34,8 +35,13 @@ FileResult WriteRecord(const std::string& path, size_t recordLength, long n, con
 // Replaces the whole file through a temporary file beside it, renamed over the old one.
 FileResult ReplaceFile(const std::string& path, const std::string& contents);
 
+// The whole file, checked: Missing or ReadFailed when it cannot be read entirely.
+FileResult ReadWholeFile(const std::string& path, std::string& out);
+
 // Area files.
 long PortCount(const std::string& areaPath);
+// Every whole record of an area file, read at once.
+FileResult ReadAllPortRecords(const std::string& areaPath, std::vector<PortRecord>& out);
 FileResult ReadPortRecord(const std::string& areaPath, long n, PortRecord& out);
 
 // User-depth files.

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "engine/cp1252.h"
+#include "engine/currentport.h"
 #include "engine/environment.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
@@ -84,11 +85,7 @@ FileResult LoadSettings() {
     s.Draught = record.Draught;
     // A damaged record must not stop the load: a port outside 16 bits reads as 0, which the
     // main window brings into range.
-    try {
-        s.CurrentPort = CInt(record.PortIndex);
-    } catch (const std::range_error&) {
-        s.CurrentPort = 0;
-    }
+    s.CurrentPort = PortOfIndex(record.PortIndex);
     s.AreaFilePath = Trim(record.AreaPath);
     s.KeelClearance = record.KeelClearance;
     s.OutputOption = record.OutputOption;
@@ -100,6 +97,17 @@ FileResult LoadSettings() {
     s.UseSummerTime = record.SummerTime != 0;
     s.ApplySummerTime = record.SummerTime != 0;
     return r;
+}
+
+bool ReloadSettingsCopies(SettingsRecord& record) {
+    SharedState& s = State();
+    if (!ReadSettingsFile(record).ok()) return false;
+    s.Draught = record.Draught;
+    s.KeelClearance = record.KeelClearance;
+    s.OutputOption = record.OutputOption;
+    s.AreaFilePath = Trim(record.AreaPath);
+    s.CurrentPort = PortWithin(PortOfIndex(record.PortIndex), PortCount(s.AreaFilePath));
+    return true;
 }
 
 std::string DepthFileNameFor(const std::string& areaPath) {
@@ -128,17 +136,53 @@ FileResult EnsureUserDepthFile() {
     if (FileExists(s.DepthFilePath)) return {};
     if (!FileExists(s.AreaFilePath))
         return {FileStatus::Missing, "The area file " + s.AreaFilePath + " cannot be read"};
-    long n = PortCount(s.AreaFilePath);
+    std::vector<PortRecord> ports;
+    FileResult r = ReadAllPortRecords(s.AreaFilePath, ports);
+    if (!r.ok()) return r;
     std::string contents;
-    contents.reserve(static_cast<size_t>(n) * DepthRecord::kSize);
-    for (long k = 1; k <= n; ++k) {
-        PortRecord port;
-        FileResult r = ReadPortRecord(s.AreaFilePath, k, port);
-        if (!r.ok()) return r;
-        Bytes b = EncodeDepthRecord(NewDepthRecord(port, static_cast<int>(k)));
+    contents.reserve(ports.size() * DepthRecord::kSize);
+    for (size_t k = 0; k < ports.size(); ++k) {
+        Bytes b = EncodeDepthRecord(NewDepthRecord(ports[k], static_cast<int>(k + 1)));
         contents.append(b.begin(), b.end());
     }
     return ReplaceFile(s.DepthFilePath, contents);
+}
+
+FileResult StoreDepthAndNotes(long n, float metres, const std::string& notes) {
+    const SharedState& s = State();
+    const std::string& path = s.DepthFilePath;
+    const long have = RecordCount(path, DepthRecord::kSize);
+    if (n <= have) {
+        DepthRecord d;
+        FileResult r = ReadDepthRecord(path, n, d);
+        if (!r.ok()) return r;
+        d.ChartedDepth = metres;
+        d.Notes = notes;
+        return WriteRecord(path, DepthRecord::kSize, n, EncodeDepthRecord(d));
+    }
+    // A short file is filled up with the records a new file holds, in one replacement; its
+    // records are kept only when they could all be read.
+    std::string contents;
+    if (have > 0) {
+        FileResult r = ReadWholeFile(path, contents);
+        if (!r.ok()) return r;
+    }
+    contents.resize(static_cast<size_t>(have) * DepthRecord::kSize);
+    std::vector<PortRecord> ports;
+    FileResult r = ReadAllPortRecords(s.AreaFilePath, ports);
+    if (!r.ok()) return r;
+    if (static_cast<long>(ports.size()) < n)
+        return {FileStatus::PastEnd, "Port " + std::to_string(n) + " is not in " + s.AreaFilePath};
+    for (long k = have + 1; k <= n; ++k) {
+        DepthRecord d = NewDepthRecord(ports[static_cast<size_t>(k - 1)], static_cast<int>(k));
+        if (k == n) {
+            d.ChartedDepth = metres;
+            d.Notes = notes;
+        }
+        Bytes b = EncodeDepthRecord(d);
+        contents.append(b.begin(), b.end());
+    }
+    return ReplaceFile(path, contents);
 }
 
 }  // namespace engine

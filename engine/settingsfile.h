@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/recordfile.h"
 #include "engine/records.h"
@@ -36,6 +37,12 @@ FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change
 // UseSummerTime and ApplySummerTime.
 FileResult LoadSettings();
 
+// Reads the settings file into `record` and sets Draught, KeelClearance, OutputOption,
+// AreaFilePath and CurrentPort from it; a stored port outside the area file is brought into
+// its range, as the main window's load does. False when the file cannot be read: the copies
+// then stay as they are.
+bool ReloadSettingsCopies(SettingsRecord& record);
+
 // Why a path cannot be stored in a 255-character text field, or nothing when it can.
 std::optional<std::string> UnstorablePathReason(const std::string& path);
 
@@ -47,6 +54,10 @@ void FormDepthFilePath();
 // Creates the user-depth file of AreaFilePath with one record per port when it is missing; an
 // existing file is not touched, and none is created for an area file that cannot be read.
 FileResult EnsureUserDepthFile();
+// Stores the charted depth and notes of port n in the user-depth file DepthFilePath; the
+// record's other fields keep their values. A file shorter than n records (ports added to the
+// area since it was made) is first filled up with the records a new file holds.
+FileResult StoreDepthAndNotes(long n, float metres, const std::string& notes);
 // The DepthRecord a new user-depth file holds for port k.
 DepthRecord NewDepthRecord(const PortRecord& port, int k);
 

@@ -1,17 +1,15 @@
 #include "mainwindow/frmchartdepth.h"
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "engine/cp1252.h"
+#include "engine/currentport.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "mainwindow/frmtidewyn.h"
-#include "mainwindow/settingscopies.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
 
@@ -23,38 +21,6 @@ std::string notesShown(const DepthRecord& d) {
     return Trim(TrimAtNull(d.Notes));
 }
 
-// Stores depth and notes in record n of the user-depth file; the record's other fields keep
-// their values. A file shorter than n records (ports added to the area since it was made) is
-// first filled up with the records a new file holds, so no record is left as zeros.
-FileResult storeDepth(long n, float metres, const std::string& notes) {
-    const SharedState& s = State();
-    const std::string& path = s.DepthFilePath;
-    const long have = RecordCount(path, DepthRecord::kSize);
-    if (n <= have) {
-        DepthRecord d;
-        FileResult r = ReadDepthRecord(path, n, d);
-        if (!r.ok()) return r;
-        d.ChartedDepth = metres;
-        d.Notes = notes;
-        return WriteRecord(path, DepthRecord::kSize, n, EncodeDepthRecord(d));
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    contents.resize(static_cast<size_t>(have) * DepthRecord::kSize);  // whole records only
-    for (long k = have + 1; k <= n; ++k) {
-        PortRecord port;
-        FileResult r = ReadPortRecord(s.AreaFilePath, k, port);
-        if (!r.ok()) return r;
-        DepthRecord d = NewDepthRecord(port, static_cast<int>(k));
-        if (k == n) {
-            d.ChartedDepth = metres;
-            d.Notes = notes;
-        }
-        Bytes b = EncodeDepthRecord(d);
-        contents.append(b.begin(), b.end());
-    }
-    return ReplaceFile(path, contents);
-}
 }  // namespace
 
 frmChartdepth::frmChartdepth() : Form("User Depth and Notes") {
@@ -93,28 +59,7 @@ frmChartdepth::frmChartdepth() : Form("User Depth and Notes") {
     connect(cdclose, &QPushButton::clicked, this, Handler([this] { cdclose_Click(); }));
 }
 
-std::string frmChartdepth::DepthText(float metres) {
-    std::string t = Trim(StrSingle(metres));
-    if (t.rfind(".", 0) == 0)
-        t = "0" + t;
-    else if (t.rfind("-.", 0) == 0)
-        t = "-0" + t.substr(1);
-    return t;
-}
-
-bool frmChartdepth::IsDepthNumber(const std::string& text) {
-    size_t i = text.rfind('-', 0) == 0 ? 1 : 0;
-    int digits = 0, points = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] >= '0' && text[i] <= '9')
-            ++digits;
-        else if (text[i] == '.' && ++points == 1)
-            continue;
-        else
-            return false;
-    }
-    return digits > 0;
-}
+std::string frmChartdepth::DepthText(float metres) { return TypedText(metres); }
 
 void frmChartdepth::Form_Load() {
     SharedState& s = State();
@@ -133,13 +78,7 @@ void frmChartdepth::Form_Load() {
     }
     // A settings file written afresh may name another port: its name and position follow it.
     if (s.CurrentPort != portBefore || s.AreaFilePath != areaBefore) {
-        PortRecord port;
-        if (ReadPortRecord(s.AreaFilePath, s.CurrentPort, port).ok()) {
-            s.PortName = Trim(TrimAtNull(port.PortName));
-            s.PortLatitude = port.Latitude;
-            s.PortLongitude = port.Longitude;
-            s.PortZoneHours = ZoneHours(port.ZoneLetter);
-        }
+        LoadCurrentPort(s.AreaFilePath, true);
     }
 
     FileResult d = EnsureUserDepthFile();
@@ -157,12 +96,12 @@ void frmChartdepth::ShowPorts() {
     ReadPortRecord(s.AreaFilePath, s.CurrentPort, current);
     portnolabel->SetCaption(Str(s.CurrentPort));
     portlabel->SetCaption(Trim(TrimAtNull(current.PortName)));
-    const long count = PortCount(s.AreaFilePath);
-    for (long k = 1; k <= count; ++k) {
-        PortRecord port;
-        if (!ReadPortRecord(s.AreaFilePath, k, port).ok()) break;
-        List1->AddItem(std::to_string(k) + "  " + Trim(TrimAtNull(port.PortName)));
-        List1->SetItemData(static_cast<int>(k - 1), k);
+    std::vector<PortRecord> ports;
+    ReadAllPortRecords(s.AreaFilePath, ports);
+    for (size_t i = 0; i < ports.size(); ++i) {
+        const long k = static_cast<long>(i) + 1;
+        List1->AddItem(std::to_string(k) + "  " + Trim(TrimAtNull(ports[i].PortName)));
+        List1->SetItemData(static_cast<int>(i), k);
     }
     // The current port's line is selected; its click shows what the load showed.
     if (s.CurrentPort >= 1 && s.CurrentPort <= List1->ListCount()) List1->SetListIndex(s.CurrentPort - 1);
@@ -211,9 +150,8 @@ void frmChartdepth::cdok_Click() {
         return;
     }
     const long n = static_cast<long>(port);
-    const std::string text = Trim(depth->Text());
-    const float metres = static_cast<float>(Val(text));
-    if (!IsDepthNumber(text) || !std::isfinite(metres)) {
+    const std::optional<float> typed = ReadTypedNumber(depth->Text());
+    if (!typed) {
         MsgBox("The user depth must be a number of metres, such as 2.5 or -0.8.", kOkOnly | kExclamation);
         depth->setFocus();
         return;
@@ -226,7 +164,7 @@ void frmChartdepth::cdok_Click() {
         return;
     }
     FileResult r = EnsureUserDepthFile();
-    if (r.ok()) r = storeDepth(n, metres, notes);
+    if (r.ok()) r = StoreDepthAndNotes(n, *typed, notes);
     if (!r.ok()) MsgBox("The depth and notes cannot be stored: " + r.message, kOkOnly | kExclamation);
 }
 

@@ -29,8 +29,6 @@ public:
 
     // The depth as text in the "." form it is read back in: "2.5", "0.5", "-0.25".
     static std::string DepthText(float metres);
-    // Whether text is a number of metres: an optional "-", digits and at most one ".".
-    static bool IsDepthNumber(const std::string& text);
 
     platform::ListBox* List1;
     platform::Label *Label2, *portnolabel, *portlabel, *Label1, *Label3;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/cp1252.h"
+#include "engine/currentport.h"
 #include "engine/dates.h"
 #include "engine/environment.h"
 #include "engine/folders.h"
@@ -12,7 +13,6 @@
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "mainwindow/frmtidewyn.h"
-#include "mainwindow/settingscopies.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
 
@@ -130,22 +130,13 @@ void frmconfig::LoadPortList() {
                kOkOnly | kExclamation);
         return;
     }
-    const long count = PortCount(area);
+    std::vector<PortRecord> ports;
+    FileResult r = ReadAllPortRecords(area, ports);
+    if (!r.ok()) MsgBox("The ports of the sea area cannot be read: " + r.message, kOkOnly | kExclamation);
+    const long count = static_cast<long>(ports.size());
     // The port in use, or in a newly chosen area the port with its number, kept within the file.
-    if (count > 0) {
-        PortRecord current;
-        ReadPortRecord(area, std::clamp<long>(s.CurrentPort, 1, count), current);
-        portconfigbox->SetCaption(shownName(current));
-    }
-    for (long k = 1; k <= count; ++k) {
-        ListedPort entry{k, {}};
-        FileResult r = ReadPortRecord(area, k, entry.port);
-        if (!r.ok()) {
-            MsgBox("The ports of the sea area cannot be read: " + r.message, kOkOnly | kExclamation);
-            break;
-        }
-        ListPorts.push_back(std::move(entry));
-    }
+    if (count > 0) portconfigbox->SetCaption(shownName(ports[static_cast<size_t>(PortWithin(s.CurrentPort, count) - 1)]));
+    for (long k = 1; k <= count; ++k) ListPorts.push_back({k, ports[static_cast<size_t>(k - 1)]});
     FillList();
 }
 
@@ -249,10 +240,7 @@ void frmconfig::portconfigok_Click() {
 
     s.CurrentPort = SelectedPortNo;
     s.AreaFilePath = area;
-    s.PortLatitude = port.Latitude;
-    s.PortLongitude = port.Longitude;
-    s.PortZoneHours = ZoneHours(port.ZoneLetter);
-    s.PortName = shownName(port);
+    TakePortRecord(port, true);
     frmtidewyn& main = Get<frmtidewyn>();
     main.portbox->SetCaption("Port    : " + s.PortName);
 

@@ -107,7 +107,12 @@ void frmCopyright::ConditionsOK_Click() {
     frmtidewyn& main = Get<frmtidewyn>();
     main.mnumaintenance.SetVisible(false);
     main.Show();
+    accepted_ = true;
     Unload();
+}
+
+void frmCopyright::Form_Unload(bool&) {
+    if (!accepted_) EndProgram();
 }
 
 void frmCopyright::cmdDecline_Click() { EndProgram(); }

@@ -25,4 +25,9 @@ public:
 
 protected:
     void Form_Load() override;
+    // Closing the window other than by "Accept" ends the program, as "Decline" does.
+    void Form_Unload(bool& cancel) override;
+
+private:
+    bool accepted_ = false;
 };

@@ -15,27 +15,6 @@ using namespace engine;
 using namespace platform;
 
 namespace {
-// A whole typed text that is a number: an optional sign, digits with at most one "." and at
-// least one digit. Nothing when it is not, or does not fit a single.
-std::optional<float> readMetres(const std::string& typed) {
-    const std::string text = Trim(typed);
-    size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-    bool digit = false, point = false;
-    for (; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= '0' && c <= '9')
-            digit = true;
-        else if (c == '.' && !point)
-            point = true;
-        else
-            return std::nullopt;
-    }
-    if (!digit) return std::nullopt;
-    double v = Val(text);
-    if (!std::isfinite(v) || std::abs(v) > FLT_MAX) return std::nullopt;
-    return static_cast<float>(v);
-}
-
 QGroupBox* makeFrame(QWidget* parent, const char* caption, int left, int top, int width, int height) {
     auto* f = new QGroupBox(QString::fromUtf8(caption), parent);
     Place(f, left, top, width, height);
@@ -85,11 +64,8 @@ frmoutoptions::frmoutoptions() : Form("Program Settings") {
 }
 
 std::string frmoutoptions::MetresText(float value) {
-    std::string t = Trim(StrSingle(value));
-    if (t.empty() || t == "0") return "0.0";
-    if (t[0] == '.') return "0" + t;
-    if (t.rfind("-.", 0) == 0) return "-0" + t.substr(1);
-    return t;
+    std::string t = TypedText(value);
+    return t == "0" ? "0.0" : t;
 }
 
 // Shows what the settings file holds; the shared settings change only on "O.K.".
@@ -124,8 +100,8 @@ void frmoutoptions::Check1_Click() {
 
 void frmoutoptions::optionsok_Click() {
     SharedState& s = State();
-    std::optional<float> draught = readMetres(draughttext->Text());
-    std::optional<float> clearance = readMetres(ukctext->Text());
+    std::optional<float> draught = ReadTypedNumber(draughttext->Text());
+    std::optional<float> clearance = ReadTypedNumber(ukctext->Text());
     auto refuse = [](TextBox* box, const std::string& what) {
         MsgBox(what + " must be a number of metres, with \".\" as the decimal point (for example 1.5).",
                kOkOnly | kExclamation);
@@ -171,7 +147,7 @@ void frmoutoptions::optionsok_Click() {
     main.EnableMainMenus();
     main.repaint();
     main.RecomputeDay();
-    main.WriteSummerTimeNote();
+    main.WriteSummerTimeNote(frmtidewyn::NoteWording::Long);
     Unload();
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "engine/currentport.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
@@ -79,21 +80,15 @@ void frmshowconf::Form_Load() {
     std::string sea = std::filesystem::path(areaPath_).filename().string();
     sealabel->SetCaption(sea.substr(0, sea.find('.')));
 
-    const long count = PortCount(areaPath_);
-    for (long k = 1; k <= count; ++k) {
-        PortRecord port;
-        ReadPortRecord(areaPath_, k, port);
-        confportlist->AddItem(std::to_string(k) + "  " + TrimAtNull(port.PortName));
-    }
+    std::vector<PortRecord> ports;
+    ReadAllPortRecords(areaPath_, ports);
+    const long count = static_cast<long>(ports.size());
+    for (long k = 1; k <= count; ++k)
+        confportlist->AddItem(std::to_string(k) + "  " + TrimAtNull(ports[static_cast<size_t>(k - 1)].PortName));
 
     // The current port as the main window holds it: a stored number outside the area file
     // is brought into range the same way.
-    long current = 0;
-    try {
-        current = CInt(record.PortIndex);
-    } catch (const std::range_error&) {
-    }
-    if (count > 0) current = std::clamp(current, 1L, count);
+    const long current = PortWithin(PortOfIndex(record.PortIndex), count);
     if (current >= 1 && current <= count)
         confportlist->SetListIndex(static_cast<int>(current - 1));
     else

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/calendar.h"
+#include "engine/currentport.h"
 #include "engine/dates.h"
 #include "engine/dayview.h"
 #include "engine/folders.h"
@@ -258,7 +259,7 @@ void frmtidewyn::Form_Load() {
     timelabel->setVisible(true);
     hitelabel->setVisible(true);
     lblmousestatus->SetCaption("(Click mouse to freeze)");
-    s.SelectedDate = Now();
+    SetSelectedDate(Now());
     pctSpringsStatus->Scale(0, 0, 39, 1);
 
     step([] { LoadSettings(); });
@@ -269,26 +270,15 @@ void frmtidewyn::Form_Load() {
     step([&] {
         // A port outside the area file (a shorter file, a damaged settings file) is brought
         // into range for the run.
-        long count = PortCount(s.AreaFilePath);
-        if (count > 0) s.CurrentPort = static_cast<int16_t>(std::clamp<long>(s.CurrentPort, 1, std::min(count, 32767L)));
-        PortRecord port;
-        ReadPortRecord(s.AreaFilePath, s.CurrentPort, port);
-        s.PortLatitude = port.Latitude;
-        s.PortLongitude = port.Longitude;
-        s.PortZoneHours = ZoneHours(port.ZoneLetter);
-        s.PortName = Trim(TrimAtNull(port.PortName));
+        s.CurrentPort = PortWithin(s.CurrentPort, PortCount(s.AreaFilePath));
+        LoadCurrentPort(s.AreaFilePath, true);
     });
     portbox->SetCaption("Port    : " + s.PortName);
 
-    double today = Now();
     std::string longText;
     TodayLongText(longText);
-    tidedatebox->SetCaption("Date   : " + longText + " (" + FormatDate(today, "dddd") + ")");
-    DateParts p = SplitDate(today);
-    s.SelectedYear = p.year;
-    s.SelectedDayOfYear = DayOfYear(today);
-    s.SelectedMonth = p.month;
-    s.SelectedDay = p.day;
+    tidedatebox->SetCaption("Date   : " + longText + " (" + FormatDate(s.SelectedDate, "dddd") + ")");
+    DateParts p = SplitDate(s.SelectedDate);
     s.TimeNowHours = p.hour + p.minute / 60.0;
 
     step([this] { RecomputeDay(); });

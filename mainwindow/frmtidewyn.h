@@ -26,7 +26,10 @@ public:
     void DrawConstituentLayers();
     void ShowHeightNow();
     void EnableMainMenus();
-    void WriteSummerTimeNote();
+    // The second line of the note when the times are not adjusted: "Times from ..." or "Times
+    // are from ...", as each place words it; the picker's OK words it by the setting.
+    enum class NoteWording { Short, Long, BySetting };
+    void WriteSummerTimeNote(NoteWording wording = NoteWording::Short);
     // The flag every recompute and note uses: IsSummerTime of the day when summer time applies.
     bool SummerFlag() const;
 

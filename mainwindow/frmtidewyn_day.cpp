@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "engine/calendar.h"
+#include "engine/currentport.h"
 #include "engine/curve.h"
 #include "engine/dates.h"
 #include "engine/highlow.h"
@@ -50,8 +51,10 @@ void frmtidewyn::RecomputeDay() {
     ShowHeightNow();
 }
 
-void frmtidewyn::WriteSummerTimeNote() {
+void frmtidewyn::WriteSummerTimeNote(NoteWording wording) {
+    bool longForm = wording == NoteWording::Long || (wording == NoteWording::BySetting && State().UseSummerTime);
     std::string second = SummerFlag() ? "Times are from midnight local time - ADJUSTED FOR SUMMER TIME"
+                         : longForm   ? "Times are from midnight local time - WITHOUT SUMMER TIME CORRECTION"
                                       : "Times from midnight local time - WITHOUT SUMMER TIME CORRECTION";
     disclaimer->SetCaption("Heights in Metres, all data are derived and should therefore be considered as approximate"
                            "\r\n" + second);
@@ -69,12 +72,7 @@ void frmtidewyn::ShowDateCaption() {
 
 void frmtidewyn::StepDay(int days) {
     SharedState& s = State();
-    s.SelectedDate += days;
-    DateParts p = SplitDate(s.SelectedDate);
-    s.SelectedYear = p.year;
-    s.SelectedDayOfYear = DayOfYear(s.SelectedDate);
-    s.SelectedMonth = p.month;
-    s.SelectedDay = p.day;
+    SetSelectedDate(s.SelectedDate + days);
     ShowDateCaption();
     RecomputeDay();
     WriteSummerTimeNote();
@@ -98,14 +96,8 @@ void frmtidewyn::StepPort(int step) {
     s.ChosenAreaFile = Trim(settings.AreaPath);
     long n = PortCount(s.ChosenAreaFile);
     if (n < 1) return;  // an empty or missing area file: nothing to step through
-    long port = std::clamp<long>(s.CurrentPort + step, 1, std::min(n, 32767L));
-    s.CurrentPort = static_cast<int16_t>(port);
-    PortRecord record;
-    ReadPortRecord(s.ChosenAreaFile, s.CurrentPort, record);
-    s.PortLatitude = record.Latitude;
-    s.PortLongitude = record.Longitude;
-    s.PortZoneHours = ZoneHours(record.ZoneLetter);
-    s.PortName = record.PortName;
+    s.CurrentPort = PortWithin(s.CurrentPort + step, n);
+    LoadCurrentPort(s.ChosenAreaFile, false);  // the name as stored, 35 characters
     portbox->SetCaption("Port    : " + s.PortName);
     FileResult w = UpdateSettingsFile([&](SettingsRecord& rec) { rec.PortIndex = static_cast<float>(s.CurrentPort); });
     if (!w.ok()) MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);

@@ -57,8 +57,10 @@ void frmtidewyn::DrawTideCurve() {
     }
     drawGrid(pic, scale.Top, scale.Bottom, "M");
 
-    // Hour labels under the picture, on the window's own surface.
+    // Hour labels under the picture, on the window's own surface, which holds nothing else:
+    // cleared first, so that its drawing does not pile up over the days.
     PictureBox& surface = Surface();
+    surface.Cls();
     static const char* const hours[] = {"03:00", "06:00", "09:00", "12:00", "15:00", "18:00", "21:00 Hours"};
     for (int k = 1; k <= 7; ++k) {
         surface.CurrentX = LeftOf(Picture1) + k * WidthOf(Picture1) / 8.0 - 200;

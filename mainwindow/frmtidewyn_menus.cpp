@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/folders.h"
+#include "engine/currentport.h"
 #include "engine/moon.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
@@ -49,16 +50,7 @@ void frmtidewyn::mnuCopyDiamonds_Click() {
 // file: the port is read again and the day recomputed from it.
 void frmtidewyn::ReloadCurrentPort() {
     SharedState& s = State();
-    long count = PortCount(s.AreaFilePath);
-    if (count > 0)
-        s.CurrentPort = static_cast<int16_t>(std::clamp<long>(s.CurrentPort, 1, std::min(count, 32767L)));
-    PortRecord port;
-    if (ReadPortRecord(s.AreaFilePath, s.CurrentPort, port).ok()) {
-        s.PortLatitude = port.Latitude;
-        s.PortLongitude = port.Longitude;
-        s.PortZoneHours = ZoneHours(port.ZoneLetter);
-        s.PortName = Trim(TrimAtNull(port.PortName));
-        portbox->SetCaption("Port    : " + s.PortName);
-    }
+    s.CurrentPort = PortWithin(s.CurrentPort, PortCount(s.AreaFilePath));
+    if (LoadCurrentPort(s.AreaFilePath, true).ok()) portbox->SetCaption("Port    : " + s.PortName);
     RecomputeDay();
 }

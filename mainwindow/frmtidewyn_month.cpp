@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/calendar.h"
+#include "engine/currentport.h"
 #include "engine/curve.h"
 #include "engine/dates.h"
 #include "engine/environment.h"
@@ -74,10 +75,7 @@ void frmtidewyn::mnumonth_Click() {
     const bool summerMonth = s.UseSummerTime && month >= 4 && month <= 10;
     monthspredictions->AddItem(summerMonth ? "(Summer Times)" : "(Standard Times)");
 
-    const DateParts selected = SplitDate(s.SelectedDate);
-    s.SelectedYear = selected.year;
-    s.SelectedDayOfYear = DayOfYear(s.SelectedDate);
-    s.SelectedMonth = selected.month;
+    SetSelectedDate(s.SelectedDate);
     const std::string monthName = MonthInfo(s.SelectedYear, s.SelectedMonth).MonthName;
     const double firstDate = DateSerial(s.SelectedYear, s.SelectedMonth, 1);
     const int first = DayOfYear(firstDate);
@@ -135,5 +133,5 @@ void frmtidewyn::mnumonth_Click() {
     SetMousePointer(MousePointer::Default);
     platform::SetPointer(Picture1, MousePointer::Cross);
     monthspredictions->setVisible(true);
-    WriteSummerTimeNote();
+    WriteSummerTimeNote(NoteWording::Long);
 }

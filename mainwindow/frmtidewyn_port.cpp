@@ -2,10 +2,10 @@
 #include "engine/environment.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
+#include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "mainwindow/frmconfig.h"
 #include "mainwindow/frmtidewyn.h"
-#include "mainwindow/settingscopies.h"
 #include "platform/dialogs.h"
 
 using namespace engine;
@@ -21,12 +21,9 @@ void showPortDialog(frmtidewyn& owner) {
 }  // namespace
 
 void frmtidewyn::mnuPortList_Click() {
-    SharedState& s = State();
     SettingsRecord stored;
-    if (ReloadSettingsCopies(stored))
-        s.ChosenAreaFile = s.AreaFilePath;
-    else
-        s.ChosenAreaFile = Trim(s.AreaFilePath);
+    ReloadSettingsCopies(stored);  // when the file cannot be read the copies stay as they are
+    State().ChosenAreaFile = State().AreaFilePath;
     showPortDialog(*this);
     DrawTideCurve();
 }

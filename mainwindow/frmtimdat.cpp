@@ -3,6 +3,7 @@
 #include <QFrame>
 
 #include "engine/calendar.h"
+#include "engine/currentport.h"
 #include "engine/dates.h"
 #include "engine/environment.h"
 #include "engine/numtext.h"
@@ -150,12 +151,15 @@ void Frmtimdat::monthOrYearClick(bool year) {
 
 void Frmtimdat::date1ok_Click() {
     // The year from the year list: the read-out boxes only show the choice.
-    accept(entryNumber(yearlist->Text()), monthlist->ListIndex() + 1, entryNumber(daylist->Text()));
+    accept(entryNumber(yearlist->Text()), monthlist->ListIndex() + 1, entryNumber(daylist->Text()),
+           frmtidewyn::NoteWording::Short);
 }
 
-void Frmtimdat::cmdOk_Click() { accept(DTPicker->Year(), DTPicker->Month(), DTPicker->Day()); }
+void Frmtimdat::cmdOk_Click() {
+    accept(DTPicker->Year(), DTPicker->Month(), DTPicker->Day(), frmtidewyn::NoteWording::BySetting);
+}
 
-void Frmtimdat::accept(int year, int month, int day) {
+void Frmtimdat::accept(int year, int month, int day, frmtidewyn::NoteWording wording) {
     SharedState& s = State();
     // The month's sun tables are computed again for the new date when asked for.
     for (int d = 1; d <= 31; ++d)
@@ -165,11 +169,7 @@ void Frmtimdat::accept(int year, int month, int day) {
         }
     DialogDate = DateSerial(year, month, day);
     DialogYearStart = DateSerial(year, 1, 1);
-    s.SelectedYear = year;
-    s.SelectedMonth = month;
-    s.SelectedDayOfYear = static_cast<int>(DialogDate - DialogYearStart) + 1;
-    s.SelectedDay = day;
-    s.SelectedDate = DialogDate;
+    SetSelectedDate(DialogDate);
 
     frmtidewyn& main = Get<frmtidewyn>();
     main.daystide1->SetCaption("");
@@ -177,7 +177,7 @@ void Frmtimdat::accept(int year, int month, int day) {
     main.monthspredictions->Clear();
     main.monthspredictions->setVisible(false);
     main.tidedatebox->SetCaption("Date   : " + FormatDate(DialogDate, "dd mmmm yyyy (dddd)"));
-    main.WriteSummerTimeNote();
+    main.WriteSummerTimeNote(wording);
     Unload();
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/controls.h"
 #include "platform/datepicker.h"
+#include "mainwindow/frmtidewyn.h"
 #include "platform/forms.h"
 
 class Frmtimdat : public platform::Form {
@@ -51,5 +52,5 @@ private:
     void setPickerToToday();
     void trackPicker();
     // Makes (year, month, day) the main window's date, recomputes and draws it, and closes.
-    void accept(int year, int month, int day);
+    void accept(int year, int month, int day, frmtidewyn::NoteWording wording);
 };

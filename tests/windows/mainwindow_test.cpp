@@ -100,6 +100,8 @@ TEST_F(MainWindow, DaySteps) {
     w.Previousday->click();
     w.Previousday->click();
     EXPECT_EQ(w.tidedatebox->Caption(), "Date   : 30 December 2024 (Monday)");
+    // The hour labels under the picture are drawn afresh, not piled up day after day.
+    EXPECT_EQ(w.Surface().PersistentCommands().size(), 7u);
     EXPECT_EQ(s.SelectedDayOfYear, 365);
 }
 

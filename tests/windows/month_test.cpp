@@ -228,9 +228,9 @@ TEST_F(MonthView, SummerNoteIsTheSelectedDays) {
         int month, day;
         const char* note;
     } cases[] = {
-        {3, 5, "Times from midnight local time - WITHOUT SUMMER TIME CORRECTION"},
+        {3, 5, "Times are from midnight local time - WITHOUT SUMMER TIME CORRECTION"},
         {3, 31, "Times are from midnight local time - ADJUSTED FOR SUMMER TIME"},
-        {10, 27, "Times from midnight local time - WITHOUT SUMMER TIME CORRECTION"},
+        {10, 27, "Times are from midnight local time - WITHOUT SUMMER TIME CORRECTION"},
     };
     for (const Case& c : cases) {
         frmtidewyn& w = open(2024, c.month, c.day);

@@ -249,7 +249,7 @@ TEST_F(SettingsDialog, SummerTimeShiftsOnlyASummerDay) {
         const char* note;
     };
     const Case cases[] = {
-        {DateSerial(2024, 1, 16), false, "Times from midnight local time - WITHOUT SUMMER TIME CORRECTION"},
+        {DateSerial(2024, 1, 16), false, "Times are from midnight local time - WITHOUT SUMMER TIME CORRECTION"},
         {DateSerial(2024, 7, 16), true, "Times are from midnight local time - ADJUSTED FOR SUMMER TIME"},
     };
     for (const Case& c : cases) {

@@ -65,6 +65,13 @@ TEST_F(Startup, DeclineWritesNothingAndEndsTheProgram) {
     EXPECT_FALSE(fs::exists(depthPath()));
 }
 
+TEST_F(Startup, ClosingTheConditionsWindowEndsTheProgram) {
+    Get<frmCopyright>().close();
+    EXPECT_TRUE(ProgramEnding());
+    EXPECT_FALSE(IsLoaded<frmtidewyn>());
+    EXPECT_FALSE(fs::exists(settingsPath()));
+}
+
 TEST_F(Startup, RestoreDefaultsDeletesTheSettingsFileAndIsSilentWithoutOne) {
     frmCopyright& start = Get<frmCopyright>();
     std::ofstream(settingsPath()) << std::string(1307, ' ');

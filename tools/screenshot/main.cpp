@@ -14,6 +14,7 @@
 #include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
 #include "platform/controls.h"
+#include "platform/dialogs.h"
 #include "platform/forms.h"
 
 namespace {
@@ -50,15 +51,21 @@ int main(int argc, char** argv) {
     }
     QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
-    bool ok = true;
+    // Nothing may wait on a dialog here: every message is answered and counts as a failure.
+    platform::ScriptedDialogs dialogs;
+    bool ok = false;
     platform::Run([&] {
         frmCopyright& start = platform::Get<frmCopyright>();
-        ok &= save(start, out + "/conditions.png");
+        ok = save(start, out + "/conditions.png");
         start.ConditionsOK_Click();
         frmtidewyn& main = platform::Get<frmtidewyn>();
         main.Picture1_MouseMove(0, 0, 14.5, 0);
-        ok &= save(main, out + "/main-window.png");
+        ok = save(main, out + "/main-window.png") && ok;
     });
+    for (const auto& m : dialogs.messages) {
+        std::fprintf(stderr, "tidewyn-screenshot: %s\n", m.prompt.c_str());
+        ok = false;
+    }
     platform::DestroyAllForms();
     return ok ? 0 : 1;
 }

@@ -1,0 +1,87 @@
+#include "engine/dayview.h"
+
+#include <cmath>
+
+#include "test_support.h"
+
+using namespace engine;
+using testing_support::EngineTest;
+
+class DayView : public EngineTest {};
+
+TEST_F(DayView, LowestHeightsAreLoweredToAWholeMetreInFourBands) {
+    struct Case { double lowest, bottom; } cases[] = {
+        {0, 0}, {-0.0000001, -1}, {-0.3, -1}, {-1, -1}, {-1.2, -2}, {-2, -2}, {-2.5, -3},
+        {-3.5, -4}, {-4, -4}, {-4.5, -4.5}, {-0.00000001, -0.00000001},
+    };
+    for (auto c : cases) EXPECT_EQ(LowerToWholeMetre(c.lowest), c.bottom) << c.lowest;
+}
+
+TEST_F(DayView, ScalesFromTheDaysHighestAndLowest) {
+    struct Case { double highest, lowest, top, bottom; } cases[] = {
+        {3.99, 0.5, 4, 0}, {4.0, 0.5, 5, 0}, {5.2, -0.3, 6, -1}, {-0.5, -1.2, 1, -2},
+    };
+    for (auto c : cases) {
+        CurveTable day;
+        for (int r = 1; r <= 146; ++r) day(2, r) = c.lowest;
+        day(2, 70) = c.highest;
+        day(2, 147) = 99;  // the last row is not looked at
+        CurveScale s = TideCurveScale(day, day, 147);
+        EXPECT_EQ(s.Top, c.top) << c.highest;
+        EXPECT_EQ(s.Bottom, c.bottom) << c.lowest;
+        CurveScale layers = LayersScale(day, 147);
+        EXPECT_EQ(layers.Top, c.top);
+        EXPECT_EQ(layers.Bottom, -2);
+    }
+}
+
+namespace {
+// Contributions of a term with its highs `period` rows apart, the first high at row `first`.
+LayerTable wave(int first, double period, double amplitude) {
+    LayerTable t;
+    for (int r = 1; r <= 200; ++r) t(2, r) = amplitude * std::cos(2 * M_PI * (r - first) / period);
+    return t;
+}
+}  // namespace
+
+TEST_F(DayView, SpringNeapLagFromTheS2HighToTheNextM2High) {
+    // Peaks are listed by the row before them; S2 highs every 72 rows, M2 highs every 74.
+    struct Case { int s2High, m2High, rows; } cases[] = {
+        {20, 30, 10}, {20, 56, 36}, {20, 21, 1}, {40, 30, 64},
+    };
+    for (auto c : cases) {
+        LayerTable s2 = wave(c.s2High, 72, 0.7);
+        LayerTable m2 = wave(c.m2High, 74, 2.2);
+        std::optional<int> lag = SpringNeapRows(m2, s2, 147);
+        ASSERT_TRUE(lag.has_value()) << c.s2High << " " << c.m2High;
+        EXPECT_EQ(*lag, c.rows) << c.s2High << " " << c.m2High;
+    }
+    LayerTable flat;
+    EXPECT_FALSE(SpringNeapRows(flat, wave(20, 72, 0.7), 147).has_value());
+}
+
+TEST_F(DayView, RowsDirectionAndRate) {
+    CurveTable c;
+    for (int r = 1; r <= 148; ++r) {
+        c(1, r) = (r - 1) / 6.0;
+        c(2, r) = 0.1 * r;  // rising 0.6 m/h
+    }
+    RiseFall start = RiseFallAt(c, 147, 0);
+    EXPECT_EQ(start.Row, 1);
+    EXPECT_EQ(start.Previous, 1);
+    EXPECT_EQ(start.Next, 3);
+    EXPECT_TRUE(start.Rising);
+    EXPECT_NEAR(start.Rate, 0.6, 1e-12);
+    EXPECT_EQ(RowOfTime(12.0), 73);
+    EXPECT_EQ(RowOfTime(13 + 47 / 60.0), 84);
+    RiseFall end = RiseFallAt(c, 147, 24);
+    EXPECT_EQ(end.Row, 145);
+    EXPECT_EQ(end.Next, 145);  // no two rows ahead at the end of the day
+    EXPECT_EQ(RiseFallAt(c, 147, 30).Row, 145);  // clamped to the day
+    c(2, 74) = c(2, 73);  // a level step counts as rising
+    EXPECT_TRUE(RiseFallAt(c, 147, 12).Rising);
+    c(2, 74) = c(2, 73) - 0.01;
+    EXPECT_FALSE(RiseFallAt(c, 147, 12).Rising);
+    CurveTable empty;  // no times: no rate
+    EXPECT_FALSE(RiseFallAt(empty, 147, 12).HasRate);
+}
