@@ -492,6 +492,15 @@ function singleTideShare(get, f4, f6) {
   return 0;
 }
 
+// Seasonal terms only from records long enough to separate them from a year's weather.
+const SEASONAL_MIN_YEARS = 2;
+const YEAR_MS = 365.25 * 86400e3;
+
+function recordYears(s) {
+  const span = (Date.parse(s.epoch?.end) - Date.parse(s.epoch?.start)) / YEAR_MS;
+  return Number.isFinite(span) ? span : 0;
+}
+
 function constants(s, zoneHours) {
   const h = Object.fromEntries(s.harmonic_constituents.map((c) => [c.name, c]));
   const absent = { amplitude: 0, phase: 0, missing: true };
@@ -519,9 +528,12 @@ function constants(s, zoneHours) {
     sf6: f6.sf,
     LF6: f6.L * share,
   };
+  const years = recordYears(s);
+  const seasonal = years >= SEASONAL_MIN_YEARS;
+  const monthDZ0 = seasonal ? seasonalOffsets(get("SA"), get("SSA")) : new Array(12).fill(0);
   const names = ["S2", "K1", "O1", "SA", "SSA", ...Object.values(SHALLOW_TERMS).flat().map((t) => t.name)];
   const missing = names.filter((n) => !h[n]);
-  return { values, monthDZ0: seasonalOffsets(get("SA"), get("SSA")), missing, share };
+  return { values, monthDZ0, missing, share, years, seasonal };
 }
 
 function buildFile(area, stations) {
@@ -531,7 +543,7 @@ function buildFile(area, stations) {
     const base = i * RECORD_SIZE;
     const portNo = `${area.prefix}${String(i + 1).padStart(PORTNO_WIDTH - area.prefix.length, "0")}`;
     const name = portName(s);
-    const { values, monthDZ0, missing, share } = constants(s, area.zoneHours);
+    const { values, monthDZ0, missing, share, years, seasonal } = constants(s, area.zoneHours);
 
     putText(buf, base, PORTNO_WIDTH, portNo);
     putText(buf, base + PORTNO_WIDTH, NAME_WIDTH, name);
@@ -542,7 +554,7 @@ function buildFile(area, stations) {
     monthDZ0.forEach((v, m) => buf.writeFloatLE(v, base + OFF_MONTH_DZ0 + 4 * m));
     for (let m = 0; m < 12; m++) buf.writeFloatLE(values.M2Hm, base + OFF_MONTH_M2HM + 4 * m);
 
-    rows.push({ record: i + 1, portNo, name, id: s.id, missing, values, share });
+    rows.push({ record: i + 1, portNo, name, id: s.id, missing, values, share, years, seasonal });
   });
   return { buf, rows };
 }
@@ -618,6 +630,7 @@ for (const area of AREAS) {
     const notes = [];
     if (own.length) notes.push(`no ${own.join(", ")}`);
     if (r.share < 1) notes.push(`shallow-water terms at ${Math.round(r.share * 100)}% of the fit`);
+    if (!r.seasonal) notes.push(`no seasonal terms: ${r.years.toFixed(1)}-year record`);
     const note = notes.length ? `  (${notes.join("; ")})` : "";
     console.log(`  ${String(r.record).padStart(3)} ${r.portNo} ${r.name.padEnd(NAME_WIDTH)} ${r.id}${note}`);
   }
