@@ -33,8 +33,6 @@ const SPEED = {
   S2: 30.0,
   K1: 15.0410686,
   O1: 13.9430356,
-  M4: 57.9682084,
-  M6: 86.9523127,
 };
 
 const LICENCE = "cc-by-4.0";
@@ -394,6 +392,115 @@ function order(area, kept) {
 
 // ---------------------------------------------------------------- records
 
+// Complex numbers as [re, im]; phasors H e^{ig} with g in degrees.
+const RAD = Math.PI / 180;
+const phasor = (H, g) => [H * Math.cos(g * RAD), H * Math.sin(g * RAD)];
+
+// The engine adds LF4 R^2 cos(sf4 + 2a) and LF6 R^3 cos(sf6 + 3a), where R e^{ia} is the sum
+// of the M2 and S2 phasors H e^{i(g - V)}. Expanded, (M2 + S2)^n is a sum of compound
+// constituents, each F_n times the coefficient k H_M2^m H_S2^s e^{i(m g_M2 + s g_S2)}.
+// F_n = LF_n e^{i sf_n} is fitted by least squares to the station's phasors H e^{ig} of those
+// constituents (0 where it has none): F = sum(conj(c) z) / sum(|c|^2).
+const SHALLOW_TERMS = {
+  4: [
+    { name: "M4", m: 2, s: 0, k: 1 },
+    { name: "MS4", m: 1, s: 1, k: 2 },
+    { name: "S4", m: 0, s: 2, k: 1 },
+  ],
+  6: [
+    { name: "M6", m: 3, s: 0, k: 1 },
+    { name: "2MS6", m: 2, s: 1, k: 3 },
+    { name: "2SM6", m: 1, s: 2, k: 3 },
+    { name: "S6", m: 0, s: 3, k: 1 },
+  ],
+};
+
+// Greenwich phases: the compound speeds are sums of the M2 and S2 speeds, so sf4 and sf6 are
+// the same in every zone.
+function fitShallow(n, get) {
+  const m2 = get("M2");
+  const s2 = get("S2");
+  let re = 0;
+  let im = 0;
+  let norm = 0;
+  for (const t of SHALLOW_TERMS[n]) {
+    const [cr, ci] = phasor(t.k * m2.amplitude ** t.m * s2.amplitude ** t.s, t.m * m2.phase + t.s * s2.phase);
+    const z = get(t.name);
+    const [zr, zi] = phasor(z.amplitude, z.phase);
+    re += cr * zr + ci * zi;
+    im += cr * zi - ci * zr;
+    norm += cr * cr + ci * ci;
+  }
+  const L = Math.hypot(re, im) / norm;
+  return { L, sf: L > 0 ? mod360(Math.atan2(im, re) / RAD) : 0 };
+}
+
+// Without S2 the fit is the plain overtide ratio: LF4 = H(M4)/H(M2)^2, sf4 = g(M4) - 2g(M2),
+// LF6 = H(M6)/H(M2)^3, sf6 = g(M6) - 3g(M2).
+function checkFitWithoutS2() {
+  const c = { M2: { amplitude: 1.7, phase: 123 }, M4: { amplitude: 0.21, phase: 301 }, M6: { amplitude: 0.05, phase: 17 } };
+  const get = (n) => c[n] ?? { amplitude: 0, phase: 0 };
+  const f4 = fitShallow(4, get);
+  const f6 = fitShallow(6, get);
+  const near = (a, b) => Math.abs(a - b) < 1e-12;
+  const sameAngle = (a, b) => Math.abs(mod360(a - b + 180) - 180) < 1e-9;
+  if (!near(f4.L, 0.21 / 1.7 ** 2) || !sameAngle(f4.sf, 301 - 2 * 123) ||
+      !near(f6.L, 0.05 / 1.7 ** 3) || !sameAngle(f6.sf, 17 - 3 * 123)) {
+    throw new Error(`shallow-water fit without S2: ${JSON.stringify([f4, f6])}`);
+  }
+}
+
+// Turning points in one cycle of R cos(th) + LF4 R^2 cos(2th + sf4) + LF6 R^3 cos(3th + sf6),
+// the engine's semi-diurnal curve at a combined amplitude R.
+const SHAPE_STEPS = 720;
+function turningPoints(R, f4, f6) {
+  const slope = (th) =>
+    -R * Math.sin(th) -
+    2 * f4.L * R * R * Math.sin(2 * th + f4.sf * RAD) -
+    3 * f6.L * R ** 3 * Math.sin(3 * th + f6.sf * RAD);
+  let count = 0;
+  let prev = slope((-2 * Math.PI) / SHAPE_STEPS);
+  for (let k = 0; k < SHAPE_STEPS; k++) {
+    const d = slope((2 * Math.PI * k) / SHAPE_STEPS);
+    if ((prev > 0 && d <= 0) || (prev < 0 && d >= 0)) count++;
+    prev = d;
+  }
+  return count;
+}
+
+// The engine's M2 and S2 carry their groups (N2, K2 and smaller members) in daily factors, so
+// R reaches MAX_M2 H_M2 + MAX_S2 H_S2; the bounds are the sums of the members' largest
+// amplitudes.
+const MAX_M2_FACTOR = 1.38;
+const MAX_S2_FACTOR = 1.42;
+const AMPLITUDE_STEPS = 20;
+
+// The largest share, in hundredths, of the fitted terms that keeps one high and one low water
+// per cycle at every combined amplitude: where the engine makes a double high or low water it
+// does not match the station's (tools/tidecheck).
+function singleTideShare(get, f4, f6) {
+  const rMax = MAX_M2_FACTOR * get("M2").amplitude + MAX_S2_FACTOR * get("S2").amplitude;
+  const single = (share) => {
+    const g4 = { L: f4.L * share, sf: f4.sf };
+    const g6 = { L: f6.L * share, sf: f6.sf };
+    for (let i = 1; i <= AMPLITUDE_STEPS; i++) {
+      if (turningPoints((rMax * i) / AMPLITUDE_STEPS, g4, g6) !== 2) return false;
+    }
+    return true;
+  };
+  for (let pc = 100; pc > 0; pc--) if (single(pc / 100)) return pc / 100;
+  return 0;
+}
+
+// Seasonal terms only from records long enough to separate them from a year's weather.
+const SEASONAL_MIN_YEARS = 2;
+const YEAR_MS = 365.25 * 86400e3;
+
+function recordYears(s) {
+  const span = (Date.parse(s.epoch?.end) - Date.parse(s.epoch?.start)) / YEAR_MS;
+  return Number.isFinite(span) ? span : 0;
+}
+
 function constants(s, zoneHours) {
   const h = Object.fromEntries(s.harmonic_constituents.map((c) => [c.name, c]));
   const absent = { amplitude: 0, phase: 0, missing: true };
@@ -403,27 +510,30 @@ function constants(s, zoneHours) {
     return c.missing ? 0 : mod360(c.phase + SPEED[name] * zoneHours);
   };
 
-  const m2 = get("M2");
-  const m4 = get("M4");
-  const m6 = get("M6");
-  const g2 = zonePhase("M2");
+  const f4 = fitShallow(4, get);
+  const f6 = fitShallow(6, get);
+  const share = singleTideShare(get, f4, f6);
   const values = {
     Z0: s.datums.MSL - s.datums[s.chart_datum],
-    M2g: g2,
-    M2Hm: m2.amplitude,
+    M2g: zonePhase("M2"),
+    M2Hm: get("M2").amplitude,
     S2g: zonePhase("S2"),
     S2Hm: get("S2").amplitude,
     K1g: zonePhase("K1"),
     K1Hm: get("K1").amplitude,
     O1g: zonePhase("O1"),
     O1Hm: get("O1").amplitude,
-    sf4: m4.missing ? 0 : mod360(zonePhase("M4") - 2 * g2),
-    LF4: m4.amplitude / m2.amplitude ** 2,
-    sf6: m6.missing ? 0 : mod360(zonePhase("M6") - 3 * g2),
-    LF6: m6.amplitude / m2.amplitude ** 3,
+    sf4: f4.sf,
+    LF4: f4.L * share,
+    sf6: f6.sf,
+    LF6: f6.L * share,
   };
-  const missing = ["S2", "K1", "O1", "M4", "M6", "SA", "SSA"].filter((n) => !h[n]);
-  return { values, monthDZ0: seasonalOffsets(get("SA"), get("SSA")), missing };
+  const years = recordYears(s);
+  const seasonal = years >= SEASONAL_MIN_YEARS;
+  const monthDZ0 = seasonal ? seasonalOffsets(get("SA"), get("SSA")) : new Array(12).fill(0);
+  const names = ["S2", "K1", "O1", "SA", "SSA", ...Object.values(SHALLOW_TERMS).flat().map((t) => t.name)];
+  const missing = names.filter((n) => !h[n]);
+  return { values, monthDZ0, missing, share, years, seasonal };
 }
 
 function buildFile(area, stations) {
@@ -433,7 +543,7 @@ function buildFile(area, stations) {
     const base = i * RECORD_SIZE;
     const portNo = `${area.prefix}${String(i + 1).padStart(PORTNO_WIDTH - area.prefix.length, "0")}`;
     const name = portName(s);
-    const { values, monthDZ0, missing } = constants(s, area.zoneHours);
+    const { values, monthDZ0, missing, share, years, seasonal } = constants(s, area.zoneHours);
 
     putText(buf, base, PORTNO_WIDTH, portNo);
     putText(buf, base + PORTNO_WIDTH, NAME_WIDTH, name);
@@ -444,7 +554,7 @@ function buildFile(area, stations) {
     monthDZ0.forEach((v, m) => buf.writeFloatLE(v, base + OFF_MONTH_DZ0 + 4 * m));
     for (let m = 0; m < 12; m++) buf.writeFloatLE(values.M2Hm, base + OFF_MONTH_M2HM + 4 * m);
 
-    rows.push({ record: i + 1, portNo, name, id: s.id, missing, values });
+    rows.push({ record: i + 1, portNo, name, id: s.id, missing, values, share, years, seasonal });
   });
   return { buf, rows };
 }
@@ -492,6 +602,7 @@ function verify(path, area) {
 
 // ---------------------------------------------------------------- main
 
+checkFitWithoutS2();
 mkdirSync(dataDir, { recursive: true });
 const attributions = new Set();
 for (const area of AREAS) {
@@ -512,8 +623,15 @@ for (const area of AREAS) {
     `  ${stats.inArea} tide stations in the area; ${stats.licensed} ${LICENCE}, excluded by licence: ${lic}; ` +
       `${stats.rejected} unusable, ${stats.merged} merged into a site`,
   );
+  const missingEverywhere = rows[0].missing.filter((n) => rows.every((r) => r.missing.includes(n)));
+  if (missingEverywhere.length) console.log(`  no station has ${missingEverywhere.join(", ")} (taken as 0)`);
   for (const r of rows) {
-    const note = r.missing.length ? `  (no ${r.missing.join(", ")})` : "";
+    const own = r.missing.filter((n) => !missingEverywhere.includes(n));
+    const notes = [];
+    if (own.length) notes.push(`no ${own.join(", ")}`);
+    if (r.share < 1) notes.push(`shallow-water terms at ${Math.round(r.share * 100)}% of the fit`);
+    if (!r.seasonal) notes.push(`no seasonal terms: ${r.years.toFixed(1)}-year record`);
+    const note = notes.length ? `  (${notes.join("; ")})` : "";
     console.log(`  ${String(r.record).padStart(3)} ${r.portNo} ${r.name.padEnd(NAME_WIDTH)} ${r.id}${note}`);
   }
   for (const [id, why] of skipped) console.log(`  skipped ${id}: ${why}`);

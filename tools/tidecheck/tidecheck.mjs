@@ -70,7 +70,7 @@ function readArea(path) {
       name: buf.toString("latin1", base + 5, base + 40).trim(),
       latitude: buf.readFloatLE(base + 40),
       longitude: buf.readFloatLE(base + 44),
-      zoneHours: "L".charCodeAt(0) - buf[base + 48],
+      zoneHours: "L".charCodeAt(0) - buf[base + 48], // UTC minus zone time, as the engine's ZoneHours
       ...c,
     });
   }
@@ -147,7 +147,7 @@ function parseDay(text, dayStartMs, zoneHours) {
   const events = [];
   for (let i = from + 1; i < lines.length && !lines[i].startsWith("range,"); i++) {
     const [, t, h] = lines[i].split(",").map(Number);
-    events.push({ time: dayStartMs + (t - zoneHours) * 3600e3, level: h });
+    events.push({ time: dayStartMs + (t + zoneHours) * 3600e3, level: h });
   }
   return events;
 }
