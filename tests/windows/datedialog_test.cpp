@@ -56,10 +56,6 @@ std::function<void(Frmtimdat&)> pickerOk(double date) {
 // Today is Tuesday 5 March 2024, 13:47.
 class DateDialog : public testing_support::WindowTest {
 protected:
-    frmtidewyn& open() {
-        Get<frmCopyright>().ConditionsOK->click();
-        return Get<frmtidewyn>();
-    }
     // Opens the dialog from the Date menu and acts in it as the user; the act closes it.
     void runDialog(frmtidewyn& w, std::function<void(Frmtimdat&)> act) {
         SetModalRunner([act](Form& f) {

@@ -38,10 +38,6 @@ std::vector<double> heights() {
 
 class DepthDialog : public testing_support::WindowTest {
 protected:
-    frmtidewyn& open() {
-        Get<frmCopyright>().ConditionsOK->click();
-        return Get<frmtidewyn>();
-    }
     // Runs `act` on the dialog when the menu shows it; `act` ends it (Exit, or the close box).
     void onDialog(std::function<void(frmChartdepth&)> act) {
         SetModalRunner([this, act](Form& f) {
@@ -339,9 +335,7 @@ TEST_F(DepthDialog, PortAreaAndDepthSurviveARestart) {
     });
     w.mnuchartdepth.Click();
 
-    DestroyAllForms();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ResetState();
+    restart();
     frmtidewyn& again = open();
     SharedState& s = State();
     EXPECT_EQ(s.AreaFilePath, programFolder() + "/France.hc");

@@ -49,10 +49,6 @@ protected:
             next(f);
         });
     }
-    frmtidewyn& open() {
-        Get<frmCopyright>().ConditionsOK->click();
-        return Get<frmtidewyn>();
-    }
 };
 
 TEST_F(EndToEnd, ANewUsersSessionSurvivesARestart) {
@@ -160,9 +156,7 @@ TEST_F(EndToEnd, ANewUsersSessionSurvivesARestart) {
     EXPECT_TRUE(actions.empty());
 
     // A restart: everything comes back from the settings and user-depth files.
-    DestroyAllForms();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ResetState();
+    restart();
     frmtidewyn& again = open();
     EXPECT_EQ(s.AreaFilePath, france);
     EXPECT_EQ(s.CurrentPort, brest);

@@ -29,10 +29,6 @@ protected:
         fs::copy_file(programFolder() + "/UK.hc", area);
         Env().programFolder = folder.path();
     }
-    frmtidewyn& open() {
-        Get<frmCopyright>().ConditionsOK->click();
-        return Get<frmtidewyn>();
-    }
     static void next(frmPDFReader& viewer) { viewer.ToolbarButton("NEXT")->trigger(); }
 
     testing_support::TempDir folder;
@@ -122,8 +118,7 @@ TEST_F(MainWindowMenus, PortDataEditorsReadTheCurrentPortAgain) {
         port.PortName = "Dover";
         port.Z0 -= 1.0f;
         ASSERT_TRUE(WriteRecord(area, PortRecord::kSize, 77, EncodePortRecord(port)).ok());
-        DestroyAllForms();
-        ResetState();
+        restart();
     }
 }
 

@@ -34,10 +34,6 @@ std::string readAll(const std::string& path) {
 
 class MainWindow : public testing_support::WindowTest {
 protected:
-    frmtidewyn& open() {
-        Get<frmCopyright>().ConditionsOK->click();
-        return Get<frmtidewyn>();
-    }
 };
 
 TEST_F(MainWindow, OpensOnPort77TodayWithCurveListAndTitle) {

@@ -63,8 +63,7 @@ class MonthView : public testing_support::WindowTest {
 protected:
     frmtidewyn& open(int year, int month, int day) {
         now = DateSerial(year, month, day) + TimeSerial(13, 47, 0);
-        Get<frmCopyright>().ConditionsOK->click();
-        return Get<frmtidewyn>();
+        return WindowTest::open();
     }
     static void summerTime(bool on) {
         State().UseSummerTime = on;
@@ -154,8 +153,7 @@ TEST_F(MonthView, EveryDayOfTheMonthAndNoMore) {
         for (const MonthDay& d : days) events += d.events.size();
         EXPECT_EQ(lines.size(), 5 + 2 * static_cast<size_t>(c.days) + events);
         EXPECT_EQ(State().MonthRowsA.size(), 2 * static_cast<size_t>(c.days) + events + 1);
-        DestroyAllForms();
-        ResetState();
+        restart();
     }
 }
 
@@ -175,8 +173,7 @@ TEST_F(MonthView, TimeBasisLineByMonthAndSetting) {
         summerTime(c.summer);
         w.mnumonth.Click();
         EXPECT_EQ(w.monthspredictions->List(4), c.line);
-        DestroyAllForms();
-        ResetState();
+        restart();
     }
 }
 
@@ -218,8 +215,7 @@ TEST_F(MonthView, DaysAcrossAChangeOfClockMatchTheDayView) {
         ASSERT_EQ(s.SelectedDay, c.day);
         EXPECT_EQ(w.SummerFlag(), c.summerDay);
         EXPECT_EQ(dayViewEvents(), inMonth);
-        DestroyAllForms();
-        ResetState();
+        restart();
     }
 }
 
@@ -239,8 +235,7 @@ TEST_F(MonthView, SummerNoteIsTheSelectedDays) {
         EXPECT_EQ(w.disclaimer->Caption(),
                   std::string("Heights in Metres, all data are derived and should therefore be considered as "
                               "approximate\r\n") + c.note);
-        DestroyAllForms();
-        ResetState();
+        restart();
     }
 }
 

@@ -58,10 +58,6 @@ std::string lower(std::string s) {
 
 class PortDialog : public testing_support::WindowTest {
 protected:
-    frmtidewyn& open() {
-        Get<frmCopyright>().ConditionsOK->click();
-        return Get<frmtidewyn>();
-    }
     std::string uk() const { return programFolder() + "/UK.hc"; }
     std::string france() const { return programFolder() + "/France.hc"; }
 

@@ -38,29 +38,9 @@ std::string secondLine(const std::string& note) {
 
 class SettingsDialog : public testing_support::WindowTest {
 protected:
-    frmtidewyn& open() {
-        Get<frmCopyright>().ConditionsOK->click();
-        return Get<frmtidewyn>();
-    }
-    // A settings file of the test's own before the program starts.
-    void storeSettings(const std::function<void(SettingsRecord&)>& change) {
-        State().AppDataFolder = home.file(".local/share");
-        std::filesystem::create_directories(home.file(".local/share/TidewynTides"));
-        SettingsRecord r = DefaultSettingsRecord();
-        change(r);
-        ASSERT_TRUE(WriteSettingsFile(r).ok());
-    }
     // Opens the dialog from its menu; `user` acts on it and must close it.
     void withDialog(frmtidewyn& main, const std::function<void(frmoutoptions&)>& user) {
-        bool ran = false;
-        SetModalRunner([&](Form& f) {
-            ran = true;
-            user(dynamic_cast<frmoutoptions&>(f));
-        });
-        main.mnuoutputoptions.Click();
-        SetModalRunner({});
-        EXPECT_TRUE(ran);
-        EXPECT_FALSE(IsLoaded<frmoutoptions>());
+        withModal<frmoutoptions>(main.mnuoutputoptions, user);
     }
     SettingsRecord stored() {
         SettingsRecord r;
@@ -105,9 +85,7 @@ TEST_F(SettingsDialog, OpensOnTheStoredValues) {
             EXPECT_EQ(d.Check1->Value(), 0);
             d.Command1->click();
         });
-        DestroyAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ResetState();
+        restart();
     }
 }
 
@@ -287,9 +265,7 @@ TEST_F(SettingsDialog, SummerTimeShiftsOnlyASummerDay) {
             return d.kind == DrawKind::Line && d.color == kGrey && d.x1 == sunrise;
         }));
 
-        DestroyAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ResetState();
+        restart();
     }
 }
 
@@ -315,9 +291,7 @@ TEST_F(SettingsDialog, CheckBoxShowsTheMaintenanceMenuForTheRun) {
     EXPECT_TRUE(main.mnumaintenance.Visible());
 
     // The next run starts with the menu hidden.
-    DestroyAllForms();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ResetState();
+    restart();
     EXPECT_FALSE(open().mnumaintenance.Visible());
 }
 
@@ -353,9 +327,7 @@ TEST_F(SettingsDialog, StoredValuesSurviveARestart) {
         d.optDaylightSavings->SetValue(true);
         d.optionsok->click();
     });
-    DestroyAllForms();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ResetState();
+    restart();
 
     frmtidewyn& again = open();
     SharedState& s = State();

@@ -29,33 +29,9 @@ std::string padded(std::string text, size_t width) {
 
 class ShowConfiguration : public testing_support::WindowTest {
 protected:
-    frmtidewyn& open() {
-        Get<frmCopyright>().ConditionsOK->click();
-        return Get<frmtidewyn>();
-    }
-    void storeSettings(const std::function<void(SettingsRecord&)>& change) {
-        State().AppDataFolder = home.file(".local/share");
-        std::filesystem::create_directories(home.file(".local/share/TidewynTides"));
-        SettingsRecord r = DefaultSettingsRecord();
-        change(r);
-        ASSERT_TRUE(WriteSettingsFile(r).ok());
-    }
     // Opens the window from its menu; `user` looks at it and must close it.
     void withWindow(frmtidewyn& main, const std::function<void(frmshowconf&)>& user) {
-        bool ran = false;
-        SetModalRunner([&](Form& f) {
-            ran = true;
-            user(dynamic_cast<frmshowconf&>(f));
-        });
-        main.Mnushowconfig.Click();
-        SetModalRunner({});
-        EXPECT_TRUE(ran);
-        EXPECT_FALSE(IsLoaded<frmshowconf>());
-    }
-    void restart() {
-        DestroyAllForms();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ResetState();
+        withModal<frmshowconf>(main.Mnushowconfig, user);
     }
 };
 

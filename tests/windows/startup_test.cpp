@@ -96,8 +96,7 @@ TEST_F(Startup, UnrecognisedDateFormatApologisesAndEnds) {
 TEST_F(Startup, SecondRunKeepsExistingFiles) {
     Get<frmCopyright>().ConditionsOK->click();
     auto depthBefore = fs::last_write_time(depthPath());
-    DestroyAllForms();
-    ResetState();
+    restart();
     Get<frmCopyright>().ConditionsOK->click();
     EXPECT_TRUE(dialogs->messages.empty());
     EXPECT_EQ(fs::last_write_time(depthPath()), depthBefore);

@@ -5,15 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "engine/dates.h"
 #include "engine/environment.h"
+#include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "engine/test_support.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
+#include "mainwindow/frmcopyright.h"
+#include "mainwindow/frmtidewyn.h"
 #include "platform/printer.h"
 
 namespace testing_support {
@@ -46,6 +51,39 @@ protected:
     static std::string programFolder() {
         const char* dir = std::getenv("TIDEWYN_PROGRAM_DIR");
         return dir ? dir : ".";
+    }
+    // Starts the program as the user does: "Accept" in the conditions window.
+    frmtidewyn& open() {
+        platform::Get<frmCopyright>().ConditionsOK->click();
+        return platform::Get<frmtidewyn>();
+    }
+    // Ends the run's windows and state, as closing the program does; open() starts it again.
+    void restart() {
+        platform::DestroyAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        engine::ResetState();
+    }
+    // A settings file of the test's own, the defaults changed by `change`, before the program
+    // starts.
+    void storeSettings(const std::function<void(engine::SettingsRecord&)>& change) {
+        engine::State().AppDataFolder = home.file(".local/share");
+        std::filesystem::create_directories(home.file(".local/share/TidewynTides"));
+        engine::SettingsRecord r = engine::DefaultSettingsRecord();
+        change(r);
+        ASSERT_TRUE(engine::WriteSettingsFile(r).ok());
+    }
+    // Clicks a menu entry that shows dialog T modal; `user` acts on it and must close it.
+    template <typename T>
+    void withModal(platform::MenuItem& menu, const std::function<void(T&)>& user) {
+        bool ran = false;
+        platform::SetModalRunner([&](platform::Form& f) {
+            ran = true;
+            user(dynamic_cast<T&>(f));
+        });
+        menu.Click();
+        platform::SetModalRunner({});
+        EXPECT_TRUE(ran);
+        EXPECT_FALSE(platform::IsLoaded<T>());
     }
     std::string settingsPath() const { return home.file(".local/share/TidewynTides/TdwTidesv9.cfg"); }
     std::string depthPath(const std::string& name = "UK.DEP") const {
