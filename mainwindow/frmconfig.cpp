@@ -30,17 +30,7 @@ std::string shownName(const PortRecord& p) {
 std::string sortKey(const PortRecord& p) {
     std::string key = Utf8ToCp1252(p.PortName);
     key.resize(35, ' ');
-    for (char& c : key) {
-        auto b = static_cast<unsigned char>(c);
-        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
-            b = static_cast<unsigned char>(b + 0x20);
-        else if (b == 0x8A || b == 0x8C || b == 0x8E)
-            b = static_cast<unsigned char>(b + 0x10);  // Š Œ Ž
-        else if (b == 0x9F)
-            b = 0xFF;  // Ÿ
-        c = static_cast<char>(b);
-    }
-    return key;
+    return LowerCp1252(key);
 }
 
 bool nameContains(const std::string& name, const QString& upperText) {

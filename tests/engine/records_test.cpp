@@ -74,6 +74,7 @@ TEST_F(Records, TextFieldsAreCutPaddedAndWindows1252) {
     EXPECT_FALSE(FitsCp1252("Łeba"));
     EXPECT_TRUE(FitsCp1252("Côte €"));
     EXPECT_EQ(Cp1252ToUtf8("\x80"), "€");
+    EXPECT_EQ(Cp1252ToUtf8(LowerCp1252(Utf8ToCp1252("SAINT-VALÉRY Š Ÿ ×"))), "saint-valéry š ÿ ×");
 }
 
 TEST_F(Records, SettingsAndDepthLayouts) {
