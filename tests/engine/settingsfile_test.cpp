@@ -11,15 +11,10 @@
 #include "test_support.h"
 
 using namespace engine;
+using testing_support::ReadAll;
 using testing_support::EngineTest;
 using testing_support::TempDir;
 
-namespace {
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-}  // namespace
 
 class SettingsFile : public EngineTest {
 protected:
@@ -61,9 +56,9 @@ TEST_F(SettingsFile, AWriterChangesOnlyItsOwnBytes) {
     r.SpareText1 = "someone else's text";
     r.Reserved2 = 12345;
     ASSERT_TRUE(WriteSettingsFile(r).ok());
-    std::string before = readAll(BuildSettingsFilePath());
+    std::string before = ReadAll(BuildSettingsFilePath());
     ASSERT_TRUE(UpdateSettingsFile([](SettingsRecord& rec) { rec.PortIndex = 12; }).ok());
-    std::string after = readAll(BuildSettingsFilePath());
+    std::string after = ReadAll(BuildSettingsFilePath());
     ASSERT_EQ(after.size(), 1307u);
     for (size_t i = 0; i < after.size(); ++i) {
         if (i < 1275 || i >= 1279) {
@@ -87,14 +82,14 @@ TEST_F(SettingsFile, AShortOrMissingFileIsNeverRewrittenWithAnEmptyAreaPath) {
 TEST_F(SettingsFile, PathsThatDoNotFitAreRefused) {
     SettingsRecord r = DefaultSettingsRecord();
     ASSERT_TRUE(WriteSettingsFile(r).ok());
-    std::string before = readAll(BuildSettingsFilePath());
+    std::string before = ReadAll(BuildSettingsFilePath());
     for (std::string bad : {std::string(256, 'a'), std::string("/home/ł/UK.hc")}) {
         r.AreaPath = bad;
         FileResult result = WriteSettingsFile(r);
         EXPECT_FALSE(result.ok());
         EXPECT_FALSE(result.message.empty());
     }
-    EXPECT_EQ(readAll(BuildSettingsFilePath()), before);
+    EXPECT_EQ(ReadAll(BuildSettingsFilePath()), before);
 }
 
 TEST_F(SettingsFile, DepthFileNames) {

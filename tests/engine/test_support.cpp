@@ -1,6 +1,8 @@
 #include "test_support.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace testing_support {
@@ -25,6 +27,11 @@ void UseDecimalCommaLocale() {
                       "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
     loc.shortDatePattern = "dd.MM.yyyy";
     loc.dateSeparator = ".";
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string SourceDir() {

@@ -39,6 +39,9 @@ private:
 // A German-style locale: decimal comma, "." grouping.
 void UseDecimalCommaLocale();
 
+// The bytes of a file ("" when it cannot be read).
+std::string ReadAll(const std::string& path);
+
 // The source folder of the project (for the shipped data files).
 std::string SourceDir();
 

@@ -16,14 +16,11 @@
 #include "window_support.h"
 
 using namespace engine;
+using testing_support::ReadAll;
 using namespace platform;
 namespace fs = std::filesystem;
 
 namespace {
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 DepthRecord depthRecord(const std::string& path, long k) {
     DepthRecord d;
     EXPECT_TRUE(ReadDepthRecord(path, k, d).ok()) << k;
@@ -122,7 +119,7 @@ TEST_F(DepthDialog, EnterStoresDepthAndNotesOfThatRecordOnly) {
         {80, ".5", 0.5f, "0.5"}, {1, "10.", 10.0f, "10"},
     };
     for (const Case& c : cases) {
-        const std::string before = readAll(depthPath());
+        const std::string before = ReadAll(depthPath());
         onDialog([&](frmChartdepth& d) {
             enter(d, c.port, c.typed, "  Anchor off the slip\nVisitors' buoys  ");
             EXPECT_TRUE(d.Visible());  // "Enter" leaves the dialog open
@@ -133,7 +130,7 @@ TEST_F(DepthDialog, EnterStoresDepthAndNotesOfThatRecordOnly) {
             d.cdclose->click();
         });
         w.mnuchartdepth.Click();
-        const std::string after = readAll(depthPath());
+        const std::string after = ReadAll(depthPath());
         ASSERT_EQ(after.size(), before.size());
         const size_t record = static_cast<size_t>(c.port - 1) * 305;
         for (size_t i = 0; i < after.size(); ++i) {
@@ -170,7 +167,7 @@ TEST_F(DepthDialog, DepthIsShownInTheFormItIsReadBackInEveryLocale) {
 
 TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
     frmtidewyn& w = open();
-    const std::string before = readAll(depthPath());
+    const std::string before = ReadAll(depthPath());
     struct Case {
         const char* depth;
         std::string notes;
@@ -190,7 +187,7 @@ TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
             enter(d, 6, c.depth, c.notes);
             ASSERT_EQ(dialogs->messages.size(), 1u) << c.depth;
             EXPECT_EQ(dialogs->messages[0].prompt, c.message) << c.depth;
-            EXPECT_EQ(readAll(depthPath()), before) << c.depth;
+            EXPECT_EQ(ReadAll(depthPath()), before) << c.depth;
         }
         // A port number that is not in the area file.
         dialogs->messages.clear();
@@ -199,7 +196,7 @@ TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
         d.cdok->click();
         ASSERT_EQ(dialogs->messages.size(), 1u);
         EXPECT_EQ(dialogs->messages[0].prompt, "Choose a port from the list first.");
-        EXPECT_EQ(readAll(depthPath()), before);
+        EXPECT_EQ(ReadAll(depthPath()), before);
 
         // Notes take at most 256 characters; Windows-1252 letters are stored as they are.
         d.List1->SetListIndex(6);
@@ -214,13 +211,13 @@ TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
     });
     w.mnuchartdepth.Click();
     EXPECT_EQ(Trim(depthRecord(depthPath(), 7).Notes), "Caf\xc3\xa9 \xe2\x82\xac");
-    EXPECT_EQ(readAll(depthPath()).substr(6 * 305 + 49, 6), "Caf\xe9 \x80");
+    EXPECT_EQ(ReadAll(depthPath()).substr(6 * 305 + 49, 6), "Caf\xe9 \x80");
 }
 
 TEST_F(DepthDialog, EnterBeyondAShortUserDepthFileFillsItUpWithProperRecords) {
     frmtidewyn& w = open();
     fs::resize_file(depthPath(), 10 * 305);
-    const std::string kept = readAll(depthPath());
+    const std::string kept = ReadAll(depthPath());
     const std::string area = State().AreaFilePath;
     onDialog([&](frmChartdepth& d) {
         d.List1->SetListIndex(19);
@@ -232,7 +229,7 @@ TEST_F(DepthDialog, EnterBeyondAShortUserDepthFileFillsItUpWithProperRecords) {
         d.cdclose->click();
     });
     w.mnuchartdepth.Click();
-    const std::string after = readAll(depthPath());
+    const std::string after = ReadAll(depthPath());
     ASSERT_EQ(after.size(), 20u * 305u);
     EXPECT_EQ(after.substr(0, kept.size()), kept);
     for (long k = 11; k <= 19; ++k) {
@@ -311,7 +308,7 @@ TEST_F(DepthDialog, LoadWritesMissingFilesWithTheDefaults) {
     SettingsRecord r;
     ASSERT_TRUE(ReadSettingsFile(r).ok());
     EXPECT_EQ(r.PortIndex, 77.0f);
-    EXPECT_EQ(readAll(settingsPath()),
+    EXPECT_EQ(ReadAll(settingsPath()),
               std::string(reinterpret_cast<const char*>(EncodeSettingsRecord(DefaultSettingsRecord()).data()),
                           1307));
     EXPECT_EQ(fs::file_size(depthPath()), 81u * 305u);

@@ -14,6 +14,7 @@
 #include "window_support.h"
 
 using namespace engine;
+using testing_support::ReadAll;
 using namespace platform;
 
 namespace {
@@ -25,10 +26,6 @@ int dashesAt(const std::vector<DrawCommand>& list, double t) {
     return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) {
         return c.kind == DrawKind::Line && c.color == kGrey && std::abs(c.x1 - t) < 1e-9 && c.x1 == c.x2;
     }));
-}
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 }  // namespace
 
@@ -104,10 +101,10 @@ TEST_F(MainWindow, DaySteps) {
 TEST_F(MainWindow, PortStepsWriteOnlyThePortIndex) {
     frmtidewyn& w = open();
     SharedState& s = State();
-    std::string before = readAll(settingsPath());
+    std::string before = ReadAll(settingsPath());
     w.mnuNextPort.Click();
     EXPECT_EQ(s.CurrentPort, 78);
-    std::string after = readAll(settingsPath());
+    std::string after = ReadAll(settingsPath());
     for (size_t i = 0; i < after.size(); ++i) {
         if (i < 1275 || i >= 1279) {
             ASSERT_EQ(before[i], after[i]) << "byte " << i;

@@ -17,14 +17,11 @@
 #include "window_support.h"
 
 using namespace engine;
+using testing_support::ReadAll;
 using namespace platform;
 namespace fs = std::filesystem;
 
 namespace {
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Byte offsets of the settings record that differ between two images of the file.
 std::set<size_t> changedBytes(const std::string& a, const std::string& b) {
@@ -219,7 +216,7 @@ TEST_F(PortDialog, TypedSearchAndSearchButton) {
 
 TEST_F(PortDialog, OkWithoutASelectionAsksForAPort) {
     frmtidewyn& w = open();
-    std::string before = readAll(settingsPath());
+    std::string before = ReadAll(settingsPath());
     onDialog([&](frmconfig& d) {
         d.portconfigok->click();
         ASSERT_EQ(dialogs->messages.size(), 1u);
@@ -231,7 +228,7 @@ TEST_F(PortDialog, OkWithoutASelectionAsksForAPort) {
         d.portconfigcancel->click();
     });
     w.mnuPortList.Click();
-    EXPECT_EQ(readAll(settingsPath()), before);
+    EXPECT_EQ(ReadAll(settingsPath()), before);
     EXPECT_EQ(State().CurrentPort, 77);
 }
 
@@ -241,7 +238,7 @@ TEST_F(PortDialog, OkWritesOnlyPortAreaAndSortOrderAndRecomputes) {
     w.monthspredictions->AddItem("a month line");
     w.monthspredictions->setVisible(true);
     const std::string doverList = w.daystide1->Caption();
-    std::string before = readAll(settingsPath());
+    std::string before = ReadAll(settingsPath());
     onDialog([&](frmconfig& d) {
         d.optSortGeog->SetValue(true);
         d.cmdSort->click();
@@ -252,7 +249,7 @@ TEST_F(PortDialog, OkWritesOnlyPortAreaAndSortOrderAndRecomputes) {
     w.mnuPortList.Click();
     EXPECT_FALSE(IsLoaded<frmconfig>());
 
-    std::string after = readAll(settingsPath());
+    std::string after = ReadAll(settingsPath());
     ASSERT_EQ(after.size(), 1307u);
     std::set<size_t> changed = changedBytes(before, after);
     EXPECT_TRUE(within(changed, {{0, 255}, {1275, 1279}, {1297, 1299}}));
@@ -299,8 +296,8 @@ TEST_F(PortDialog, OkWritesOnlyPortAreaAndSortOrderAndRecomputes) {
 
 TEST_F(PortDialog, CancelWritesAndRecomputesNothing) {
     frmtidewyn& w = open();
-    std::string settings = readAll(settingsPath());
-    std::string depths = readAll(depthPath());
+    std::string settings = ReadAll(settingsPath());
+    std::string depths = ReadAll(depthPath());
     double height = State().DayCurve(2, 40);
     std::string list = w.daystide1->Caption();
     for (bool newArea : {false, true}) {
@@ -313,8 +310,8 @@ TEST_F(PortDialog, CancelWritesAndRecomputesNothing) {
             w.mnuArea.Click();
         else
             w.mnuPortList.Click();
-        EXPECT_EQ(readAll(settingsPath()), settings);
-        EXPECT_EQ(readAll(depthPath()), depths);
+        EXPECT_EQ(ReadAll(settingsPath()), settings);
+        EXPECT_EQ(ReadAll(depthPath()), depths);
         EXPECT_FALSE(fs::exists(depthPath("France.DEP")));
         EXPECT_EQ(State().CurrentPort, 77);
         EXPECT_EQ(State().AreaFilePath, uk());
@@ -327,7 +324,7 @@ TEST_F(PortDialog, CancelWritesAndRecomputesNothing) {
 
 TEST_F(PortDialog, SeaAreaSwitchesToFranceWithItsOwnUserDepthFile) {
     frmtidewyn& w = open();
-    std::string ukDepths = readAll(depthPath());
+    std::string ukDepths = ReadAll(depthPath());
     chooseArea(france());
     onDialog([&](frmconfig& d) {
         // Port 77 is beyond France's 48 ports: the last port's name stands in.
@@ -367,7 +364,7 @@ TEST_F(PortDialog, SeaAreaSwitchesToFranceWithItsOwnUserDepthFile) {
         EXPECT_EQ(d.ChartedDepth, 0.0f);
         EXPECT_EQ(Trim(d.Notes).rfind("Position", 0), 0u);
     }
-    EXPECT_EQ(readAll(depthPath()), ukDepths);
+    EXPECT_EQ(ReadAll(depthPath()), ukDepths);
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
@@ -389,7 +386,7 @@ TEST_F(PortDialog, UserDepthFileIsNamedAfterTheAreaFileWhereverItLives) {
 TEST_F(PortDialog, PortBeyondTheAreaFileIsRefusedBeforeAnythingIsWritten) {
     frmtidewyn& w = open();
     std::string area = makeArea("Short.hc", {"One", "Two", "Three"});
-    std::string before = readAll(settingsPath());
+    std::string before = ReadAll(settingsPath());
     chooseArea(area);
     onDialog([&](frmconfig& d) {
         d.optSortGeog->SetValue(true);
@@ -404,7 +401,7 @@ TEST_F(PortDialog, PortBeyondTheAreaFileIsRefusedBeforeAnythingIsWritten) {
         d.portconfigcancel->click();
     });
     w.mnuArea.Click();
-    EXPECT_EQ(readAll(settingsPath()), before);
+    EXPECT_EQ(ReadAll(settingsPath()), before);
     EXPECT_EQ(State().CurrentPort, 77);
     EXPECT_EQ(State().AreaFilePath, uk());
     EXPECT_FALSE(fs::exists(depthPath("Short.DEP")));
@@ -419,7 +416,7 @@ TEST_F(PortDialog, AnAreaPathTheSettingsCannotHoldIsRefusedWithTheReason) {
         {std::string(120, 'a') + "/" + std::string(120, 'b'), "longer than the 255 characters"},
         {"Kaart \xe6\xb5\xb7\xe5\x9b\xb3", "characters that the settings file cannot store"},
     };
-    std::string before = readAll(settingsPath());
+    std::string before = ReadAll(settingsPath());
     for (const Case& c : cases) {
         dialogs->messages.clear();
         std::string area = makeArea(c.folder + "/Odd.hc", {"Alpha", "Bravo"});
@@ -435,7 +432,7 @@ TEST_F(PortDialog, AnAreaPathTheSettingsCannotHoldIsRefusedWithTheReason) {
             d.portconfigcancel->click();
         });
         w.mnuArea.Click();
-        EXPECT_EQ(readAll(settingsPath()), before);
+        EXPECT_EQ(ReadAll(settingsPath()), before);
         EXPECT_EQ(State().CurrentPort, 77);
         EXPECT_EQ(State().AreaFilePath, uk());
         EXPECT_EQ(w.portbox->Caption(), "Port    : Dover");

@@ -15,13 +15,10 @@
 #include "window_support.h"
 
 using namespace engine;
+using testing_support::ReadAll;
 using namespace platform;
 
 namespace {
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 // Bytes 1279 to 1296: OutputOption, Draught, KeelClearance, SpareValue and SummerTime.
 constexpr size_t kOwnedFirst = 1279, kOwnedEnd = 1297;
 
@@ -93,8 +90,8 @@ TEST_F(SettingsDialog, OkStoresOnlyItsOwnFieldsAndRecomputes) {
     storeSettings([](SettingsRecord& r) { r.SpareValue = 2.4f; });  // loaded as 2, written back as 2.0
     frmtidewyn& main = open();
     SharedState& s = State();
-    const std::string before = readAll(settingsPath());
-    const std::string depthBefore = readAll(depthPath());
+    const std::string before = ReadAll(settingsPath());
+    const std::string depthBefore = ReadAll(depthPath());
     s.MonthText(1, 1, 1) = "14:05";
     main.monthspredictions->AddItem("a month line");
     main.monthspredictions->setVisible(true);
@@ -107,7 +104,7 @@ TEST_F(SettingsDialog, OkStoresOnlyItsOwnFieldsAndRecomputes) {
         d.optionsok->click();
     });
 
-    const std::string after = readAll(settingsPath());
+    const std::string after = ReadAll(settingsPath());
     ASSERT_EQ(after.size(), SettingsRecord::kSize);
     for (size_t i = 0; i < after.size(); ++i)
         if (i < kOwnedFirst || i >= kOwnedEnd) {
@@ -119,7 +116,7 @@ TEST_F(SettingsDialog, OkStoresOnlyItsOwnFieldsAndRecomputes) {
     EXPECT_EQ(r.KeelClearance, 0.3f);
     EXPECT_EQ(r.SpareValue, 2.0f);
     EXPECT_EQ(r.SummerTime, -1);
-    EXPECT_EQ(readAll(depthPath()), depthBefore);
+    EXPECT_EQ(ReadAll(depthPath()), depthBefore);
 
     EXPECT_EQ(s.OutputOption, 1.0f);
     EXPECT_EQ(s.Draught, 1.2f);
@@ -144,7 +141,7 @@ TEST_F(SettingsDialog, CancelAndTheCloseBoxChangeNothing) {
     };
     frmtidewyn& main = open();
     SharedState& s = State();
-    const std::string before = readAll(settingsPath());
+    const std::string before = ReadAll(settingsPath());
     const size_t dots = dotHeights(*main.Picture1).size();
     for (const auto& close : closers) {
         s.MonthText(2, 1, 1) = "H";
@@ -156,7 +153,7 @@ TEST_F(SettingsDialog, CancelAndTheCloseBoxChangeNothing) {
             d.Check1->SetValue(1);
             close(d);
         });
-        EXPECT_EQ(readAll(settingsPath()), before);
+        EXPECT_EQ(ReadAll(settingsPath()), before);
         EXPECT_EQ(s.OutputOption, 3.0f);
         EXPECT_EQ(s.Draught, 0.5f);
         EXPECT_FALSE(s.ApplySummerTime);
@@ -182,7 +179,7 @@ TEST_F(SettingsDialog, RefusesDraughtOrClearanceThatIsNotANumber) {
         {"0.5", "1000000000000000000000000000000000000000000", "The under keel clearance must be a number"},
     };
     frmtidewyn& main = open();
-    const std::string before = readAll(settingsPath());
+    const std::string before = ReadAll(settingsPath());
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.draught) + " / " + c.clearance);
         dialogs->messages.clear();
@@ -197,7 +194,7 @@ TEST_F(SettingsDialog, RefusesDraughtOrClearanceThatIsNotANumber) {
             EXPECT_EQ(dialogs->messages[0].prompt.rfind(c.message, 0), 0u) << dialogs->messages[0].prompt;
             d.Command1->click();
         });
-        EXPECT_EQ(readAll(settingsPath()), before);
+        EXPECT_EQ(ReadAll(settingsPath()), before);
         EXPECT_EQ(State().OutputOption, 3.0f);
         EXPECT_EQ(State().Draught, 0.5f);
     }
@@ -271,7 +268,7 @@ TEST_F(SettingsDialog, SummerTimeShiftsOnlyASummerDay) {
 
 TEST_F(SettingsDialog, CheckBoxShowsTheMaintenanceMenuForTheRun) {
     frmtidewyn& main = open();
-    const std::string before = readAll(settingsPath());
+    const std::string before = ReadAll(settingsPath());
     EXPECT_FALSE(main.mnumaintenance.Visible());
     withDialog(main, [](frmoutoptions& d) {
         d.Check1->click();  // ticked
@@ -282,7 +279,7 @@ TEST_F(SettingsDialog, CheckBoxShowsTheMaintenanceMenuForTheRun) {
     EXPECT_TRUE(main.mnumaintenance.Visible());
     EXPECT_TRUE(main.mnumaintainfile.Visible());
     EXPECT_FALSE(main.mnucopyconstants.Visible());
-    EXPECT_EQ(readAll(settingsPath()), before);
+    EXPECT_EQ(ReadAll(settingsPath()), before);
     // Opened again, the box says the menu is on.
     withDialog(main, [](frmoutoptions& d) {
         EXPECT_EQ(d.Check1->Value(), 1);

@@ -14,13 +14,10 @@
 #include "window_support.h"
 
 using namespace engine;
+using testing_support::ReadAll;
 using namespace platform;
 
 namespace {
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 std::string padded(std::string text, size_t width) {
     text.resize(width, ' ');
     return text;
@@ -106,8 +103,8 @@ TEST_F(ShowConfiguration, AnotherPortIsShownWithoutChangingAnything) {
     r.PortIndex = 12.0f;
     ASSERT_TRUE(WriteSettingsFile(r).ok());
 
-    const std::string settingsBefore = readAll(settingsPath());
-    const std::string depthBefore = readAll(depthPath());
+    const std::string settingsBefore = ReadAll(settingsPath());
+    const std::string depthBefore = ReadAll(depthPath());
     const SharedState before = s;
     const std::string portCaption = main.portbox->Caption();
     withWindow(main, [&](frmshowconf& w) {
@@ -121,8 +118,8 @@ TEST_F(ShowConfiguration, AnotherPortIsShownWithoutChangingAnything) {
         main.Picture1->Cls();  // so that the redraw after closing shows
         w.Confexit->click();
     });
-    EXPECT_EQ(readAll(settingsPath()), settingsBefore);
-    EXPECT_EQ(readAll(depthPath()), depthBefore);
+    EXPECT_EQ(ReadAll(settingsPath()), settingsBefore);
+    EXPECT_EQ(ReadAll(depthPath()), depthBefore);
     EXPECT_EQ(s.CurrentPort, 77);
     EXPECT_EQ(s.CurrentPort, before.CurrentPort);
     EXPECT_EQ(s.AreaFilePath, before.AreaFilePath);
