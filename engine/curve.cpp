@@ -182,6 +182,18 @@ void clearLayers(const std::array<LayerTable*, 7>& layers) {
     for (auto* l : layers) l->clear();
 }
 
+// A record that cannot be read: the tables stay cleared (a redraw reads a flat zero curve),
+// the counts are the usual ones, and the caller gets the status to show.
+FileResult unreadRecord(const FileResult& read, const std::array<LayerTable*, 7>& layers, int curvePoints,
+                        int pointCount, int& PointCount) {
+    clearLayers(layers);
+    State().CurvePoints = curvePoints;
+    State().DayMeanLevel = 0;
+    PointCount = pointCount;
+    setPointer(DayTideView::Pointer::Idle);
+    return read;
+}
+
 std::array<LayerTable*, 7> layersOf(LayerSet& set) {
     return {&set[0], &set[1], &set[2], &set[3], &set[4], &set[5], &set[6]};
 }
@@ -302,14 +314,7 @@ FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool S
 
     PortRecord rec;
     const FileResult read = ReadPortRecord(s.AreaFilePath, RecordNo, rec);
-    if (!read.ok()) {
-        clearLayers(layers);
-        s.CurvePoints = kDayCurvePoints;
-        PointCount = kDayTidePointCount;
-        s.DayMeanLevel = 0;
-        setPointer(DayTideView::Pointer::Idle);
-        return read;
-    }
+    if (!read.ok()) return unreadRecord(read, layers, kDayCurvePoints, kDayTidePointCount, PointCount);
     if (s.ShowConstants && gView) gView->ShowConstants(captionsOf(rec));
     Constants c = fromRecord(rec);
     const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
@@ -343,14 +348,7 @@ FileResult CalcDayCurve(int16_t& RecordNo, int DayOfYear, double /*ClockTime*/, 
 
     PortRecord rec;
     const FileResult read = ReadPortRecord(s.AreaFilePath, RecordNo, rec);
-    if (!read.ok()) {
-        clearLayers(layers);
-        s.CurvePoints = kSitePointCount;
-        PointCount = kSitePointCount;
-        s.DayMeanLevel = 0;
-        setPointer(DayTideView::Pointer::Idle);
-        return read;
-    }
+    if (!read.ok()) return unreadRecord(read, layers, kSitePointCount, kSitePointCount, PointCount);
     Constants c = fromRecord(rec);
     const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
     s.DayMeanLevel = computeOneDay(c, mean, DayOfYear, s.DayCurve, layers, LastHeight);
