@@ -1,10 +1,14 @@
 #include "engine/dates.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 
 #include "engine/environment.h"
+#include "engine/numtext.h"
 
 namespace engine {
 
@@ -39,6 +43,26 @@ std::string twoDigits(int v) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d", v);
     return buf;
+}
+
+// Exactly as many fields between the separators as there are outputs, each of 1 to `width`
+// digits.
+bool readFields(std::string_view text, char separator,
+                std::initializer_list<std::pair<int*, size_t>> fields) {
+    size_t i = 0;
+    for (auto [out, width] : fields) {
+        if (i++ > 0) {
+            if (text.empty() || text[0] != separator) return false;
+            text.remove_prefix(1);
+        }
+        const std::string_view field = text.substr(0, std::min(text.find(separator), text.size()));
+        if (field.empty() || field.size() > width ||
+            field.find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        *out = static_cast<int>(ReadWholeNumber(field).value_or(0));
+        text.remove_prefix(field.size());
+    }
+    return text.empty();
 }
 
 }  // namespace
@@ -124,6 +148,21 @@ std::string FormatDate(double date, std::string_view pattern) {
         i += n;
     }
     return out;
+}
+
+std::optional<DateParts> ReadIsoDate(std::string_view text) {
+    DateParts p;
+    if (!readFields(text, '-', {{&p.year, 4}, {&p.month, 2}, {&p.day, 2}})) return std::nullopt;
+    if (p.year < 1 || p.month < 1 || p.month > 12 || p.day < 1) return std::nullopt;
+    if (DateDay(DateSerial(p.year, p.month, p.day)) != p.day) return std::nullopt;  // 31 April
+    return p;
+}
+
+std::optional<DateParts> ReadClockTime(std::string_view text) {
+    DateParts p;
+    if (!readFields(text, ':', {{&p.hour, 2}, {&p.minute, 2}})) return std::nullopt;
+    if (p.hour > 23 || p.minute > 59) return std::nullopt;
+    return p;
 }
 
 }  // namespace engine

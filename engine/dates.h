@@ -3,6 +3,7 @@
 // Dates are built from year, month and day with roll-over (day 0 is the last day of the month
 // before, month 13 is January of the next year).
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,10 @@ bool IsLeapYear(int year);
 // (weekday name), m, mm, mmm (month abbreviation), mmmm (month name), yy, yyyy, h, hh, n, nn
 // (minutes), s, ss. Other characters are copied. Names come from the environment's locale.
 std::string FormatDate(double date, std::string_view pattern);
+
+// "YYYY-MM-DD" of a real calendar day of the years 1 to 9999: year, month and day set.
+std::optional<DateParts> ReadIsoDate(std::string_view text);
+// "HH:MM" within a day (00:00 to 23:59): hour and minute set.
+std::optional<DateParts> ReadClockTime(std::string_view text);
 
 }  // namespace engine

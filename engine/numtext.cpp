@@ -1,9 +1,10 @@
 #include "engine/numtext.h"
 
 #include <cfenv>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
+#include <system_error>
 #include <vector>
 
 #include "engine/environment.h"
@@ -34,12 +35,43 @@ double Fix(double value) { return std::trunc(value); }
 
 namespace {
 
+// Number text that never passes through the C library's locale: "." whatever the desktop.
+std::string charsOf(double value, std::chars_format format, int precision) {
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, format, precision);
+    if (ec != std::errc{}) return {};
+    return std::string(buf, end);
+}
+
+// Sign, digits and one "." (or an exponent, where the format allows it) to a double; from_chars
+// takes no "+". Digits beyond the double's range give infinity, below it 0, as strtod does.
+std::optional<double> readChars(std::string_view text, std::chars_format format) {
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty() || text[0] == '+' || text[0] == '-') return std::nullopt;
+    double v = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, format);
+    if (end != text.data() + text.size()) return std::nullopt;
+    if (ec == std::errc::result_out_of_range) {
+        const size_t e = text.find_first_of("eE");
+        const std::string_view whole = text.substr(0, text.find('.'));
+        const bool large = e != std::string_view::npos
+                               ? e + 1 < text.size() && text[e + 1] != '-'
+                               : whole.find_first_not_of('0') != std::string_view::npos;
+        v = large ? HUGE_VAL : 0.0;
+    } else if (ec != std::errc{}) {
+        return std::nullopt;
+    }
+    return negative ? -v : v;
+}
+
 // Plain form with the given number of significant digits.
 std::string plainForm(double value, int digits) {
     if (value == 0.0) return " 0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*g", digits, value);
-    std::string s = buf;
+    std::string s = charsOf(value, std::chars_format::general, digits);
     // Exponent form: mantissa "E" sign two-digit exponent ("1E-05").
     auto e = s.find('e');
     if (e != std::string::npos) {
@@ -74,11 +106,11 @@ void roundedDigits(double value, int decimals, std::string& whole, std::string& 
     std::vector<int> digits;  // digits[i] has weight 10^(exp - i)
     int exp = 0;
     if (a != 0.0 && std::isfinite(a)) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.14e", a);
-        std::string s = buf;
-        auto e = s.find('e');
-        exp = std::stoi(s.substr(e + 1));
+        const std::string s = charsOf(a, std::chars_format::scientific, 14);
+        const auto e = s.find('e');
+        const bool negativeExp = s[e + 1] == '-';
+        for (size_t i = e + 2; i < s.size(); ++i) exp = exp * 10 + (s[i] - '0');
+        if (negativeExp) exp = -exp;
         for (size_t i = 0; i < e; ++i)
             if (s[i] >= '0' && s[i] <= '9') digits.push_back(s[i] - '0');
     }
@@ -244,8 +276,34 @@ double Val(std::string_view text) {
         }
     }
     if (digits.empty() || digits == ".") return 0.0;
-    double v = std::strtod(digits.c_str(), nullptr);
+    const double v = readChars(digits, std::chars_format::fixed).value_or(0.0);
     return negative ? -v : v;
+}
+
+std::string ExactText(double value) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    return charsOf(value, std::chars_format::general, 17);
+}
+
+std::optional<double> ReadNumber(std::string_view text) {
+    const std::string trimmed = Trim(text);
+    std::optional<double> v = readChars(trimmed, std::chars_format::general);
+    if (!v || !std::isfinite(*v)) return std::nullopt;
+    return v;
+}
+
+std::optional<long> ReadWholeNumber(std::string_view text) {
+    std::string_view t = text;
+    if (!t.empty() && t[0] == '+') {
+        t.remove_prefix(1);
+        if (!t.empty() && t[0] == '-') return std::nullopt;
+    }
+    if (t.empty() || t[0] == '+') return std::nullopt;
+    long v = 0;
+    auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec != std::errc{} || end != t.data() + t.size()) return std::nullopt;
+    return v;
 }
 
 std::string Format(double value, std::string_view pattern) {

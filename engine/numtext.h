@@ -5,6 +5,7 @@
 // negative, "." as decimal point in every locale, no "0" before the point of a number below 1)
 // and format patterns ("0.00", "000", "#,#0.0;;;") that follow the locale's separators.
 // Numbers typed by the user are read with Val: "." is the decimal point in every locale.
+// Nothing here depends on the C library's locale, which Qt sets from the desktop's.
 
 #include <cstdint>
 #include <optional>
@@ -46,6 +47,16 @@ std::optional<float> ReadTypedNumber(std::string_view typed);
 // digits with at most one "." as decimal point; reading stops at the first other character.
 // 0 when the text does not start with a number.
 double Val(std::string_view text);
+
+// Number texts for tools and for programs that read them: "." and 17 significant digits, so
+// that a double reads back to the same bits ("0.10000000000000001", "-2.5", "1e+20"); "nan",
+// "inf" and "-inf" for values that are not finite.
+std::string ExactText(double value);
+// A whole text (blanks around it allowed) that is a finite number with "." as the decimal
+// point and an optional exponent: "1.5", "-2", "+0.25", "1e-3". Nothing otherwise.
+std::optional<double> ReadNumber(std::string_view text);
+// A whole text that is a whole number fitting a long: "77", "-3", "+12". Nothing otherwise.
+std::optional<long> ReadWholeNumber(std::string_view text);
 
 // Format with a numeric pattern: "0" and "#" digit places, "." decimal point, "," grouping in
 // the whole part, up to four sections "positive;negative;zero;null" (empty sections take the

@@ -2,13 +2,14 @@
 // before anything runs, so no test touches a real profile, however it is started.
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #ifdef TIDEWYN_WITH_QT
 #include <QApplication>
-#include <cstdio>
 
 #include "platform/app.h"
 #include "platform/controls.h"
@@ -43,5 +44,14 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     platform::Timer::SetTicking(false);  // timers fire only when a test fires them
 #endif
+    // The C library's locale of a desktop in another country, set after start-up as the Qt
+    // application sets it; the tests' own locale facts stay as they are.
+    if (const char* cLocale = std::getenv("TIDEWYN_TEST_C_LOCALE")) {
+        if (!std::setlocale(LC_ALL, cLocale)) {
+            std::fprintf(stderr, "The locale %s is not installed (scripts/install-deps.sh makes it).\n",
+                         cLocale);
+            return 1;
+        }
+    }
     return RUN_ALL_TESTS();
 }

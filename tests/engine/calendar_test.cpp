@@ -21,6 +21,32 @@ TEST_F(Calendar, DateSerialRollsOver) {
     EXPECT_EQ(p.hour * 100 + p.minute, 1030);
 }
 
+TEST_F(Calendar, IsoDatesAndClockTimesAreReadWhole) {
+    struct DateCase {
+        const char* text;
+        int ymd;
+    } dates[] = {
+        {"2024-03-05", 20240305}, {"2024-2-29", 20240229}, {"0001-01-01", 10101}, {"2023-02-29", 0},
+        {"2024-04-31", 0},        {"2024-13-01", 0},       {"2024-03-05x", 0},    {"2024/03/05", 0},
+        {"-2024-03-05", 0},       {"2024-03", 0},          {"20240-01-01", 0},    {"", 0},
+    };
+    for (auto c : dates) {
+        auto p = ReadIsoDate(c.text);
+        EXPECT_EQ(p ? p->year * 10000 + p->month * 100 + p->day : 0, c.ymd) << c.text;
+    }
+    struct ClockCase {
+        const char* text;
+        int hhmm;
+    } clocks[] = {
+        {"13:47", 1347}, {"0:05", 5}, {"23:59", 2359}, {"24:00", -1},
+        {"12:60", -1},   {"12", -1},  {"12:5:0", -1},  {"+1:00", -1},
+    };
+    for (auto c : clocks) {
+        auto p = ReadClockTime(c.text);
+        EXPECT_EQ(p ? p->hour * 100 + p->minute : -1, c.hhmm) << c.text;
+    }
+}
+
 TEST_F(Calendar, MonthInfo) {
     struct Case { int year, month, days, before; const char* name; } cases[] = {
         {2000, 2, 29, 31, "February"}, {1900, 2, 28, 31, "February"}, {2024, 3, 31, 60, "March"},

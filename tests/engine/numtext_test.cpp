@@ -1,6 +1,9 @@
 #include "engine/numtext.h"
 
+#include <cmath>
+#include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "test_support.h"
 
@@ -45,6 +48,86 @@ TEST_F(NumText, ValReadsTheLeadingNumberWithAPoint) {
         {"1-2", 1},
     };
     for (auto c : cases) EXPECT_DOUBLE_EQ(Val(c.in), c.out) << c.in;
+}
+
+TEST_F(NumText, ValBeyondTheRangeOfADoubleGoesToInfinityOrZero) {
+    EXPECT_EQ(Val("1" + std::string(400, '0')), HUGE_VAL);
+    EXPECT_EQ(Val("-" + std::string(400, '9') + ".5"), -HUGE_VAL);
+    EXPECT_EQ(Val("." + std::string(400, '0') + "1"), 0.0);
+}
+
+// The "." text a typed number is shown in reads back to the same single, and only whole
+// numbers in that form are taken.
+TEST_F(NumText, TypedNumbersReadBackWhatIsShown) {
+    struct Shown {
+        float value;
+        const char* text;
+    } shown[] = {
+        {0.5f, "0.5"}, {-0.75f, "-0.75"}, {2.0f, "2"}, {0.0f, "0"}, {12.25f, "12.25"}, {1.8f, "1.8"},
+    };
+    for (auto c : shown) {
+        EXPECT_EQ(TypedText(c.value), c.text);
+        EXPECT_EQ(ReadTypedNumber(c.text), c.value) << c.text;
+    }
+    struct Typed {
+        std::string text;
+        std::optional<float> value;
+    } typed[] = {
+        {" 1.5 ", 1.5f},       {"+2", 2.0f},
+        {".5", 0.5f},          {"3.", 3.0f},
+        {"1,5", std::nullopt}, {"1.2.3", std::nullopt},
+        {"-", std::nullopt},   {"", std::nullopt},
+        {"1e3", std::nullopt}, {"1" + std::string(39, '0'), std::nullopt},
+    };
+    for (const auto& c : typed) EXPECT_EQ(ReadTypedNumber(c.text), c.value) << c.text;
+}
+
+TEST_F(NumText, ExactTextReadsBackToTheSameBits) {
+    struct Case {
+        double in;
+        const char* out;
+    } cases[] = {
+        {0.1, "0.10000000000000001"},
+        {-2.5, "-2.5"},
+        {1e-5, "1.0000000000000001e-05"},
+        {0, "0"},
+        {51.114387512207031, "51.114387512207031"},
+        {HUGE_VAL, "inf"},
+    };
+    for (auto c : cases) {
+        EXPECT_EQ(ExactText(c.in), c.out);
+        if (std::isfinite(c.in)) {
+            EXPECT_EQ(ReadNumber(ExactText(c.in)), c.in) << c.out;
+        }
+    }
+}
+
+TEST_F(NumText, ReadNumberAndReadWholeNumberTakeOnlyAWholeNumberText) {
+    struct Number {
+        const char* text;
+        std::optional<double> value;
+    } numbers[] = {
+        {"1.5", 1.5},          {" -2 ", -2.0},         {"+0.25", 0.25},         {"1e-3", 0.001},
+        {".5", 0.5},           {"1,5", std::nullopt},  {"1.5x", std::nullopt},  {"", std::nullopt},
+        {"nan", std::nullopt}, {"inf", std::nullopt},  {"1e999", std::nullopt}, {"--1", std::nullopt},
+        {"+-1", std::nullopt}, {"0x10", std::nullopt},
+    };
+    for (const auto& c : numbers) EXPECT_EQ(ReadNumber(c.text), c.value) << c.text;
+    struct Whole {
+        const char* text;
+        std::optional<long> value;
+    } wholes[] = {
+        {"77", 77},
+        {"-3", -3},
+        {"+12", 12},
+        {"007", 7},
+        {"1.0", std::nullopt},
+        {" 1", std::nullopt},
+        {"", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"+-1", std::nullopt},
+    };
+    for (const auto& c : wholes) EXPECT_EQ(ReadWholeNumber(c.text), c.value) << c.text;
 }
 
 TEST_F(NumText, FormatPatterns) {

@@ -70,7 +70,7 @@ TEST_F(DepthDialog, OpensOnTheCurrentPortWithEveryPortListed) {
         EXPECT_EQ(d.List1->ListIndex(), 76);
         EXPECT_EQ(d.depth->Text(), "0");
         EXPECT_EQ(d.usernotes->Text(), Trim(depthRecord(depthPath(), 77).Notes));
-        EXPECT_EQ(d.usernotes->Text().rfind("Position", 0), 0u);
+        EXPECT_EQ(d.usernotes->Text(), "Position 51.06.86N   1.19.35E");
 
         d.List1->SetListIndex(11);
         EXPECT_EQ(d.portnolabel->Caption(), " 12");

@@ -86,6 +86,19 @@ TEST_F(SettingsDialog, OpensOnTheStoredValues) {
     }
 }
 
+TEST_F(SettingsDialog, UntouchedOkTakesBackWhatItShowed) {
+    frmtidewyn& main = open();
+    const std::string before = ReadAll(settingsPath());
+    withDialog(main, [](frmoutoptions& d) {
+        EXPECT_EQ(d.draughttext->Text(), "0.5");
+        d.optionsok->click();
+    });
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_EQ(ReadAll(settingsPath()), before);
+    EXPECT_EQ(State().Draught, 0.5f);
+    EXPECT_EQ(State().KeelClearance, 0.5f);
+}
+
 TEST_F(SettingsDialog, OkStoresOnlyItsOwnFieldsAndRecomputes) {
     storeSettings([](SettingsRecord& r) { r.SpareValue = 2.4f; });  // loaded as 2, written back as 2.0
     frmtidewyn& main = open();

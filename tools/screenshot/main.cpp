@@ -27,7 +27,7 @@ bool save(QWidget& w, const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    if (argc != 2 && argc != 4) {
         std::fprintf(stderr, "usage: tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]\n");
         return 2;
     }
@@ -42,12 +42,16 @@ int main(int argc, char** argv) {
     env.localAppDataFolder = (home.path() + "/.local/share").toStdString();
     // The program folder, with the shipped area files, is bin/ beside this tool's folder.
     env.programFolder = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../bin").toStdString();
-    if (argc >= 4) {
-        int y, m, d, hh, mm;
-        if (std::sscanf(argv[2], "%d-%d-%d", &y, &m, &d) == 3 && std::sscanf(argv[3], "%d:%d", &hh, &mm) == 2) {
-            double now = engine::DateSerial(y, m, d) + engine::TimeSerial(hh, mm, 0);
-            env.now = [now] { return now; };
+    if (argc == 4) {
+        const auto date = engine::ReadIsoDate(argv[2]);
+        const auto clock = engine::ReadClockTime(argv[3]);
+        if (!date || !clock) {
+            std::fprintf(stderr, "tidewyn-screenshot: the clock must be given as YYYY-MM-DD HH:MM\n");
+            return 2;
         }
+        const double now = engine::DateSerial(date->year, date->month, date->day) +
+                           engine::TimeSerial(clock->hour, clock->minute, 0);
+        env.now = [now] { return now; };
     }
     QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);

@@ -1,6 +1,5 @@
 // tidedump day / minutes
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -65,13 +64,18 @@ int cmdDay(const Args& args) {
     int y, m, d;
     if (positionalCount(args) != 3 || !parseIsoDate(args[2], y, m, d))
         return usage("usage: tidedump day AREAFILE N YYYY-MM-DD [--summer] [--option X] [--depth D]");
+    const auto port = wholeArg(args[1], 1, 32767);
+    const auto outputOption = numberArg(option(args, "--option", "1"), 1, 3);
+    const auto userDepth = numberArg(option(args, "--depth", "0"), -1e6, 1e6);
+    if (!port) return usage("day: N must be a port number from 1 to 32767");
+    if (!outputOption) return usage("day: --option must be a number from 1 to 3");
+    if (!userDepth) return usage("day: --depth must be a number of metres");
     const bool summer = flag(args, "--summer");
     auto& s = engine::State();
     s.AreaFilePath = args[0];
-    s.CurrentPort = static_cast<int16_t>(std::atoi(args[1].c_str()));
-    s.OutputOption = static_cast<float>(std::atof(option(args, "--option", "1").c_str()));
-    const TempDepthFile depth(s.CurrentPort,
-                              static_cast<float>(std::atof(option(args, "--depth", "0").c_str())));
+    s.CurrentPort = static_cast<int16_t>(*port);
+    s.OutputOption = static_cast<float>(*outputOption);
+    const TempDepthFile depth(s.CurrentPort, static_cast<float>(*userDepth));
     if (!depth.result().ok()) return fail(depth.result());
     s.DepthFilePath = depth.path();
     s.SelectedDate = engine::DateSerial(y, m, d);
@@ -107,9 +111,11 @@ int cmdMinutes(const Args& args) {
     int y, m, d;
     if (args.size() != 3 || !parseIsoDate(args[2], y, m, d))
         return usage("usage: tidedump minutes AREAFILE N YYYY-MM-DD");
+    const auto port = wholeArg(args[1], 1, 32767);
+    if (!port) return usage("minutes: N must be a port number from 1 to 32767");
     auto& s = engine::State();
     s.AreaFilePath = args[0];
-    const auto record = static_cast<int16_t>(std::atoi(args[1].c_str()));
+    const auto record = static_cast<int16_t>(*port);
     engine::TimeHeightSeries series;
     auto result = engine::CalcDayTideMinutes(record, engine::JulianDay(d, m, y, 0, 0, 0), series);
     if (!result.ok()) return fail(result);

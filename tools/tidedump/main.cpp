@@ -1,20 +1,34 @@
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 
+#include "engine/numtext.h"
 #include "tidedump.h"
 
 namespace tidedump {
 
 std::string num(double v) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return buf;
+    return engine::ExactText(v);
 }
 
 bool parseIsoDate(const std::string& text, int& year, int& month, int& day) {
-    return std::sscanf(text.c_str(), "%d-%d-%d", &year, &month, &day) == 3 && month >= 1 && month <= 12 &&
-           day >= 1 && day <= 31;
+    const auto date = engine::ReadIsoDate(text);
+    if (!date) return false;
+    year = date->year;
+    month = date->month;
+    day = date->day;
+    return true;
+}
+
+std::optional<long> wholeArg(const std::string& text, long lo, long hi) {
+    const auto v = engine::ReadWholeNumber(text);
+    if (!v || *v < lo || *v > hi) return std::nullopt;
+    return v;
+}
+
+std::optional<double> numberArg(const std::string& text, double lo, double hi) {
+    const auto v = engine::ReadNumber(text);
+    if (!v || *v < lo || *v > hi) return std::nullopt;
+    return v;
 }
 
 std::string option(const Args& args, const std::string& name, const std::string& fallback) {

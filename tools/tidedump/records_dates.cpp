@@ -1,6 +1,5 @@
 // tidedump port / jd / summer
 #include <cstdio>
-#include <cstdlib>
 
 #include "engine/calendar.h"
 #include "engine/dates.h"
@@ -12,8 +11,10 @@ namespace tidedump {
 
 int cmdPort(const Args& args) {
     if (args.size() != 2) return usage("usage: tidedump port AREAFILE N");
+    const auto port = wholeArg(args[1], 1, 32767);
+    if (!port) return usage("port: N must be a port number from 1 to 32767");
     engine::PortRecord r;
-    auto result = engine::ReadPortRecord(args[0], std::atol(args[1].c_str()), r);
+    auto result = engine::ReadPortRecord(args[0], *port, r);
     if (!result.ok()) {
         std::fprintf(stderr, "tidedump: %s\n", result.message.c_str());
         return 1;
@@ -43,24 +44,19 @@ int cmdPort(const Args& args) {
 }
 
 int cmdJd(const Args& args) {
-    int y, m, d, hh = 0, mm = 0;
-    if (args.size() != 2 || !parseIsoDate(args[0], y, m, d) || std::sscanf(args[1].c_str(), "%d:%d", &hh, &mm) != 2)
-        return usage("usage: tidedump jd YYYY-MM-DD HH:MM");
-    std::printf("jd\n%s\n", num(engine::JulianDay(d, m, y, hh, mm, 0)).c_str());
+    int y, m, d;
+    const auto clock = args.size() == 2 ? engine::ReadClockTime(args[1]) : std::nullopt;
+    if (!clock || !parseIsoDate(args[0], y, m, d)) return usage("usage: tidedump jd YYYY-MM-DD HH:MM");
+    std::printf("jd\n%s\n", num(engine::JulianDay(d, m, y, clock->hour, clock->minute, 0)).c_str());
     return 0;
 }
 
 int cmdSummer(const Args& args) {
-    if (args.size() != 1) return usage("usage: tidedump summer YYYY");
-    int year = std::atoi(args[0].c_str());
-    auto iso = [](double date) {
-        auto p = engine::SplitDate(date);
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", p.year, p.month, p.day);
-        return std::string(buf);
-    };
-    std::printf("start,end\n%s,%s\n", iso(engine::SummerTimeStart(year)).c_str(),
-                iso(engine::SummerTimeEnd(year)).c_str());
+    const auto year = args.size() == 1 ? wholeArg(args[0], 1, 9999) : std::nullopt;
+    if (!year) return usage("usage: tidedump summer YYYY");
+    auto iso = [](double date) { return engine::FormatDate(date, "yyyy-mm-dd"); };
+    std::printf("start,end\n%s,%s\n", iso(engine::SummerTimeStart(static_cast<int>(*year))).c_str(),
+                iso(engine::SummerTimeEnd(static_cast<int>(*year))).c_str());
     return 0;
 }
 

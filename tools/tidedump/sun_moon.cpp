@@ -1,6 +1,5 @@
 // tidedump sun / moon
 #include <cstdio>
-#include <cstdlib>
 
 #include "engine/moon.h"
 #include "engine/state.h"
@@ -15,10 +14,13 @@ int cmdSun(const Args& args) {
     size_t positional = args.size() - (summer ? 1 : 0);
     if (positional != 4 || !parseIsoDate(args[2], y, m, d))
         return usage("usage: tidedump sun LAT LON YYYY-MM-DD ZONEHOURS [--summer]");
-    double lat = std::atof(args[0].c_str());
-    double lon = std::atof(args[1].c_str());
-    engine::State().PortZoneHours = std::atoi(args[3].c_str());
-    const auto times = engine::CalcSunTimes(lat, lon, d, m, y, summer);
+    const auto lat = numberArg(args[0], -90, 90);
+    const auto lon = numberArg(args[1], -180, 180);
+    const auto zone = wholeArg(args[3], -12, 12);
+    if (!lat || !lon) return usage("sun: LAT must be -90 to 90 and LON -180 to 180 degrees");
+    if (!zone) return usage("sun: ZONEHOURS must be a whole number from -12 to 12");
+    engine::State().PortZoneHours = static_cast<int>(*zone);
+    const auto times = engine::CalcSunTimes(*lat, *lon, d, m, y, summer);
     static const char* const names[8] = {"AstroDawn", "NauticalDawn", "CivilDawn",    "Sunrise",
                                          "Sunset",    "CivilDusk",    "NauticalDusk", "AstroDusk"};
     const auto events = times.Events();
@@ -29,10 +31,12 @@ int cmdSun(const Args& args) {
 }
 
 int cmdMoon(const Args& args) {
-    if (args.size() != 2) return usage("usage: tidedump moon YYYY MM");
+    const auto year = args.size() == 2 ? wholeArg(args[0], 1, 9999) : std::nullopt;
+    const auto month = args.size() == 2 ? wholeArg(args[1], 1, 12) : std::nullopt;
+    if (!year || !month) return usage("usage: tidedump moon YYYY MM");
     auto& s = engine::State();
-    s.SelectedYear = std::atoi(args[0].c_str());
-    s.SelectedMonth = std::atoi(args[1].c_str());
+    s.SelectedYear = static_cast<int>(*year);
+    s.SelectedMonth = static_cast<int>(*month);
     engine::CalcMoonPhases();
     const auto phases = engine::MoonPhasesOfMonth(s.SelectedYear, s.SelectedMonth);
     std::printf("jd,line\n");
