@@ -239,19 +239,9 @@ std::string TypedText(float value) {
 }
 
 std::optional<float> ReadTypedNumber(std::string_view typed) {
-    const std::string text = Trim(typed);
-    size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-    bool digit = false, point = false;
-    for (; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= '0' && c <= '9') digit = true;
-        else if (c == '.' && !point) point = true;
-        else return std::nullopt;
-    }
-    if (!digit) return std::nullopt;
-    double v = Val(text);
-    if (!std::isfinite(v) || std::fabs(v) > 3.4028234663852886e38) return std::nullopt;
-    return static_cast<float>(v);
+    const std::optional<double> v = readChars(Trim(typed), std::chars_format::fixed);
+    if (!v || !std::isfinite(*v) || std::fabs(*v) > 3.4028234663852886e38) return std::nullopt;
+    return static_cast<float>(*v);
 }
 
 double Val(std::string_view text) {
@@ -281,8 +271,6 @@ double Val(std::string_view text) {
 }
 
 std::string ExactText(double value) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
     return charsOf(value, std::chars_format::general, 17);
 }
 
