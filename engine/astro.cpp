@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <iterator>
+#include <stdexcept>
+#include <string>
 
 #include "engine/dates.h"
 #include "engine/numtext.h"
@@ -81,6 +83,16 @@ double DegToRad(double Degrees) {
 }
 
 double Normalise360(double& Angle) {
+    // Far out, a turn at a time takes long, and a step of 360 is at last lost in rounding so
+    // that the loops below would never end: such values are first brought within a turn.
+    constexpr double kFarOut = 1e6;
+    if (!std::isfinite(Angle)) return Angle;
+    if (Angle > kFarOut) {
+        Angle = std::fmod(Angle, 360);
+        if (Angle == 0) Angle = 360;  // a multiple of 360 above 360 ends at 360
+        return Angle;
+    }
+    if (Angle < -kFarOut) Angle = std::fmod(Angle, 360);
     if (Angle < 0) {
         while (Angle < 0) Angle += 360;
     } else if (Angle > 360) {
@@ -160,6 +172,10 @@ int16_t GroupAngleWrapThenRound(double Theta) {
 }  // namespace astro_internal
 
 AnglesAndFactors CalcAnglesAndFactors(int Year, int Day) {
+    if (!YearIsComputable(Year))
+        throw std::out_of_range("The year " + std::to_string(Year) + " is outside " +
+                                std::to_string(kFirstComputedYear) + " to " +
+                                std::to_string(kLastComputedYear));
     const Arguments a = astro_internal::DayArguments(Year, Day);
     const double s = a.s, h = a.h, p = a.p, p1 = a.p1;
 

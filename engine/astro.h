@@ -22,9 +22,18 @@ struct AnglesAndFactors {
     double O1Factor = 0;
 };
 
+// The years the arguments are computed for: other years are stepped whole years from 1992,
+// one step a year, and far years would take as many steps.
+inline constexpr int kFirstComputedYear = 1000;
+inline constexpr int kLastComputedYear = 3000;
+constexpr bool YearIsComputable(long year) {
+    return year >= kFirstComputedYear && year <= kLastComputedYear;
+}
+
 // The four group angles and factors for day Day of calendar year Year (1 = 1 January). Day 0
 // and one past the year's last day are continued by the daily motions, like any other value.
 // Start values are held for 1991 to 2000; every other year is stepped whole years from 1992.
+// Throws std::out_of_range for a year outside kFirstComputedYear to kLastComputedYear.
 AnglesAndFactors CalcAnglesAndFactors(int Year, int Day);
 
 // Direction of the vector (X, Y) in degrees, from the Y axis towards the X axis, 0 to 360.
@@ -43,7 +52,8 @@ void RectToPolar(double X, double Y, double& Amplitude, double& Angle);
 
 // Brings Angle into 0 to 360 in place by whole turns and returns it. Negative values are raised
 // until not below 0; values above 360 are lowered until not above 360, so 720 ends at 360;
-// exactly 360 becomes 0.
+// exactly 360 becomes 0. A value too far out to step (beyond a million degrees) is first brought
+// within one turn by fmod, keeping that rule; infinity and NaN are left as they are.
 double Normalise360(double& Angle);
 
 // Steps of CalcAnglesAndFactors, exposed for the tests.

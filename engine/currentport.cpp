@@ -1,6 +1,7 @@
 #include "engine/currentport.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 #include "engine/calendar.h"
@@ -26,8 +27,10 @@ int16_t PortOfIndex(float portIndex) {
 
 void TakePortRecord(const PortRecord& port, bool trimName) {
     SharedState& s = State();
-    s.PortLatitude = port.Latitude;
-    s.PortLongitude = port.Longitude;
+    // A damaged position is not a place: no sun times are computed for it.
+    const bool placed = !PositionFault(port);
+    s.PortLatitude = placed ? port.Latitude : std::numeric_limits<double>::quiet_NaN();
+    s.PortLongitude = placed ? port.Longitude : std::numeric_limits<double>::quiet_NaN();
     s.PortZoneHours = ZoneHours(port.ZoneLetter);
     s.PortName = trimName ? Trim(TrimAtNull(port.PortName)) : port.PortName;
 }
@@ -35,7 +38,7 @@ void TakePortRecord(const PortRecord& port, bool trimName) {
 FileResult LoadCurrentPort(const std::string& areaPath, bool trimName) {
     PortRecord port;
     FileResult r = ReadPortRecord(areaPath, State().CurrentPort, port);
-    if (r.ok()) TakePortRecord(port, trimName);
+    if (r.ok() || r.status == FileStatus::Damaged) TakePortRecord(port, trimName);
     return r;
 }
 

@@ -15,10 +15,10 @@ int16_t PortWithin(long port, long count);
 int16_t PortOfIndex(float portIndex);
 
 // Makes a port record the current port's position, time zone and name (trimmed, or the stored
-// 35-character field when trimName is false).
+// 35-character field when trimName is false). A damaged position is taken as not a number.
 void TakePortRecord(const PortRecord& port, bool trimName);
-// Reads record CurrentPort of areaPath and takes it; the state stays as it was when the record
-// cannot be read.
+// Reads record CurrentPort of areaPath and takes it, also when it is damaged (its name still
+// names the port); the state stays as it was when the record cannot be read.
 FileResult LoadCurrentPort(const std::string& areaPath, bool trimName);
 
 // SelectedDate and its parts: year, month, day of the month and day of the year.

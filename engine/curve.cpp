@@ -1,6 +1,7 @@
 #include "engine/curve.h"
 
 #include <cmath>
+#include <limits>
 
 #include "engine/astro.h"
 #include "engine/calendar.h"
@@ -182,33 +183,65 @@ void clearLayers(const std::array<LayerTable*, 7>& layers) {
     for (auto* l : layers) l->clear();
 }
 
-// A record that cannot be read: the tables stay cleared (a redraw reads a flat zero curve),
-// the counts are the usual ones, and the caller gets the status to show.
-FileResult unreadRecord(const FileResult& read, const std::array<LayerTable*, 7>& layers, int curvePoints,
-                        int pointCount, int& PointCount) {
+// A day that cannot be computed: the rows keep their times, the heights and contributions are
+// not a number, so that nothing downstream reads as a result (no curve, no high or low waters,
+// "n/a" in the read-outs). The counts are the usual ones, and the caller gets the status.
+FileResult uncomputable(const FileResult& why, CurveTable& curve, const std::array<LayerTable*, 7>& layers,
+                        int rows, int curvePoints, int pointCount, int& PointCount) {
+    constexpr double kNoHeight = std::numeric_limits<double>::quiet_NaN();
     clearLayers(layers);
+    for (int r = 1; r <= rows; ++r) {
+        const double t = (r - 1) * kTenMinutes;
+        curve(1, r) = t;
+        curve(2, r) = kNoHeight;
+        for (auto* l : layers) {
+            (*l)(1, r) = t;
+            (*l)(2, r) = kNoHeight;
+        }
+    }
     State().CurvePoints = curvePoints;
-    State().DayMeanLevel = 0;
     PointCount = pointCount;
     setPointer(DayTideView::Pointer::Idle);
-    return read;
+    return why;
+}
+
+// A year the astronomical arguments are not computed for.
+FileResult yearRefused(int year) {
+    return {FileStatus::Refused, "The year " + std::to_string(year) + " is outside " +
+                                     std::to_string(kFirstComputedYear) + " to " +
+                                     std::to_string(kLastComputedYear)};
 }
 
 std::array<LayerTable*, 7> layersOf(LayerSet& set) {
     return {&set[0], &set[1], &set[2], &set[3], &set[4], &set[5], &set[6]};
 }
 
-// UserDepth from the current port's depth record; a file or record that cannot be read
-// gives 0.
-void readUserDepth() {
-    auto& s = State();
-    DepthRecord d;
-    s.UserDepth = ReadDepthRecord(s.DepthFilePath, s.CurrentPort, d).ok() ? d.ChartedDepth : 0.0f;
-}
-
 // Whether heights include the user's charted depth: every option but exactly 1.0.
 bool depthAdded() {
     return State().OutputOption != 1.0f;
+}
+
+// UserDepth from the current port's depth record; a file or record that cannot be read gives
+// 0. A damaged depth is never used: its status comes back when the heights would include it.
+FileResult readUserDepth() {
+    auto& s = State();
+    DepthRecord d;
+    const FileResult r = ReadDepthRecord(s.DepthFilePath, s.CurrentPort, d);
+    s.UserDepth = r.ok() ? d.ChartedDepth : 0.0f;
+    if (r.status == FileStatus::Damaged && depthAdded())
+        return {r.status, r.message + ". Enter the port's depth again under Configure, Port Notes"};
+    return {};
+}
+
+// The current port's record and user depth, checked, for the file members. UserDepth is
+// refreshed whatever else fails.
+FileResult readPortAndDepth(int year, PortRecord& rec) {
+    const auto& s = State();
+    const FileResult depth = readUserDepth();
+    if (!YearIsComputable(year)) return yearRefused(year);
+    FileResult r = ReadPortRecord(s.AreaFilePath, s.CurrentPort, rec);
+    if (!r.ok()) return r;
+    return depth;
 }
 
 // A record's value as its 7-digit decimal form, as the record's own text shows it.
@@ -253,8 +286,13 @@ double computeSite(const ConstantTexts& texts, int16_t& RecordNo, int DayOfYear,
     clearCurve(curve);
     clearEvents();
     RecordNo = s.CurrentPort;
-    readUserDepth();
+    (void)readUserDepth();  // the sites show their constants as typed; a damaged depth counts 0
     const Constants c = fromTexts(texts);
+    if (!YearIsComputable(s.SelectedYear)) {
+        (void)uncomputable({}, curve, layersOf(layerSet), kSitePointCount, kSitePointCount, kSitePointCount,
+                           PointCount);
+        return std::numeric_limits<double>::quiet_NaN();
+    }
     const double mean = c.Z0;
     const double m = computeOneDay(c, mean, DayOfYear, curve, layersOf(layerSet), 0);
     // Flat ends, so that the search finds no turning point on the first or last row.
@@ -309,12 +347,15 @@ FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool S
     clearCurve(s.DayCurve);
     clearEvents();
     RecordNo = s.CurrentPort;
-    readUserDepth();
     const int d0 = DayOfYear - 1;  // the day before: the span starts at its midnight
 
     PortRecord rec;
-    const FileResult read = ReadPortRecord(s.AreaFilePath, RecordNo, rec);
-    if (!read.ok()) return unreadRecord(read, layers, kDayCurvePoints, kDayTidePointCount, PointCount);
+    const FileResult read = readPortAndDepth(s.SelectedYear, rec);
+    if (!read.ok()) {
+        s.DayMeanLevel = std::numeric_limits<double>::quiet_NaN();
+        return uncomputable(read, s.DayCurve, layers, kWindowLast - kWindowFirst + 1, kDayCurvePoints,
+                            kDayTidePointCount, PointCount);
+    }
     if (s.ShowConstants && gView) gView->ShowConstants(captionsOf(rec));
     Constants c = fromRecord(rec);
     const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
@@ -344,11 +385,14 @@ FileResult CalcDayCurve(int16_t& RecordNo, int DayOfYear, double /*ClockTime*/, 
     clearCurve(s.DayCurve);
     clearEvents();
     RecordNo = s.CurrentPort;
-    readUserDepth();
 
     PortRecord rec;
-    const FileResult read = ReadPortRecord(s.AreaFilePath, RecordNo, rec);
-    if (!read.ok()) return unreadRecord(read, layers, kSitePointCount, kSitePointCount, PointCount);
+    const FileResult read = readPortAndDepth(s.SelectedYear, rec);
+    if (!read.ok()) {
+        s.DayMeanLevel = std::numeric_limits<double>::quiet_NaN();
+        return uncomputable(read, s.DayCurve, layers, kSitePointCount, kSitePointCount, kSitePointCount,
+                            PointCount);
+    }
     Constants c = fromRecord(rec);
     const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
     s.DayMeanLevel = computeOneDay(c, mean, DayOfYear, s.DayCurve, layers, LastHeight);
@@ -378,12 +422,13 @@ void CalcAdjustCurvePort2(int16_t& RecordNo, int DayOfYear, double, double, doub
 
 FileResult CalcDayTideMinutes(int16_t RecordNo, double Date, TimeHeightSeries& Heights) {
     Heights.assign(1, TimeHeightPair{});
+    // The day before Date in Date's own year (day 0 for 1 January), Date's month values.
+    const JulianDate jd = JulianDayToDate(Date);
+    if (!YearIsComputable(jd.Year)) return yearRefused(jd.Year);
     PortRecord rec;
     const FileResult read = ReadPortRecord(State().AreaFilePath, RecordNo, rec);
     if (!read.ok()) return read;
 
-    // The day before Date in Date's own year (day 0 for 1 January), Date's month values.
-    const JulianDate jd = JulianDayToDate(Date);
     const int dayOfYear = MonthInfo(jd.Year, jd.Month).DaysBefore + jd.Day;
     Constants c = fromRecord(rec);
     const double mean = c.Z0 + applyMonth(rec, jd.Month, c);
@@ -401,11 +446,10 @@ FileResult CalcHeightAtTime(int16_t& RecordNo, int Year, int Day, double& Time, 
                             double& LaterHeight) {
     auto& s = State();
     RecordNo = s.CurrentPort;
-    readUserDepth();
     PortRecord rec;
-    const FileResult read = ReadPortRecord(s.AreaFilePath, RecordNo, rec);
+    const FileResult read = readPortAndDepth(Year, rec);
     if (!read.ok()) {
-        Height = LaterHeight = 0;
+        Height = LaterHeight = std::numeric_limits<double>::quiet_NaN();
         return read;
     }
     Constants c = fromRecord(rec);
@@ -417,7 +461,11 @@ FileResult CalcHeightAtTime(int16_t& RecordNo, int Year, int Day, double& Time, 
 void CalcHeightAtTimeIntermediate(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,
                                   double& LaterHeight) {
     RecordNo = State().CurrentPort;
-    readUserDepth();
+    (void)readUserDepth();  // as the sites: a damaged depth counts 0
+    if (!YearIsComputable(Year)) {
+        Height = LaterHeight = std::numeric_limits<double>::quiet_NaN();
+        return;
+    }
     const Constants c = fromTexts(siteTexts(&AdjustmentSites::Intermediate));
     heightPair(c, c.Z0, Year, Day, Time, Height, LaterHeight);
 }

@@ -44,13 +44,16 @@ void SetAdjustmentSites(AdjustmentSites* sites);
 
 // The displayed day for CurrentPort and DayOfYear of SelectedYear: heights at 10-minute steps
 // into DayCurve (149 rows, 152 in summer time, whose row 1 is 23:00 of the day before) and the
-// seven layer tables; CurvePoints 147, PointCount 302. RecordNo is set to CurrentPort. An area
-// record that cannot be read leaves the tables cleared and returns its status; a missing
-// user depth counts as 0.
+// seven layer tables; CurvePoints 147, PointCount 302. RecordNo is set to CurrentPort. A day
+// that cannot be computed (an area record that cannot be read or is damaged, a year outside
+// 1000 to 3000, a damaged user depth that the output option adds) keeps the rows' times with
+// heights and contributions that are not a number, and returns the status; a missing user
+// depth counts as 0.
 FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool SummerTime);
 
 // The same curve from midnight of DayOfYear, 147 rows and row 148 = (99, LastHeight);
-// CurvePoints and PointCount 148. ClockTime and FirstHeight have no effect.
+// CurvePoints and PointCount 148. ClockTime and FirstHeight have no effect. A day that cannot
+// be computed is treated as in CalcDayTide.
 FileResult CalcDayCurve(int16_t& RecordNo, int DayOfYear, double ClockTime, double FirstHeight,
                         double LastHeight, int& PointCount);
 
@@ -65,13 +68,14 @@ void CalcAdjustCurvePort2(int16_t& RecordNo, int DayOfYear, double ClockTime, do
 
 // One-minute heights of record RecordNo from the midnight before Date (a Julian day number)
 // over 50 hours, without the user depth; the series ends with one spare (0, 0) element.
-// Leaves CurvePoints, SelectedDayOfYear and DayCurve alone. A record that cannot be read
-// leaves only the spare element.
+// Leaves CurvePoints, SelectedDayOfYear and DayCurve alone. A record that cannot be read or is
+// damaged, or a year outside 1000 to 3000, leaves only the spare element.
 FileResult CalcDayTideMinutes(int16_t RecordNo, double Date, TimeHeightSeries& Heights);
 
 // The height at Time (hours after midnight of Day of Year) and 3 minutes later; Time is
 // adjusted (0 -> 1 minute, moved back 10 minutes near midnight) and returns the time of the
-// second evaluation. A record that cannot be read gives heights 0 and leaves Time alone.
+// second evaluation. A day that cannot be computed (as in CalcDayTide) gives heights that are
+// not a number and leaves Time alone.
 FileResult CalcHeightAtTime(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,
                             double& LaterHeight);
 void CalcHeightAtTimeIntermediate(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,

@@ -19,8 +19,8 @@ double LowerToWholeMetre(double lowest) {
 CurveScale TideCurveScale(const CurveTable& drawn, const CurveTable& day, int curvePoints) {
     double highest = 0, lowest = 0;
     for (int r = 1; r <= curvePoints - 1; ++r) {
-        if (drawn(2, r) > highest) highest = drawn(2, r);
-        if (day(2, r) < lowest) lowest = day(2, r);
+        if (std::isfinite(drawn(2, r)) && drawn(2, r) > highest) highest = drawn(2, r);
+        if (std::isfinite(day(2, r)) && day(2, r) < lowest) lowest = day(2, r);
     }
     return {Int(highest) + 1, LowerToWholeMetre(lowest)};
 }
@@ -28,8 +28,30 @@ CurveScale TideCurveScale(const CurveTable& drawn, const CurveTable& day, int cu
 CurveScale LayersScale(const CurveTable& day, int curvePoints) {
     double highest = 0;
     for (int r = 1; r <= curvePoints - 1; ++r)
-        if (day(2, r) > highest) highest = day(2, r);
+        if (std::isfinite(day(2, r)) && day(2, r) > highest) highest = day(2, r);
     return {Int(highest) + 1, -2};
+}
+
+std::vector<double> GridHeights(double top, double bottom, double minSpacing) {
+    constexpr double kMostLines = 100;
+    const double first = std::max(-1.0, std::min(bottom, top));
+    const double span = top - first;
+    double step = 1;
+    for (double decade = 1; step < minSpacing || span / step > kMostLines; decade *= 10) {
+        for (double m : {1.0, 2.0, 5.0}) {
+            step = m * decade;
+            if (step >= minSpacing && span / step <= kMostLines) break;
+        }
+    }
+    std::vector<double> heights;
+    if (step == 1) {
+        for (double h = -1; h <= top; ++h) heights.push_back(h);
+        return heights;
+    }
+    // Multiples of the step from the lowest line up, clear of the labelled top line.
+    for (double h = std::ceil(first / step) * step; h < top - step / 2; h += step) heights.push_back(h);
+    heights.push_back(top);
+    return heights;
 }
 
 namespace {

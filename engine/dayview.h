@@ -3,6 +3,7 @@
 // the springs/neaps lag, the row of a time and the rate of rise or fall.
 
 #include <optional>
+#include <vector>
 
 #include "engine/tables.h"
 
@@ -17,10 +18,15 @@ struct CurveScale {
     double Bottom = 0;  // the lowest height after the bands
 };
 // The curve view's scale: highest of `drawn` and lowest of `day` over rows 1 to
-// curvePoints - 1, both starting from 0.
+// curvePoints - 1, both starting from 0; heights that are not finite are passed over.
 CurveScale TideCurveScale(const CurveTable& drawn, const CurveTable& day, int curvePoints);
 // The layers view's scale: the top from the day's highest height, the bottom fixed at -2 m.
 CurveScale LayersScale(const CurveTable& day, int curvePoints);
+
+// The heights of the grid's lines from -1 m to `top`: every metre, or, when lines a metre apart
+// would stand closer than `minSpacing` metres (or more than 100 would be drawn), every 2, 5, 10,
+// 20, 50 ... metres, with the top line always last.
+std::vector<double> GridHeights(double top, double bottom, double minSpacing);
 
 // Rows from the reference S2 high to the first M2 high after it (among the first four M2
 // peaks), or nothing when no M2 high qualifies. Peaks are those of the absolute

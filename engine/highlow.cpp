@@ -1,5 +1,7 @@
 #include "engine/highlow.h"
 
+#include <cmath>
+
 #include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/timetext.h"
@@ -21,11 +23,20 @@ Turn turnAt(double before, double at, double after) {
     return Turn::None;
 }
 
+// Whether rows 1 to Points of a curve all hold heights: a day that could not be computed holds
+// NaN, and has no events and no range.
+bool allFinite(const CurveTable& curve, int Points) {
+    for (int r = 1; r <= Points; ++r)
+        if (!std::isfinite(curve(2, r))) return false;
+    return true;
+}
+
 // Turning points of rows 2 to Points - 1 of curve into DayEvents, at most 15; a last event
 // after 24.0844 h is dropped (only the last one is looked at).
 int16_t searchCurve(const CurveTable& curve, int Points) {
     auto& ev = State().DayEvents;
     int16_t count = 0;
+    if (!allFinite(curve, Points)) return 0;
     for (int r = 1; r <= Points - 2 && count < kMaxEvents; ++r) {
         if (turnAt(curve(2, r), curve(2, r + 1), curve(2, r + 2)) == Turn::None) continue;
         ++count;
@@ -47,6 +58,11 @@ void FindHighLowWaters(int& Points, int16_t& Count) {
     auto& s = State();
     Points = kMainCurvePoints - 1;
     Count = searchCurve(s.DayCurve, Points);
+    s.EventCount = Count;
+    if (!allFinite(s.DayCurve, Points)) {
+        s.DayRange = 0;
+        return;
+    }
     double highest = -9999, lowest = 9999;
     for (int j = 1; j <= Points - 1; ++j) {
         const double h = s.DayCurve(2, j);
@@ -54,7 +70,6 @@ void FindHighLowWaters(int& Points, int16_t& Count) {
         if (h < lowest) lowest = h;
     }
     s.DayRange = highest - lowest;
-    s.EventCount = Count;
 }
 
 void FindHighLowWatersIntermediate(int& Points, int16_t& Count) {
@@ -79,7 +94,9 @@ std::string ShowDayTides(int Count) {
         s.DayEventText(2, k) = Format(s.DayEvents(2, k), "#,#0.0;;;");
     }
     std::string caption = "  Predictions\r\n";
-    caption += "   (Range " + Format(s.DayRange, "0.0") + "M)\r\n\r\n";
+    // A day without heights has no range to show, though DayRange holds 0.
+    const bool computed = allFinite(s.DayCurve, kMainCurvePoints - 1);
+    caption += "   (Range " + (computed ? Format(s.DayRange, "0.0") + "M" : std::string("n/a")) + ")\r\n\r\n";
     caption += "   Time    Ht.\r\n";
     for (int k = 1; k <= Count; ++k) {
         const std::string& time = s.DayEventText(1, k);
@@ -99,6 +116,11 @@ TimeHeightSeries DayRangeAndHighWaters(const TimeHeightSeries& Series, double& R
     TimeHeightSeries highs;
     double highest = -9999.0, lowest = 9999.0;
     bool anyTurn = false;
+    for (const auto& p : Series)
+        if (!std::isfinite(p.Height)) {
+            Range = 0;
+            return highs;
+        }
     auto take = [&](double h) {
         anyTurn = true;
         if (h > highest) highest = h;

@@ -9,7 +9,8 @@
 namespace engine {
 
 // Turning points of DayCurve into DayEvents (at most 15, a last one after 24.0844 h dropped),
-// DayRange from rows 1 to 145 and EventCount. Points is set to 146.
+// DayRange from rows 1 to 145 and EventCount. Points is set to 146. A day whose heights are not
+// all finite (one that could not be computed) has no events and a range of 0.
 void FindHighLowWaters(int& Points, int16_t& Count);
 // The same on the adjustment sites' curves; Points is lowered by one. No range is kept.
 void FindHighLowWatersIntermediate(int& Points, int16_t& Count);
@@ -21,7 +22,8 @@ void FindHighLowWatersPort2(int& Points, int16_t& Count);
 std::string ShowDayTides(int Count);
 
 // The high waters of the second day of a one-minute series (times less 24) and the range of
-// its turning points; a range of 0 and no high waters when the series has no turning point.
+// its turning points; a range of 0 and no high waters when the series has no turning point or a
+// height that is not finite.
 TimeHeightSeries DayRangeAndHighWaters(const TimeHeightSeries& Series, double& Range);
 
 }  // namespace engine

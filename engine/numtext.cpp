@@ -232,7 +232,15 @@ std::string CStr(double value) { return defaultText(Str(value)); }
 std::string CStrSingle(float value) { return defaultText(StrSingle(value)); }
 
 std::string TypedText(float value) {
+    if (!std::isfinite(value)) return {};
     std::string t = Trim(StrSingle(value));
+    if (t.find('E') != std::string::npos) {
+        // Never the exponent form, which the box could not read back: the shortest digits that
+        // read back to the same single.
+        char buf[64];
+        auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+        t = ec == std::errc{} ? std::string(buf, end) : std::string{};
+    }
     if (t.rfind(".", 0) == 0) t.insert(0, "0");
     else if (t.rfind("-.", 0) == 0) t.insert(1, "0");
     return t;
@@ -242,6 +250,12 @@ std::optional<float> ReadTypedNumber(std::string_view typed) {
     const std::optional<double> v = readChars(Trim(typed), std::chars_format::fixed);
     if (!v || !std::isfinite(*v) || std::fabs(*v) > 3.4028234663852886e38) return std::nullopt;
     return static_cast<float>(*v);
+}
+
+std::optional<float> ReadTypedNumber(std::string_view typed, ValueRange range) {
+    const std::optional<float> v = ReadTypedNumber(typed);
+    if (!v || !range.holds(*v)) return std::nullopt;
+    return v;
 }
 
 double Val(std::string_view text) {
@@ -295,6 +309,8 @@ std::optional<long> ReadWholeNumber(std::string_view text) {
 }
 
 std::string Format(double value, std::string_view pattern) {
+    // No digits stand for a value that is not a number: "0.0" would read as a result.
+    if (!std::isfinite(value)) return "n/a";
     std::vector<std::string_view> sections;
     size_t start = 0;
     while (true) {

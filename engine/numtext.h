@@ -37,11 +37,20 @@ std::string CStr(double value);
 std::string CStrSingle(float value);
 
 // The "." text a number typed by the user is read back from, whatever the locale: the plain
-// 7-digit form, trimmed, with "0" before a leading point ("0.5", "-0.75", "2").
+// 7-digit form, trimmed, with "0" before a leading point ("0.5", "-0.75", "2"); never in
+// exponent form (100000000, 0.00001); empty for a value that is not finite.
 std::string TypedText(float value);
 // A whole typed text that is a number: an optional sign and digits with at most one "." (and
 // at least one digit), fitting a single. Nothing otherwise.
 std::optional<float> ReadTypedNumber(std::string_view typed);
+
+// The values a quantity may take, both ends included.
+struct ValueRange {
+    double lo, hi;
+    bool holds(double v) const { return v >= lo && v <= hi; }  // false for NaN
+};
+// The same, and nothing also for a number outside `range`.
+std::optional<float> ReadTypedNumber(std::string_view typed, ValueRange range);
 
 // The number at the start of text: blanks are skipped wherever they stand, an optional sign,
 // digits with at most one "." as decimal point; reading stops at the first other character.
@@ -61,7 +70,7 @@ std::optional<long> ReadWholeNumber(std::string_view text);
 // Format with a numeric pattern: "0" and "#" digit places, "." decimal point, "," grouping in
 // the whole part, up to four sections "positive;negative;zero;null" (empty sections take the
 // positive section's form). Rounds halves away from zero on the value's 15-digit decimal form.
-// The separators come from the environment's locale.
+// The separators come from the environment's locale. NaN and infinity give "n/a".
 std::string Format(double value, std::string_view pattern);
 
 std::string Trim(std::string_view text);

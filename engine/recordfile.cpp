@@ -14,7 +14,32 @@ namespace {
 std::string reason(const std::string& what, const std::string& path, int err) {
     return what + " " + path + ": " + std::strerror(err);
 }
+
+WriteFault gWriteFault;
+
+// The error a write to path is made to fail with by the test seam, or 0.
+int injectedFault(const std::string& path) {
+    return gWriteFault ? gWriteFault(path) : 0;
+}
+
+bool validRecordNumber(long n) {
+    return n >= 1 && n <= kMaxRecordNumber;
+}
+
+// Byte offset of record n; n is a valid record number, so the product stays far inside 64 bits.
+off_t recordOffset(long n, size_t recordLength) {
+    return static_cast<off_t>(n - 1) * static_cast<off_t>(recordLength);
+}
 }  // namespace
+
+void SetWriteFault(WriteFault fault) {
+    gWriteFault = std::move(fault);
+}
+
+FileResult DamagedRecord(const std::string& path, long n, const std::string& fault) {
+    return {FileStatus::Damaged, "Record " + std::to_string(n) + " of " + fs::path(path).filename().string() +
+                                     " is damaged: " + fault};
+}
 
 long FileLength(const std::string& path) {
     std::error_code ec;
@@ -35,8 +60,7 @@ FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Byte
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return {FileStatus::Missing, reason("Cannot open", path, errno)};
     FileResult result;
-    long offset = (n - 1) * static_cast<long>(recordLength);
-    if (n < 1 || std::fseek(f, offset, SEEK_SET) != 0) {
+    if (!validRecordNumber(n) || fseeko(f, recordOffset(n, recordLength), SEEK_SET) != 0) {
         result = {FileStatus::PastEnd, "Record " + std::to_string(n) + " is not in " + path};
     } else {
         size_t got = std::fread(out.data(), 1, recordLength, f);
@@ -51,24 +75,29 @@ FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Byte
 }
 
 FileResult WriteRecord(const std::string& path, size_t recordLength, long n, const Bytes& record) {
-    if (n < 1 || record.size() != recordLength)
-        return {FileStatus::WriteFailed, "Bad record " + std::to_string(n) + " for " + path};
+    if (!validRecordNumber(n) || record.size() != recordLength)
+        return {FileStatus::Refused, "Bad record " + std::to_string(n) + " for " + path};
     std::FILE* f = std::fopen(path.c_str(), "r+b");
-    if (!f) f = std::fopen(path.c_str(), "w+b");
+    // Created only when it does not exist: any other failure (a denied or busy file) must not
+    // turn into a new, empty file.
+    if (!f && errno == ENOENT) f = std::fopen(path.c_str(), "w+b");
     if (!f) return {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
     FileResult result;
-    long offset = (n - 1) * static_cast<long>(recordLength);
-    std::fseek(f, 0, SEEK_END);
-    long len = std::ftell(f);
-    if (len < offset) {
+    const off_t offset = recordOffset(n, recordLength);
+    off_t len = -1;
+    if (fseeko(f, 0, SEEK_END) == 0) len = ftello(f);
+    if (len < 0) {
+        result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+    } else if (len < offset) {
         // Zero-fill up to the record, so the file holds whole records only.
-        Bytes zeros(static_cast<size_t>(offset - len), 0);
-        if (std::fwrite(zeros.data(), 1, zeros.size(), f) != zeros.size())
+        if (std::fflush(f) != 0 || ftruncate(fileno(f), offset) != 0)
             result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
     }
     if (result.ok()) {
-        if (std::fseek(f, offset, SEEK_SET) != 0 ||
-            std::fwrite(record.data(), 1, record.size(), f) != record.size())
+        if (int err = injectedFault(path))
+            result = {FileStatus::WriteFailed, reason("Cannot write", path, err)};
+        else if (fseeko(f, offset, SEEK_SET) != 0 ||
+                 std::fwrite(record.data(), 1, record.size(), f) != record.size())
             result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
     }
     if (std::fclose(f) != 0 && result.ok()) result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
@@ -80,9 +109,10 @@ FileResult ReplaceFile(const std::string& path, const std::string& contents) {
     std::FILE* out = std::fopen(temp.c_str(), "wb");
     if (!out) return {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
     // The new contents are on the disk before they take the old file's place.
-    bool written = std::fwrite(contents.data(), 1, contents.size(), out) == contents.size() &&
+    int err = injectedFault(path);
+    bool written = err == 0 && std::fwrite(contents.data(), 1, contents.size(), out) == contents.size() &&
                    std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-    int err = errno;
+    if (!written && err == 0) err = errno;
     if (std::fclose(out) != 0 && written) {
         written = false;
         err = errno;
@@ -137,6 +167,8 @@ FileResult ReadPortRecord(const std::string& areaPath, long n, PortRecord& out) 
     Bytes bytes;
     FileResult r = ReadRecord(areaPath, PortRecord::kSize, n, bytes);
     out = DecodePortRecord(bytes);
+    if (r.ok())
+        if (auto fault = PortRecordFault(out)) return DamagedRecord(areaPath, n, *fault);
     return r;
 }
 
@@ -144,6 +176,8 @@ FileResult ReadDepthRecord(const std::string& depthPath, long n, DepthRecord& ou
     Bytes bytes;
     FileResult r = ReadRecord(depthPath, DepthRecord::kSize, n, bytes);
     out = DecodeDepthRecord(bytes);
+    if (r.ok())
+        if (auto fault = DepthRecordFault(out)) return DamagedRecord(depthPath, n, *fault);
     return r;
 }
 

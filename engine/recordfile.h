@@ -2,6 +2,7 @@
 // Random-access files of fixed-length records numbered from 1, without header.
 // Readers open files read-only and never create them.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,12 @@ namespace engine {
 
 enum class FileStatus {
     Ok,
-    Missing,      // the file cannot be opened for reading
-    PastEnd,      // the record lies (partly) beyond the end of the file: a zero record is returned
+    Missing,  // the file cannot be opened for reading
+    PastEnd,  // the record lies (partly) beyond the end of the file: a zero record is returned
     ReadFailed,
     WriteFailed,
+    Damaged,  // the record was read, but a value lies outside its range: nothing is computed from it
+    Refused,  // the request itself is outside what can be computed (a year, a record number)
 };
 
 struct FileResult {
@@ -28,23 +31,39 @@ struct FileResult {
 long RecordCount(const std::string& path, size_t recordLength);
 long FileLength(const std::string& path);  // -1 when missing
 
+// Record numbers run from 1 to kMaxRecordNumber; others are refused without touching the file.
+inline constexpr long kMaxRecordNumber = 2147483648L;
+
 // Reads record n (from 1). A record past the end reads as zero bytes with status PastEnd.
 FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Bytes& out);
-// Writes record n in place, creating the file when missing; a gap before it is zero-filled.
+// Writes record n in place, creating the file only when it does not exist; a gap before it is
+// zero-filled.
 FileResult WriteRecord(const std::string& path, size_t recordLength, long n, const Bytes& record);
 // Replaces the whole file through a temporary file beside it, renamed over the old one.
 FileResult ReplaceFile(const std::string& path, const std::string& contents);
+
+// Test seam: when set, every write to a file (WriteRecord, ReplaceFile) asks it once the file
+// is open, just before the bytes go out, and fails with the error number it returns, as a full
+// disk (ENOSPC) would; 0 lets the write go on.
+using WriteFault = std::function<int(const std::string& path)>;
+void SetWriteFault(WriteFault fault);
 
 // The whole file, checked: Missing or ReadFailed when it cannot be read entirely.
 FileResult ReadWholeFile(const std::string& path, std::string& out);
 
 // Area files.
 long PortCount(const std::string& areaPath);
-// Every whole record of an area file, read at once.
+// Every whole record of an area file, read at once and not checked: for lists of names.
 FileResult ReadAllPortRecords(const std::string& areaPath, std::vector<PortRecord>& out);
+// Record n, checked: a value outside its range gives Damaged with a message naming the file,
+// the record and the field ("Record 77 of UK.hc is damaged: Z0 is not a number"); `out` then
+// holds the record as read.
 FileResult ReadPortRecord(const std::string& areaPath, long n, PortRecord& out);
 
-// User-depth files.
+// User-depth files: record n, checked as ReadPortRecord checks.
 FileResult ReadDepthRecord(const std::string& depthPath, long n, DepthRecord& out);
+
+// The Damaged result for record n of a file.
+FileResult DamagedRecord(const std::string& path, long n, const std::string& fault);
 
 }  // namespace engine

@@ -1,10 +1,12 @@
 #include "engine/records.h"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
 #include "engine/cp1252.h"
+#include "engine/numtext.h"
 
 namespace engine {
 
@@ -132,6 +134,62 @@ DepthRecord DecodeDepthRecord(std::span<const uint8_t> bytes) {
     r.SpareB = rd.single();
     r.Notes = rd.text(256);
     return r;
+}
+
+namespace {
+// A range's end as a user reads it: "-100", "3600".
+std::string endText(double v) {
+    return std::to_string(static_cast<long>(v));
+}
+}  // namespace
+
+std::optional<std::string> ValueFault(const std::string& field, double value, ValueRange range) {
+    if (range.holds(value)) return std::nullopt;
+    if (std::isnan(value)) return field + " is not a number";
+    std::string shown = std::isinf(value) ? (value > 0 ? "infinite" : "minus infinite")
+                                          : Trim(StrSingle(static_cast<float>(value)));
+    if (shown.rfind("-.", 0) == 0)
+        shown.insert(1, "0");
+    else if (shown.rfind(".", 0) == 0)
+        shown.insert(0, "0");
+    return field + " is " + shown + ", outside " + endText(range.lo) + " to " + endText(range.hi);
+}
+
+std::optional<std::string> PositionFault(const PortRecord& r) {
+    if (auto f = ValueFault("Latitude", r.Latitude, kLatitudeRange)) return f;
+    return ValueFault("Longitude", r.Longitude, kLongitudeRange);
+}
+
+std::optional<std::string> PortRecordFault(const PortRecord& r) {
+    if (auto f = PositionFault(r)) return f;
+    const struct {
+        const char* name;
+        float value;
+        ValueRange range;
+    } fields[] = {
+        {"Z0", r.Z0, kLevelRange},     {"M2g", r.M2g, kPhaseRange},   {"M2Hm", r.M2Hm, kLevelRange},
+        {"S2g", r.S2g, kPhaseRange},   {"S2Hm", r.S2Hm, kLevelRange}, {"K1g", r.K1g, kPhaseRange},
+        {"K1Hm", r.K1Hm, kLevelRange}, {"O1g", r.O1g, kPhaseRange},   {"O1Hm", r.O1Hm, kLevelRange},
+        {"sf4", r.sf4, kPhaseRange},   {"LF4", r.LF4, kFactorRange},  {"sf6", r.sf6, kPhaseRange},
+        {"LF6", r.LF6, kFactorRange},
+    };
+    for (const auto& f : fields)
+        if (auto fault = ValueFault(f.name, f.value, f.range)) return fault;
+    for (size_t m = 0; m < 12; ++m) {
+        const std::string month = " of month " + std::to_string(m + 1);
+        if (auto f = ValueFault("MonthDZ0" + month, r.MonthDZ0[m], kLevelRange)) return f;
+        if (auto f = ValueFault("MonthM2Hm" + month, r.MonthM2Hm[m], kLevelRange)) return f;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> DepthRecordFault(const DepthRecord& r) {
+    return ValueFault("ChartedDepth", r.ChartedDepth, kDepthRange);
+}
+
+std::optional<std::string> SettingsRecordFault(const SettingsRecord& r) {
+    if (auto f = ValueFault("Draught", r.Draught, kVesselRange)) return f;
+    return ValueFault("KeelClearance", r.KeelClearance, kVesselRange);
 }
 
 int ZoneHours(const std::string& letter) {

@@ -5,9 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "engine/numtext.h"
 
 namespace engine {
 
@@ -61,6 +64,25 @@ struct PortRecord {
 Bytes EncodePortRecord(const PortRecord& r);
 PortRecord DecodePortRecord(std::span<const uint8_t> bytes);
 
+// The values a record may hold; a value outside them (or not a number) marks the record as
+// damaged: no tide is computed from it.
+inline constexpr ValueRange kLatitudeRange{-90, 90};
+inline constexpr ValueRange kLongitudeRange{-180, 180};
+inline constexpr ValueRange kLevelRange{-100, 100};    // Z0, amplitudes, monthly values, metres
+inline constexpr ValueRange kPhaseRange{-3600, 3600};  // phases, degrees
+inline constexpr ValueRange kFactorRange{-100, 100};   // F4 and F6
+inline constexpr ValueRange kDepthRange{-100, 1000};   // a charted depth, metres
+inline constexpr ValueRange kVesselRange{0, 100};      // draught and under-keel clearance, metres
+
+// What is wrong with a value: "Z0 is not a number", "Latitude is 91, outside -90 to 90"; nothing
+// when it lies in its range.
+std::optional<std::string> ValueFault(const std::string& field, double value, ValueRange range);
+// The first damaged field of a record, worded as ValueFault words it; nothing when every
+// field lies in its range.
+std::optional<std::string> PortRecordFault(const PortRecord& r);
+// Only the position: what a user-depth file's notes are made from.
+std::optional<std::string> PositionFault(const PortRecord& r);
+
 // The one record of the settings file, 1307 bytes.
 struct SettingsRecord {
     static constexpr size_t kSize = 1307;
@@ -71,6 +93,9 @@ struct SettingsRecord {
 };
 Bytes EncodeSettingsRecord(const SettingsRecord& r);
 SettingsRecord DecodeSettingsRecord(std::span<const uint8_t> bytes);
+// The draught or the clearance outside kVesselRange (the port and the option have their own
+// rules where they are read).
+std::optional<std::string> SettingsRecordFault(const SettingsRecord& r);
 
 // One port of a user-depth file, 305 bytes.
 struct DepthRecord {
@@ -83,6 +108,8 @@ struct DepthRecord {
 };
 Bytes EncodeDepthRecord(const DepthRecord& r);
 DepthRecord DecodeDepthRecord(std::span<const uint8_t> bytes);
+// The charted depth outside kDepthRange.
+std::optional<std::string> DepthRecordFault(const DepthRecord& r);
 
 // One line of the developer tables of angles and factors.
 struct FactorsRow {

@@ -38,8 +38,36 @@ FileResult ReadSettingsFile(SettingsRecord& out) {
         return {FileStatus::Missing, "The settings file " + path + " is missing or incomplete"};
     Bytes bytes;
     FileResult r = ReadRecord(path, SettingsRecord::kSize, 1, bytes);
-    if (r.ok()) out = DecodeSettingsRecord(bytes);
+    if (!r.ok()) return r;
+    out = DecodeSettingsRecord(bytes);
+    if (auto fault = SettingsRecordFault(out)) return DamagedRecord(path, 1, *fault);
     return r;
+}
+
+FileResult EnsureSettingsFile(const SettingsRecord& defaults) {
+    State().SettingsFilePath = BuildSettingsFilePath();
+    const std::string& path = State().SettingsFilePath;
+    const long length = FileLength(path);
+    if (length >= static_cast<long>(SettingsRecord::kSize)) return {};
+    std::string notice;
+    if (length >= 0) {
+        // Too short to hold the record: kept beside the new one, for it may be only damaged at
+        // its end.
+        const std::string kept = path + ".bak";
+        std::error_code ec;
+        std::filesystem::rename(path, kept, ec);
+        if (ec)
+            return {FileStatus::WriteFailed,
+                    "Cannot keep the incomplete settings file " + path + ": " + ec.message()};
+        notice = "The settings file " + path + " was incomplete (" + std::to_string(length) + " of " +
+                 std::to_string(SettingsRecord::kSize) + " bytes). It is kept as " + kept +
+                 ", and the settings are back to their defaults.";
+    }
+    FileResult r = WriteSettingsFile(defaults);
+    if (!r.ok()) return r;
+    State().Settings = defaults;
+    if (!notice.empty()) return {FileStatus::Damaged, notice};
+    return {};
 }
 
 std::optional<std::string> UnstorablePathReason(const std::string& path) {
@@ -53,19 +81,16 @@ std::optional<std::string> UnstorablePathReason(const std::string& path) {
 FileResult WriteSettingsFile(const SettingsRecord& record) {
     State().SettingsFilePath = BuildSettingsFilePath();
     if (auto why = UnstorablePathReason(record.AreaPath)) return {FileStatus::WriteFailed, *why};
-    return WriteRecord(State().SettingsFilePath, SettingsRecord::kSize, 1, EncodeSettingsRecord(record));
-}
-
-FileResult WriteDefaultSettings() {
-    SettingsRecord defaults = DefaultSettingsRecord();
-    FileResult r = WriteSettingsFile(defaults);
-    if (r.ok()) State().Settings = defaults;
-    return r;
+    // One record is the whole file: replaced whole, so a failed write leaves the old one.
+    const Bytes bytes = EncodeSettingsRecord(record);
+    return ReplaceFile(State().SettingsFilePath, std::string(bytes.begin(), bytes.end()));
 }
 
 FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change) {
     SettingsRecord record;
-    if (!ReadSettingsFile(record).ok()) record = State().Settings;
+    // A damaged record is kept as read: the caller changes only its own fields.
+    const FileStatus read = ReadSettingsFile(record).status;
+    if (read != FileStatus::Ok && read != FileStatus::Damaged) record = State().Settings;
     change(record);
     FileResult r = WriteSettingsFile(record);
     if (r.ok()) State().Settings = record;
@@ -74,20 +99,22 @@ FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change
 
 FileResult LoadSettings() {
     SharedState& s = State();
+    const SettingsRecord defaults = DefaultSettingsRecord();
+    FileResult made = EnsureSettingsFile(defaults);
     SettingsRecord record;
     FileResult r = ReadSettingsFile(record);
-    if (!r.ok()) {
-        r = WriteDefaultSettings();
-        if (r.ok()) r = ReadSettingsFile(record);
-        if (!r.ok()) record = DefaultSettingsRecord();  // run on the defaults, as they would be read
-    }
+    if (r.status != FileStatus::Ok && r.status != FileStatus::Damaged)
+        record = defaults;  // run on the defaults, as they would be read
     s.Settings = record;
-    s.Draught = record.Draught;
+    // A damaged draught or clearance is not used: the defaults stand in until the user sets
+    // them, and the file keeps what it holds.
+    s.Draught = kVesselRange.holds(record.Draught) ? record.Draught : defaults.Draught;
+    s.KeelClearance =
+        kVesselRange.holds(record.KeelClearance) ? record.KeelClearance : defaults.KeelClearance;
     // A damaged record must not stop the load: a port outside 16 bits reads as 0, which the
     // main window brings into range.
     s.CurrentPort = PortOfIndex(record.PortIndex);
     s.AreaFilePath = Trim(record.AreaPath);
-    s.KeelClearance = record.KeelClearance;
     s.OutputOption = record.OutputOption;
     try {
         s.SpareSetting = CInt(record.SpareValue);
@@ -96,14 +123,19 @@ FileResult LoadSettings() {
     }
     s.UseSummerTime = record.SummerTime != 0;
     s.ApplySummerTime = record.SummerTime != 0;
+    if (r.status == FileStatus::Damaged)
+        return {FileStatus::Damaged, r.message + ". The default of " + TypedText(defaults.Draught) +
+                                         " m is used until it is set under Configure, Program Options."};
+    if (!made.ok()) return made;
     return r;
 }
 
 bool ReloadSettingsCopies(SettingsRecord& record) {
     SharedState& s = State();
-    if (!ReadSettingsFile(record).ok()) return false;
-    s.Draught = record.Draught;
-    s.KeelClearance = record.KeelClearance;
+    const FileStatus read = ReadSettingsFile(record).status;
+    if (read != FileStatus::Ok && read != FileStatus::Damaged) return false;
+    if (kVesselRange.holds(record.Draught)) s.Draught = record.Draught;
+    if (kVesselRange.holds(record.KeelClearance)) s.KeelClearance = record.KeelClearance;
     s.OutputOption = record.OutputOption;
     s.AreaFilePath = Trim(record.AreaPath);
     s.CurrentPort = PortWithin(PortOfIndex(record.PortIndex), PortCount(s.AreaFilePath));
@@ -126,7 +158,9 @@ DepthRecord NewDepthRecord(const PortRecord& port, int k) {
     DepthRecord d;
     d.PortName = port.PortName;
     d.PortIndex = static_cast<int16_t>(k);
-    d.Notes = "Position" + FormatLatitude(port.Latitude) + "  " + FormatLongitude(port.Longitude);
+    // A damaged position is not written out: the port gets empty notes, the others theirs.
+    if (!PositionFault(port))
+        d.Notes = "Position" + FormatLatitude(port.Latitude) + "  " + FormatLongitude(port.Longitude);
     return d;
 }
 
@@ -152,10 +186,13 @@ FileResult StoreDepthAndNotes(long n, float metres, const std::string& notes) {
     const SharedState& s = State();
     const std::string& path = s.DepthFilePath;
     const long have = RecordCount(path, DepthRecord::kSize);
+    if (!kDepthRange.holds(metres))
+        return {FileStatus::Refused, *ValueFault("The user depth", metres, kDepthRange)};
     if (n <= have) {
         DepthRecord d;
+        // A damaged depth is what this write mends: the record's other fields are kept.
         FileResult r = ReadDepthRecord(path, n, d);
-        if (!r.ok()) return r;
+        if (!r.ok() && r.status != FileStatus::Damaged) return r;
         d.ChartedDepth = metres;
         d.Notes = notes;
         return WriteRecord(path, DepthRecord::kSize, n, EncodeDepthRecord(d));

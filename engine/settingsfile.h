@@ -19,28 +19,34 @@ inline constexpr const char* kOwnerText = "Tidewyn Vizoz tide predictions - for 
 SettingsRecord DefaultSettingsRecord();
 
 // Reads record 1 of the settings file at SettingsFilePath (rebuilt first). A missing file, or one
-// shorter than a whole record, reads as Missing.
+// shorter than a whole record, reads as Missing; a draught or clearance outside its range gives
+// Damaged, with `out` holding the record as read.
 FileResult ReadSettingsFile(SettingsRecord& out);
-// Writes the whole record; refuses an AreaPath that does not fit its field (message in the
-// result) rather than storing it cut or corrupted.
+// Writes the whole record by replacing the file, so a failed write leaves the old file whole;
+// refuses an AreaPath that does not fit its field (message in the result) rather than storing
+// it cut or corrupted.
 FileResult WriteSettingsFile(const SettingsRecord& record);
-// Writes the default record; the one routine for every place that writes defaults.
-FileResult WriteDefaultSettings();
+// Writes `defaults` when the settings file is missing or shorter than a record. A short file is
+// first kept beside it as "TdwTidesv9.cfg.bak", and the result is then Damaged with a notice
+// that says so; Ok when nothing needed doing or the defaults were written. The one routine for
+// every place that writes defaults.
+FileResult EnsureSettingsFile(const SettingsRecord& defaults);
 
 // Read-modify-write: starts from the file's record (or from the in-memory Settings when the
 // file cannot be read), lets `change` alter its own fields, writes the whole record back and
 // keeps it in Settings.
 FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change);
 
-// The main window's settings step: writes the defaults when the file is missing, then reads
-// it and loads Draught, CurrentPort, AreaFilePath, KeelClearance, OutputOption, SpareSetting,
-// UseSummerTime and ApplySummerTime.
+// The main window's settings step: EnsureSettingsFile with the defaults, then reads the file and
+// loads Draught, CurrentPort, AreaFilePath, KeelClearance, OutputOption, SpareSetting,
+// UseSummerTime and ApplySummerTime. A damaged draught or clearance loads as its default and
+// the result, Damaged, says so; so does a short file kept as ".bak".
 FileResult LoadSettings();
 
-// Reads the settings file into `record` and sets Draught, KeelClearance, OutputOption,
-// AreaFilePath and CurrentPort from it; a stored port outside the area file is brought into
-// its range, as the main window's load does. False when the file cannot be read: the copies
-// then stay as they are.
+// Reads the settings file into `record` and sets Draught, KeelClearance (each only when in its
+// range), OutputOption, AreaFilePath and CurrentPort from it; a stored port outside the area
+// file is brought into its range, as the main window's load does. False when the file cannot
+// be read: the copies then stay as they are.
 bool ReloadSettingsCopies(SettingsRecord& record);
 
 // Why a path cannot be stored in a 255-character text field, or nothing when it can.
@@ -55,10 +61,12 @@ void FormDepthFilePath();
 // existing file is not touched, and none is created for an area file that cannot be read.
 FileResult EnsureUserDepthFile();
 // Stores the charted depth and notes of port n in the user-depth file DepthFilePath; the
-// record's other fields keep their values. A file shorter than n records (ports added to the
+// record's other fields keep their values, also when its stored depth was damaged. A depth
+// outside kDepthRange is refused. A file shorter than n records (ports added to the
 // area since it was made) is first filled up with the records a new file holds.
 FileResult StoreDepthAndNotes(long n, float metres, const std::string& notes);
-// The DepthRecord a new user-depth file holds for port k.
+// The DepthRecord a new user-depth file holds for port k; its notes give the position, or are
+// empty when the position is damaged.
 DepthRecord NewDepthRecord(const PortRecord& port, int k);
 
 }  // namespace engine

@@ -33,6 +33,17 @@ constexpr double kCosSunrise = -0.0145439;
 constexpr double kTrueQuarter = std::numbers::pi / 2;
 constexpr double kTrueThreeQuarter = 3 * std::numbers::pi / 2;
 
+// Into 0 to turn by whole turns, stepped as the method steps (which gives its last bits for the
+// values a day produces); a value many turns out is first brought within one turn by fmod, so
+// that no loop runs long.
+double intoTurn(double x, double turn) {
+    if (!std::isfinite(x)) return x;
+    if (std::fabs(x) > 4 * turn) x = std::fmod(x, turn);
+    while (x < 0) x += turn;
+    while (x >= turn) x -= turn;
+    return x;
+}
+
 struct PassQuantities {
     double T = 0;               // day number of the pass
     double RightAscension = 0;  // radians
@@ -44,8 +55,7 @@ PassQuantities PreparePass(int dayOfYear, double baseAngle, double w) {
     p.T = dayOfYear + (baseAngle + w) / kFullTurn;
     double M = 0.017202 * p.T - 0.0574039;
     double L = M + 0.0334405 * std::sin(M) + 0.000349066 * std::sin(2 * M) + 4.93289;
-    while (L < 0) L += kFullTurn;
-    while (L >= kFullTurn) L -= kFullTurn;
+    L = intoTurn(L, kFullTurn);
     double quarters = L / kQuarterTurn;
     if (quarters == Int(quarters)) L += kOneArcSecond;  // keeps tan L finite
 
@@ -88,9 +98,7 @@ std::optional<double> SunEventTime(double CosZenith, double Declination, double 
     if (Evening != 1) H = FullTurn - H;
     double localMean = H + RightAscension - 0.0172028 * T - 1.73364;
     double ut = localMean + MinusLongitudeRad - ZoneRad;
-    while (ut < 0) ut += FullTurn;
-    while (ut >= FullTurn) ut -= FullTurn;
-    return ut * kRadToHours;
+    return intoTurn(ut, FullTurn) * kRadToHours;
 }
 
 SunTimes CalcSunTimes(double Latitude, double Longitude, int Day, int Month, int Year, bool AddHour) {

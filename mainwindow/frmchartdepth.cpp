@@ -7,6 +7,7 @@
 #include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
+#include "engine/records.h"
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "mainwindow/frmtidewyn.h"
@@ -66,10 +67,11 @@ void frmChartdepth::Form_Load() {
     if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
 
     SettingsRecord stored;
-    if (!ReadSettingsFile(stored).ok()) {
-        FileResult w = WriteDefaultSettings();
-        if (!w.ok()) MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
-    }
+    FileResult made = EnsureSettingsFile(DefaultSettingsRecord());
+    if (made.status == FileStatus::Damaged)
+        MsgBox(made.message, kOkOnly | kExclamation);
+    else if (!made.ok())
+        MsgBox("The settings cannot be saved: " + made.message, kOkOnly | kExclamation);
     const int16_t portBefore = s.CurrentPort;
     const std::string areaBefore = s.AreaFilePath;
     if (ReloadSettingsCopies(stored)) {
@@ -150,9 +152,11 @@ void frmChartdepth::cdok_Click() {
         return;
     }
     const long n = static_cast<long>(port);
-    const std::optional<float> typed = ReadTypedNumber(depth->Text());
+    const std::optional<float> typed = ReadTypedNumber(depth->Text(), kDepthRange);
     if (!typed) {
-        MsgBox("The user depth must be a number of metres, such as 2.5 or -0.8.", kOkOnly | kExclamation);
+        // The box keeps what was typed, for the user to mend.
+        MsgBox("The user depth must be a number of metres from -100 to 1000, such as 2.5 or -0.8.",
+               kOkOnly | kExclamation);
         depth->setFocus();
         return;
     }

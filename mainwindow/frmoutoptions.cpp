@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/numtext.h"
+#include "engine/records.h"
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "mainwindow/frmtidewyn.h"
@@ -72,7 +73,10 @@ std::string frmoutoptions::MetresText(float value) {
 void frmoutoptions::Form_Load() {
     if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
     SettingsRecord record;
-    if (!ReadSettingsFile(record).ok()) record = State().Settings;
+    // A damaged record is shown as read: a value out of range stands in its box to be mended,
+    // one that is not a number leaves the box empty.
+    const FileStatus read = ReadSettingsFile(record).status;
+    if (read != FileStatus::Ok && read != FileStatus::Damaged) record = State().Settings;
 
     if (record.SummerTime == -1)
         optDaylightSavings->SetValue(true);
@@ -100,10 +104,12 @@ void frmoutoptions::Check1_Click() {
 
 void frmoutoptions::optionsok_Click() {
     SharedState& s = State();
-    std::optional<float> draught = ReadTypedNumber(draughttext->Text());
-    std::optional<float> clearance = ReadTypedNumber(ukctext->Text());
+    std::optional<float> draught = ReadTypedNumber(draughttext->Text(), kVesselRange);
+    std::optional<float> clearance = ReadTypedNumber(ukctext->Text(), kVesselRange);
     auto refuse = [](TextBox* box, const std::string& what) {
-        MsgBox(what + " must be a number of metres, with \".\" as the decimal point (for example 1.5).",
+        MsgBox(what +
+                   " must be a number of metres from 0 to 100, with \".\" as the decimal point (for example "
+                   "1.5).",
                kOkOnly | kExclamation);
         box->setFocus();
         box->selectAll();

@@ -102,7 +102,9 @@ void frmshowconf::confportlist_Click() {
 
 void frmshowconf::ShowPort(long k) {
     PortRecord port;
-    bool known = ReadPortRecord(areaPath_, k, port).ok();
+    // A damaged record still names its port.
+    const FileStatus read = ReadPortRecord(areaPath_, k, port).status;
+    const bool known = read == FileStatus::Ok || read == FileStatus::Damaged;
     portnolabel->SetCaption(std::to_string(k));
     confportnamebox->SetCaption(known ? TrimAtNull(port.PortName) : "");
     DepthRecord d;

@@ -262,8 +262,16 @@ void frmtidewyn::Form_Load() {
     SetSelectedDate(Now());
     pctSpringsStatus->Scale(0, 0, 39, 1);
 
-    step([] { LoadSettings(); });
-    step([] { EnsureUserDepthFile(); });
+    step([] {
+        // A settings file reset or damaged is said once, at the start.
+        FileResult r = LoadSettings();
+        if (!r.ok()) MsgBox(r.message, kOkOnly | kExclamation);
+    });
+    step([] {
+        FileResult r = EnsureUserDepthFile();
+        if (!r.ok())
+            MsgBox("The user depths of this sea area cannot be kept: " + r.message, kOkOnly | kExclamation);
+    });
     s.SunTable.clear();
     s.SunValues.clear();
 

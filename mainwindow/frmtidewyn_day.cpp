@@ -1,5 +1,6 @@
 // The main window's recompute of the displayed day and its day and port steps.
 #include <algorithm>
+#include <cmath>
 
 #include "engine/calendar.h"
 #include "engine/currentport.h"
@@ -26,6 +27,11 @@ bool frmtidewyn::SummerFlag() const {
 
 void frmtidewyn::CalcSunTimesForDay(bool summer) {
     SharedState& s = State();
+    if (!std::isfinite(s.PortLatitude) || !std::isfinite(s.PortLongitude)) {
+        // A damaged position: no sun times, no marks.
+        sunriseOccurs_ = sunsetOccurs_ = false;
+        return;
+    }
     SunTimes t = CalcSunTimes(s.PortLatitude, s.PortLongitude, s.SelectedDay, s.SelectedMonth, s.SelectedYear, summer);
     s.SunriseTime = t.Sunrise.Hours;
     s.SunsetTime = t.Sunset.Hours;
@@ -38,8 +44,10 @@ void frmtidewyn::RecomputeDay() {
     bool summer = SummerFlag();
     int16_t record = 0;
     int points = 0;
+    // Once for each change that meets a day it cannot compute: the curve, the day list and the
+    // read-outs then show no heights.
     FileResult r = CalcDayTide(record, s.SelectedDayOfYear, points, summer);
-    if (!r.ok()) MsgBox("The tide cannot be computed: " + r.message, kOkOnly | kExclamation);
+    if (!r.ok()) MsgBox("The tide cannot be computed: " + r.message + ".", kOkOnly | kExclamation);
     int eventPoints = 0;
     int16_t count = 0;
     FindHighLowWaters(eventPoints, count);

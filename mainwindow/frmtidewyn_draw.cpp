@@ -1,5 +1,7 @@
 // The main window's day picture: the tide curve, the grid, the sun marks, the layers view and
 // the springs/neaps bar.
+#include <cmath>
+
 #include "engine/dayview.h"
 #include "engine/numtext.h"
 #include "engine/state.h"
@@ -9,15 +11,20 @@ using namespace engine;
 using namespace platform;
 
 namespace {
-// The grid: verticals every 3 hours, a line and a label every metre from -1 to the top.
+// The grid: verticals every 3 hours, a line and a label every metre from -1 to the top, fewer
+// when the day spans so many metres that their labels would run into each other.
 void drawGrid(PictureBox& pic, double top, double bottom, const std::string& topUnit) {
     for (int x = 0; x <= 21; x += 3) pic.Line(x, top, x, bottom);
-    for (int h = -1; h <= static_cast<int>(top); ++h) {
+    for (double h : GridHeights(top, bottom, std::fabs(pic.TextHeight()))) {
         pic.Line(0, h, 24, h);
         pic.CurrentX = 0;
         pic.CurrentY = h;
-        pic.Print(std::to_string(h) + (h == static_cast<int>(top) ? topUnit : ""));
+        pic.Print(std::to_string(static_cast<long long>(h)) + (h == top ? topUnit : ""));
     }
+}
+
+bool drawable(double x1, double y1, double x2, double y2) {
+    return std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
 }
 }  // namespace
 
@@ -50,10 +57,14 @@ void frmtidewyn::DrawTideCurve() {
     s.ScaleBottom = scale.Bottom;
     pic.Scale(0, scale.Top, 24, scale.Bottom);
 
-    for (int r = 1; r <= s.CurvePoints - 1; ++r) pic.Line(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1));
+    // Heights that are not numbers (a day that could not be computed) draw nothing.
+    for (int r = 1; r <= s.CurvePoints - 1; ++r)
+        if (drawable(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1)))
+            pic.Line(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1));
     if (dotted) {
         double lower = static_cast<double>(s.Draught) + static_cast<double>(s.KeelClearance);
-        for (int r = 1; r <= s.CurvePoints; ++r) pic.PSet(curve(1, r), curve(2, r) - lower);
+        for (int r = 1; r <= s.CurvePoints; ++r)
+            if (std::isfinite(curve(2, r))) pic.PSet(curve(1, r), curve(2, r) - lower);
     }
     drawGrid(pic, scale.Top, scale.Bottom, "M");
 
@@ -119,10 +130,12 @@ void frmtidewyn::DrawConstituentLayers() {
     };
     const CurveTable& day = s.DayCurve;
     for (int r = 1; r <= s.CurvePoints - 2; ++r) {
-        pic.Line(day(1, r), day(2, r), day(1, r + 1), day(2, r + 1));
+        if (drawable(day(1, r), day(2, r), day(1, r + 1), day(2, r + 1)))
+            pic.Line(day(1, r), day(2, r), day(1, r + 1), day(2, r + 1));
         for (const Term& t : terms) {
             if (t.box->Value() != 1) continue;
             const LayerTable& l = *t.table;
+            if (!drawable(l(1, r), l(2, r), l(1, r + 1), l(2, r + 1))) continue;
             if (t.points) pic.PSet(l(1, r), l(2, r), t.color);
             else pic.Line(l(1, r), l(2, r), l(1, r + 1), l(2, r + 1), t.color);
         }

@@ -51,6 +51,7 @@ void frmtidewyn::mnuCopyDiamonds_Click() {
 void frmtidewyn::ReloadCurrentPort() {
     SharedState& s = State();
     s.CurrentPort = PortWithin(s.CurrentPort, PortCount(s.AreaFilePath));
-    if (LoadCurrentPort(s.AreaFilePath, true).ok()) portbox->SetCaption("Port    : " + s.PortName);
+    const FileStatus read = LoadCurrentPort(s.AreaFilePath, true).status;
+    if (read == FileStatus::Ok || read == FileStatus::Damaged) portbox->SetCaption("Port    : " + s.PortName);
     RecomputeDay();
 }

@@ -1,5 +1,7 @@
 // The main window's read-outs: the clock time's height, the mouse cursor, the freeze, the title
 // clock and the first-draw timer.
+#include <cmath>
+
 #include "engine/dates.h"
 #include "engine/dayview.h"
 #include "engine/environment.h"
@@ -36,8 +38,11 @@ void frmtidewyn::Picture1_MouseMove(int, int, double x, double) {
         hiteval->SetCaption(Format(s.DayCurve(2, rf.Row), "#,#0.0;;;"));
         if (!rf.HasRate) return;
         Picture1->Cls();
-        lblrate->SetCaption(std::string("(") + (rf.Rising ? "Rising" : "Falling") + " @ " + Format(rf.Rate, "0.00") +
-                            " Mtrs/Hr " + s.DepthNote + ")");
+        // A day without heights has no rate either: nothing to say.
+        lblrate->SetCaption(!std::isfinite(rf.Rate)
+                                ? ""
+                                : std::string("(") + (rf.Rising ? "Rising" : "Falling") + " @ " +
+                                      Format(rf.Rate, "0.00") + " Mtrs/Hr " + s.DepthNote + ")");
         Picture1->Line(x, s.ScaleTop, x, s.ScaleBottom, kRed);
         return;
     }
@@ -45,7 +50,8 @@ void frmtidewyn::Picture1_MouseMove(int, int, double x, double) {
     Picture1->Cls();
     Picture1->Line(x, s.ScaleTop, x, s.ScaleBottom, kRed);
     const int r = rf.Row;
-    lblHtZ0->SetCaption(CStr(s.DayMeanLevel));
+    lblHtZ0->SetCaption(std::isfinite(s.DayMeanLevel) ? CStr(s.DayMeanLevel)
+                                                      : Format(s.DayMeanLevel, "0.00"));
     lblHtM2->SetCaption(Format(s.LayerM2(2, r), "0.00"));
     lblHtS2->SetCaption(Format(s.LayerS2(2, r), "0.00"));
     lblHtO1->SetCaption(Format(s.LayerO1(2, r), "0.00"));
@@ -88,8 +94,14 @@ void frmtidewyn::Timer2_Timer() {
     if (!rf.HasRate) return;
     char clock[8];
     std::snprintf(clock, sizeof clock, "%02d:%02d", now.hour, now.minute);
-    SetCaption(std::string(kProgramCaption) + kVersionText + "     [Time Now " + clock + " : Height = " +
-               Format(s.DayCurve(2, rf.Row), "#,#0.0;;;") + "M. : " + (rf.Rising ? "Rising" : "Falling") + " @ " +
+    const std::string start =
+        std::string(kProgramCaption) + kVersionText + "     [Time Now " + clock + " : Height = ";
+    const double height = s.DayCurve(2, rf.Row);
+    if (!std::isfinite(height) || !std::isfinite(rf.Rate)) {
+        SetCaption(start + "n/a]");  // a day that could not be computed
+        return;
+    }
+    SetCaption(start + Format(height, "#,#0.0;;;") + "M. : " + (rf.Rising ? "Rising" : "Falling") + " @ " +
                Format(rf.Rate, "0.0") + " Mtrs/Hr]");
 }
 

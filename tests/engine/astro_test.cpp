@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <numbers>
+#include <stdexcept>
 
 #include "engine/dates.h"
 #include "test_support.h"
@@ -44,6 +46,10 @@ TEST_F(AstroTest, Normalise360ByWholeTurns) {
         {-720, 0},
         {359.5, 359.5},
         {-0.5, 359.5},
+        // Too far out to step a turn at a time: brought within a turn first, by the same rule.
+        {1e30, std::fmod(1e30, 360)},
+        {360.0 * 1e7, 360},
+        {-1e7 - 30, 50},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -52,6 +58,19 @@ TEST_F(AstroTest, Normalise360ByWholeTurns) {
         EXPECT_DOUBLE_EQ(angle, c.out) << "in " << c.in;
         EXPECT_EQ(returned, angle) << "in " << c.in;
     }
+    for (double v : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}) {
+        double angle = v;
+        EXPECT_EQ(engine::Normalise360(angle), v);  // left as it is, not stepped for ever
+    }
+}
+
+// Years are stepped one at a time from 1992: far years are refused, not stepped for minutes.
+TEST_F(AstroTest, YearsOutside1000To3000AreRefused) {
+    for (int year : {999, 3001, -5, 2147483647}) {
+        EXPECT_FALSE(engine::YearIsComputable(year));
+        EXPECT_THROW(engine::CalcAnglesAndFactors(year, 1), std::out_of_range) << year;
+    }
+    for (int year : {1000, 3000}) EXPECT_GT(engine::CalcAnglesAndFactors(year, 1).M2Factor, 0.5) << year;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "engine/curve.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "engine/astro.h"
@@ -424,40 +425,64 @@ TEST_F(CurveTest, BusyPointerAroundTheDayMembersOnly) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// An area record that cannot be read
+// A day that cannot be computed
 
-TEST_F(CurveTest, UnreadableAreaRecordLeavesTheTablesCleared) {
-    UsePorts({testing_support::MadeUpPort(), testing_support::MadeUpPort()});
-    SelectDate(2025, 4, 2);
+// No height is made up: the rows keep their times, every height and contribution is not a
+// number, and the status says why.
+TEST_F(CurveTest, DayThatCannotBeComputedHoldsNoHeights) {
+    engine::PortRecord damaged = testing_support::MadeUpPort();
+    damaged.O1Hm = std::numeric_limits<float>::quiet_NaN();
+    UsePorts({testing_support::MadeUpPort(), testing_support::MadeUpPort(), damaged}, {0, 1e8f, 0});
     auto& s = engine::State();
+    const std::string area = s.AreaFilePath;
     struct Case {
         const char* what;
         std::string path;
         int16_t port;
+        int year;
+        float option;
         engine::FileStatus status;
     };
     const Case cases[] = {
-        {"missing file", dir.file("None.hc"), 1, engine::FileStatus::Missing},
-        {"record past the end", s.AreaFilePath, 3, engine::FileStatus::PastEnd},
+        {"missing file", dir.file("None.hc"), 1, 2025, 1, engine::FileStatus::Missing},
+        {"record past the end", area, 4, 2025, 1, engine::FileStatus::PastEnd},
+        {"damaged record", area, 3, 2025, 1, engine::FileStatus::Damaged},
+        {"damaged depth that is added", area, 2, 2025, 3, engine::FileStatus::Damaged},
+        {"year too far out", area, 1, 3001, 1, engine::FileStatus::Refused},
     };
     for (const auto& c : cases) {
+        SelectDate(c.year, 4, 2);
         s.AreaFilePath = c.path;
         s.CurrentPort = c.port;
-        for (int r = 1; r <= 500; ++r) s.DayCurve(2, r) = 7;
+        s.OutputOption = c.option;
         for (int k = 1; k <= 15; ++k) s.DayEvents(1, k) = 7;
-        for (auto* layer : s.DayLayers()) (*layer)(2, 5) = 7;
         const auto result = dayTide();
         EXPECT_EQ(result.status, c.status) << c.what;
         EXPECT_FALSE(result.message.empty()) << c.what;
-        EXPECT_EQ(s.DayCurve(2, 1), 0.0) << c.what;
-        EXPECT_EQ(s.DayCurve(2, 500), 0.0) << c.what;
+        EXPECT_EQ(s.CurvePoints, 147) << c.what;
+        EXPECT_DOUBLE_EQ(s.DayCurve(1, 7), 1.0) << c.what;
+        EXPECT_TRUE(std::isnan(s.DayCurve(2, 1))) << c.what;
+        EXPECT_TRUE(std::isnan(s.DayCurve(2, 149))) << c.what;
+        EXPECT_TRUE(std::isnan(s.DayMeanLevel)) << c.what;
         EXPECT_EQ(s.DayEvents(1, 15), 0.0) << c.what;
-        for (auto* layer : s.DayLayers()) EXPECT_EQ((*layer)(2, 5), 0.0) << c.what;
+        for (auto* layer : s.DayLayers()) EXPECT_TRUE(std::isnan((*layer)(2, 5))) << c.what;
 
-        for (int r = 1; r <= 500; ++r) s.DayCurve(2, r) = 7;
         EXPECT_EQ(dayCurve().status, c.status) << c.what;
-        EXPECT_EQ(s.DayCurve(2, 100), 0.0) << c.what;
+        EXPECT_TRUE(std::isnan(s.DayCurve(2, 100))) << c.what;
+        double time = 12;
+        double h = 0, later = 0;
+        int16_t record = 0;
+        EXPECT_EQ(engine::CalcHeightAtTime(record, c.year, 92, time, h, later).status, c.status) << c.what;
+        EXPECT_TRUE(std::isnan(h) && std::isnan(later)) << c.what;
     }
+    // A damaged depth that the option leaves out does not stop the day.
+    SelectDate(2025, 4, 2);
+    s.AreaFilePath = area;
+    s.CurrentPort = 2;
+    s.OutputOption = 1;
+    EXPECT_TRUE(dayTide().ok());
+    EXPECT_EQ(s.UserDepth, 0.0f);
+    EXPECT_TRUE(std::isfinite(s.DayCurve(2, 1)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -688,13 +713,24 @@ TEST_F(CurveTest, MinuteSeriesOfTheFirstOfJanuaryStartsOnDayZero) {
     EXPECT_NEAR(series[1440 + 60].Height, engine::State().DayCurve(2, 7), 1e-9);
 }
 
-TEST_F(CurveTest, MinuteSeriesOfAnUnreadableRecordHoldsOnlyTheSpare) {
-    UsePort(testing_support::MadeUpPort());
-    engine::TimeHeightSeries series{{1, 1}};
-    EXPECT_EQ(engine::CalcDayTideMinutes(2, engine::JulianDay(1, 1, 2026, 0, 0, 0), series).status,
-              engine::FileStatus::PastEnd);
-    ASSERT_EQ(series.size(), 1u);
-    EXPECT_EQ(series[0].Height, 0.0);
+TEST_F(CurveTest, MinuteSeriesThatCannotBeComputedHoldsOnlyTheSpare) {
+    engine::PortRecord damaged = testing_support::MadeUpPort();
+    damaged.Longitude = 1e30f;
+    UsePorts({testing_support::MadeUpPort(), damaged});
+    const struct {
+        int16_t port;
+        int year;
+        engine::FileStatus status;
+    } cases[] = {{3, 2026, engine::FileStatus::PastEnd},
+                 {2, 2026, engine::FileStatus::Damaged},
+                 {1, 3500, engine::FileStatus::Refused}};
+    for (const auto& c : cases) {
+        engine::TimeHeightSeries series{{1, 1}};
+        EXPECT_EQ(engine::CalcDayTideMinutes(c.port, engine::JulianDay(1, 1, c.year, 0, 0, 0), series).status,
+                  c.status);
+        ASSERT_EQ(series.size(), 1u);
+        EXPECT_EQ(series[0].Height, 0.0);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 #include "engine/dayview.h"
 
 #include <cmath>
+#include <limits>
+#include <vector>
 
 #include "test_support.h"
 
@@ -84,4 +86,35 @@ TEST_F(DayView, RowsDirectionAndRate) {
     EXPECT_FALSE(RiseFallAt(c, 147, 12).Rising);
     CurveTable empty;  // no times: no rate
     EXPECT_FALSE(RiseFallAt(empty, 147, 12).HasRate);
+}
+
+// Heights that are not numbers are passed over; the grid never draws more lines than the
+// picture has room for, and keeps a line a metre on an ordinary day.
+TEST_F(DayView, ScaleAndGridStayWithinThePicture) {
+    CurveTable day;
+    for (int r = 1; r <= 146; ++r) day(2, r) = std::numeric_limits<double>::quiet_NaN();
+    day(2, 5) = std::numeric_limits<double>::infinity();
+    day(2, 6) = 2.5;
+    CurveScale s = TideCurveScale(day, day, 147);
+    EXPECT_EQ(s.Top, 3);
+    EXPECT_EQ(s.Bottom, 0);
+
+    struct Case {
+        double top, bottom, minSpacing;
+        std::vector<double> lines;
+    } cases[] = {
+        {5, 0, 0.4, {-1, 0, 1, 2, 3, 4, 5}},
+        {3, -2, 0.2, {-1, 0, 1, 2, 3}},
+        {21, 0, 1.5, {0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 21}},
+        {1006, 0, 70, {0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1006}},
+        {1e9, 0, 0, {}},  // counted below
+    };
+    for (const Case& c : cases) {
+        const std::vector<double> lines = GridHeights(c.top, c.bottom, c.minSpacing);
+        if (!c.lines.empty()) {
+            EXPECT_EQ(lines, c.lines) << c.top;
+        }
+        EXPECT_LE(lines.size(), 102u) << c.top;
+        EXPECT_EQ(lines.back(), c.top);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "engine/highlow.h"
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -320,3 +321,27 @@ TEST_F(HighLowTest, SeriesTooShortForATurnHasNoRange) {
 }
 
 }  // namespace
+
+// A day that could not be computed: no events, a range of 0, and a day list that shows no
+// number as a result.
+TEST_F(HighLowTest, DayWithoutHeightsHasNoEventsAndNoRange) {
+    auto& s = engine::State();
+    for (int r = 1; r <= 149; ++r) {
+        s.DayCurve(1, r) = (r - 1) / 6.0;
+        s.DayCurve(2, r) = r == 40 ? 5.0 : std::numeric_limits<double>::quiet_NaN();
+    }
+    int points = 0;
+    int16_t count = 7;
+    engine::FindHighLowWaters(points, count);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(s.DayRange, 0.0);
+    EXPECT_EQ(s.EventCount, 0);
+    EXPECT_EQ(engine::ShowDayTides(count), "  Predictions\r\n   (Range n/a)\r\n\r\n   Time    Ht.\r\n");
+
+    engine::TimeHeightSeries series(3000, {0, std::numeric_limits<double>::quiet_NaN()});
+    for (size_t i = 0; i < series.size(); ++i) series[i].Time = static_cast<double>(i) / 60;
+    series[1600].Height = 3;
+    double range = 9;
+    EXPECT_TRUE(engine::DayRangeAndHighWaters(series, range).empty());
+    EXPECT_EQ(range, 0.0);
+}

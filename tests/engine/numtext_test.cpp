@@ -1,6 +1,7 @@
 #include "engine/numtext.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -164,4 +165,21 @@ TEST_F(NumText, Trims) {
     EXPECT_EQ(LTrim("  a "), "a ");
     EXPECT_EQ(RTrim("  a "), "  a");
     EXPECT_EQ(Trim("    "), "");
+}
+
+// Nothing that is not a number reads as one: no "0.0" for NaN, no exponent in a box that the
+// program reads back.
+TEST_F(NumText, ValuesThatAreNotNumbersShowAsSuch) {
+    for (double v : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                     -std::numeric_limits<double>::infinity()}) {
+        EXPECT_EQ(Format(v, "#,#0.0;;;"), "n/a");
+        EXPECT_EQ(Format(v, "0.00"), "n/a");
+        EXPECT_EQ(TypedText(static_cast<float>(v)), "");
+    }
+    const std::pair<float, const char*> typed[] = {
+        {1e8f, "100000000"}, {1e-5f, "0.00001"}, {-2.5e-5f, "-0.000025"}, {1e12f, "999999995904"}};
+    for (auto [v, text] : typed) {
+        EXPECT_EQ(TypedText(v), text);
+        EXPECT_EQ(ReadTypedNumber(TypedText(v)), v) << text;
+    }
 }

@@ -1,7 +1,10 @@
 #include "engine/records.h"
 
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "engine/cp1252.h"
 #include "engine/numtext.h"
@@ -28,7 +31,7 @@ Bytes handMadePortRecord() {
     putFloat(b, 40, 51.1167f);
     putFloat(b, 44, 1.3167f);
     b[48] = 'L';
-    for (int i = 0; i < 13; ++i) putFloat(b, 49 + 4 * i, 100.0f + static_cast<float>(i));
+    for (int i = 0; i < 13; ++i) putFloat(b, 49 + 4 * i, 10.0f + static_cast<float>(i));
     for (int m = 0; m < 12; ++m) putFloat(b, 101 + 4 * m, 0.01f * static_cast<float>(m + 1));
     for (int m = 0; m < 12; ++m) putFloat(b, 149 + 4 * m, 2.0f + 0.1f * static_cast<float>(m));
     return b;
@@ -54,7 +57,7 @@ TEST_F(Records, PortRecordFieldsSitAtTheirOffsets) {
     EXPECT_EQ(r.ZoneLetter, "L");
     const float* fields[] = {&r.Z0, &r.M2g, &r.M2Hm, &r.S2g, &r.S2Hm, &r.K1g, &r.K1Hm,
                              &r.O1g, &r.O1Hm, &r.sf4, &r.LF4, &r.sf6, &r.LF6};
-    for (int i = 0; i < 13; ++i) EXPECT_FLOAT_EQ(*fields[i], 100.0f + static_cast<float>(i)) << i;
+    for (int i = 0; i < 13; ++i) EXPECT_FLOAT_EQ(*fields[i], 10.0f + static_cast<float>(i)) << i;
     EXPECT_FLOAT_EQ(r.MonthDZ0[0], 0.01f);
     EXPECT_FLOAT_EQ(r.MonthDZ0[11], 0.12f);
     EXPECT_FLOAT_EQ(r.MonthM2Hm[11], 3.1f);
@@ -169,6 +172,95 @@ TEST_F(Records, WriteRecordInPlaceAndReplaceFile) {
     EXPECT_NE(bad.message.find("no/such/folder"), std::string::npos);
 }
 
+// Each field group with the values a damaged file holds: the reader names the file, the record
+// and the field, and still gives the record as read (its name names the port).
+TEST_F(Records, DamagedValuesAreFoundAndNamed) {
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    struct Field {
+        const char* name;
+        float& (*of)(PortRecord&);
+    };
+    const Field fields[] = {
+        {"Latitude", [](PortRecord& r) -> float& { return r.Latitude; }},
+        {"Longitude", [](PortRecord& r) -> float& { return r.Longitude; }},
+        {"Z0", [](PortRecord& r) -> float& { return r.Z0; }},
+        {"O1Hm", [](PortRecord& r) -> float& { return r.O1Hm; }},
+        {"sf4", [](PortRecord& r) -> float& { return r.sf4; }},
+        {"LF6", [](PortRecord& r) -> float& { return r.LF6; }},
+        {"MonthM2Hm of month 12", [](PortRecord& r) -> float& { return r.MonthM2Hm[11]; }},
+    };
+    TempDir dir;
+    const std::string path = dir.file("Area.hc");
+    for (const Field& f : fields) {
+        for (float v : {kNaN, kInf, -kInf, 1e30f, 3.4e38f}) {
+            PortRecord r = DecodePortRecord(handMadePortRecord());
+            f.of(r) = v;
+            const Bytes bytes = EncodePortRecord(r);
+            ASSERT_TRUE(ReplaceFile(path, std::string(bytes.begin(), bytes.end())).ok());
+            PortRecord back;
+            const FileResult read = ReadPortRecord(path, 1, back);
+            EXPECT_EQ(read.status, FileStatus::Damaged) << f.name << " " << v;
+            EXPECT_EQ(
+                read.message.rfind("Record 1 of Area.hc is damaged: " + std::string(f.name) + " is ", 0), 0u)
+                << read.message;
+            EXPECT_EQ(Trim(back.PortName), "Dover");
+        }
+    }
+    // The words of the message, and the ends of the ranges, which still pass.
+    PortRecord r = DecodePortRecord(handMadePortRecord());
+    r.Latitude = 91;
+    EXPECT_EQ(PortRecordFault(r), "Latitude is 91, outside -90 to 90");
+    r.Latitude = -90;
+    r.Longitude = 180;
+    r.Z0 = -100;
+    r.M2g = 3600;
+    r.LF4 = 100;
+    EXPECT_EQ(PortRecordFault(r), std::nullopt);
+    r.Z0 = kNaN;
+    EXPECT_EQ(PortRecordFault(r), "Z0 is not a number");
+    r.Z0 = -kInf;
+    EXPECT_EQ(PortRecordFault(r), "Z0 is minus infinite, outside -100 to 100");
+    DepthRecord d;
+    d.ChartedDepth = 1e8f;
+    EXPECT_EQ(DepthRecordFault(d), "ChartedDepth is 1E+08, outside -100 to 1000");
+    d.ChartedDepth = -100;
+    EXPECT_EQ(DepthRecordFault(d), std::nullopt);
+}
+
+TEST_F(Records, RecordNumbersOutsideTheirRangeAreRefused) {
+    TempDir dir;
+    const std::string path = dir.file("depths.DEP");
+    const Bytes record = EncodeDepthRecord(DepthRecord{});
+    ASSERT_TRUE(WriteRecord(path, DepthRecord::kSize, 1, record).ok());
+    const std::string before = testing_support::ReadAll(path);
+    for (long n : {0L, -1L, kMaxRecordNumber + 1, std::numeric_limits<long>::max()}) {
+        EXPECT_EQ(WriteRecord(path, DepthRecord::kSize, n, record).status, FileStatus::Refused) << n;
+        DepthRecord back;
+        EXPECT_EQ(ReadDepthRecord(path, n, back).status, FileStatus::PastEnd) << n;
+    }
+    EXPECT_EQ(testing_support::ReadAll(path), before);
+    // The last record number is read past the end, without an overflowing offset.
+    DepthRecord back;
+    EXPECT_EQ(ReadDepthRecord(path, kMaxRecordNumber, back).status, FileStatus::PastEnd);
+}
+
+// A full disk (through the write seam): the old file stays whole, no temporary is left.
+TEST_F(Records, FailedWritesLeaveTheOldBytes) {
+    TempDir dir;
+    const std::string path = dir.file("file.DEP");
+    ASSERT_TRUE(ReplaceFile(path, "old bytes").ok());
+    SetWriteFault([](const std::string&) { return ENOSPC; });
+    const FileResult replaced = ReplaceFile(path, "new");
+    const FileResult written = WriteRecord(path, 3, 1, Bytes{1, 2, 3});
+    SetWriteFault({});
+    EXPECT_EQ(replaced.status, FileStatus::WriteFailed);
+    EXPECT_NE(replaced.message.find(std::strerror(ENOSPC)), std::string::npos) << replaced.message;
+    EXPECT_EQ(written.status, FileStatus::WriteFailed);
+    EXPECT_EQ(testing_support::ReadAll(path), "old bytes");
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp~"));
+}
+
 TEST_F(Records, ShippedAreaFiles) {
     std::string uk = testing_support::SourceDir() + "/data/UK.hc";
     ASSERT_GE(PortCount(uk), 78);
@@ -185,5 +277,10 @@ TEST_F(Records, ShippedAreaFiles) {
     for (long n = 1; n <= PortCount(france); ++n) {
         ASSERT_TRUE(ReadPortRecord(france, n, brest).ok());
         EXPECT_EQ(ZoneHours(brest.ZoneLetter), -1) << n;  // UTC + 1
+    }
+    // Every shipped record passes the reader's checks.
+    for (long n = 1; n <= PortCount(uk); ++n) {
+        PortRecord r;
+        EXPECT_TRUE(ReadPortRecord(uk, n, r).ok()) << n;
     }
 }

@@ -1,7 +1,9 @@
 #include "engine/settingsfile.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "engine/environment.h"
 #include "engine/folders.h"
@@ -125,4 +127,108 @@ TEST_F(SettingsFile, UserDepthFileIsCreatedOnceAndOnlyForAReadableArea) {
     State().AreaFilePath = dir.file("missing.hc");
     EXPECT_FALSE(EnsureUserDepthFile().ok());
     EXPECT_FALSE(std::filesystem::exists(dir.file("docs/TidewynTides/UserDepths/missing.DEP")));
+}
+
+// A settings file too short to hold the record may be only damaged at its end: it is kept
+// beside the defaults that replace it, and the result says so.
+TEST_F(SettingsFile, IncompleteFileIsKeptAsBak) {
+    const std::string path = BuildSettingsFilePath();
+    ASSERT_TRUE(ReplaceFile(path, std::string(1306, 'x')).ok());
+    const FileResult r = LoadSettings();
+    EXPECT_EQ(r.status, FileStatus::Damaged);
+    EXPECT_NE(r.message.find("(1306 of 1307 bytes). It is kept as " + path + ".bak"), std::string::npos)
+        << r.message;
+    EXPECT_EQ(ReadAll(path + ".bak"), std::string(1306, 'x'));
+    EXPECT_EQ(FileLength(path), 1307);
+    EXPECT_EQ(State().CurrentPort, 77);
+    EXPECT_TRUE(LoadSettings().ok());  // said once
+}
+
+// A draught or clearance that is not a number of metres is never used, and the file keeps it
+// until the user sets another.
+TEST_F(SettingsFile, DamagedDraughtOrClearanceLoadsTheDefault) {
+    const struct {
+        float draught, clearance;
+        const char* fault;
+    } cases[] = {
+        {std::numeric_limits<float>::quiet_NaN(), 0.5f, "Draught is not a number"},
+        {1e8f, 0.5f, "Draught is 1E+08, outside 0 to 100"},
+        {1.5f, -0.5f, "KeelClearance is -0.5, outside 0 to 100"},
+    };
+    for (const auto& c : cases) {
+        SettingsRecord stored = DefaultSettingsRecord();
+        stored.Draught = c.draught;
+        stored.KeelClearance = c.clearance;
+        stored.PortIndex = 12;
+        ASSERT_TRUE(WriteSettingsFile(stored).ok());
+        const std::string before = ReadAll(BuildSettingsFilePath());
+        const FileResult r = LoadSettings();
+        EXPECT_EQ(r.status, FileStatus::Damaged) << c.fault;
+        EXPECT_NE(r.message.find(std::string("Record 1 of TdwTidesv9.cfg is damaged: ") + c.fault),
+                  std::string::npos)
+            << r.message;
+        EXPECT_TRUE(kVesselRange.holds(State().Draught)) << c.fault;
+        EXPECT_TRUE(kVesselRange.holds(State().KeelClearance)) << c.fault;
+        EXPECT_EQ(State().CurrentPort, 12);
+        EXPECT_EQ(ReadAll(BuildSettingsFilePath()), before);
+        // Another writer changes its own field and leaves the damaged one as it stands.
+        ASSERT_TRUE(UpdateSettingsFile([](SettingsRecord& rec) { rec.PortIndex = 13; }).ok());
+        SettingsRecord back;
+        EXPECT_EQ(ReadSettingsFile(back).status, FileStatus::Damaged);
+        EXPECT_EQ(back.PortIndex, 13.0f);
+    }
+}
+
+TEST_F(SettingsFile, FullDiskLeavesTheOldSettingsWhole) {
+    // The first write finds the disk full: no empty settings file is left to be read later.
+    SetWriteFault([](const std::string&) { return ENOSPC; });
+    EXPECT_EQ(LoadSettings().status, FileStatus::WriteFailed);
+    SetWriteFault({});
+    EXPECT_FALSE(std::filesystem::exists(BuildSettingsFilePath()));
+    EXPECT_EQ(State().CurrentPort, 77);  // the run goes on with the defaults
+
+    ASSERT_TRUE(LoadSettings().ok());
+    const std::string before = ReadAll(BuildSettingsFilePath());
+    SetWriteFault([](const std::string&) { return ENOSPC; });
+    const FileResult r = UpdateSettingsFile([](SettingsRecord& rec) { rec.PortIndex = 3; });
+    SetWriteFault({});
+    EXPECT_EQ(r.status, FileStatus::WriteFailed);
+    EXPECT_EQ(ReadAll(BuildSettingsFilePath()), before);
+    EXPECT_EQ(State().Settings.PortIndex, 77.0f);
+}
+
+// A damaged position gives that port empty notes and the rest of the area its depth file; a
+// damaged depth is mended by storing a good one, and an absurd one is refused.
+TEST_F(SettingsFile, DamagedRecordsNeverDisableTheDepthFile) {
+    PortRecord good, lost;
+    good.PortName = "Good";
+    good.Latitude = 50.5f;
+    good.Longitude = -1.25f;
+    lost.PortName = "Lost";
+    lost.Latitude = std::numeric_limits<float>::quiet_NaN();
+    lost.Longitude = 1e30f;
+    std::string area;
+    for (const PortRecord& p : {good, lost}) {
+        const Bytes b = EncodePortRecord(p);
+        area.append(b.begin(), b.end());
+    }
+    SharedState& s = State();
+    s.AreaFilePath = dir.file("Two.hc");
+    ASSERT_TRUE(ReplaceFile(s.AreaFilePath, area).ok());
+    ASSERT_TRUE(EnsureUserDepthFile().ok());
+    DepthRecord d;
+    ASSERT_TRUE(ReadDepthRecord(s.DepthFilePath, 1, d).ok());
+    EXPECT_EQ(Trim(d.Notes), "Position 50.30N   1.15W");
+    ASSERT_TRUE(ReadDepthRecord(s.DepthFilePath, 2, d).ok());
+    EXPECT_EQ(Trim(d.Notes), "");
+    EXPECT_EQ(Trim(d.PortName), "Lost");
+
+    d.ChartedDepth = 1e8f;
+    ASSERT_TRUE(WriteRecord(s.DepthFilePath, DepthRecord::kSize, 2, EncodeDepthRecord(d)).ok());
+    EXPECT_EQ(ReadDepthRecord(s.DepthFilePath, 2, d).status, FileStatus::Damaged);
+    EXPECT_EQ(StoreDepthAndNotes(2, 1e8f, "again").status, FileStatus::Refused);
+    ASSERT_TRUE(StoreDepthAndNotes(2, 3.5f, "mended").ok());
+    ASSERT_TRUE(ReadDepthRecord(s.DepthFilePath, 2, d).ok());
+    EXPECT_EQ(d.ChartedDepth, 3.5f);
+    EXPECT_EQ(Trim(d.Notes), "mended");
 }

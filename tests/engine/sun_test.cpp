@@ -1,6 +1,7 @@
 #include "engine/sun.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "engine/records.h"
@@ -185,4 +186,13 @@ TEST_F(SunTimesTest, EventTimeReportsUnreachableZenith) {
     ASSERT_TRUE(morning.has_value());
     EXPECT_NEAR(*morning, (6.28319 - 1.585345 - 1.73364) * 3.81972, 1e-4);
     EXPECT_FALSE(SunEventTime(-1.2, 0, 0, 0, 1.5708, 1, 6.28319, 0, 0, 0).has_value());
+}
+
+// A longitude far out of range (or not a number) must not step a turn at a time for ever.
+TEST_F(SunTimesTest, AbsurdPositionsEndWithoutHanging) {
+    for (double lon :
+         {1e30, -1e30, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        const auto events = CalcSunTimes(50, lon, 21, 6, 2024, false).Events();
+        EXPECT_EQ(events.size(), 8u) << lon;
+    }
 }

@@ -166,6 +166,8 @@ TEST_F(DepthDialog, DepthIsShownInTheFormItIsReadBackInEveryLocale) {
 }
 
 TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
+    const char* const kNotADepth =
+        "The user depth must be a number of metres from -100 to 1000, such as 2.5 or -0.8.";
     frmtidewyn& w = open();
     const std::string before = ReadAll(depthPath());
     struct Case {
@@ -173,11 +175,15 @@ TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
         std::string notes;
         const char* message;
     } cases[] = {
-        {"", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
-        {"-", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
-        {"1-2", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
-        {"..", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
-        {"1.2.3", "fine", "The user depth must be a number of metres, such as 2.5 or -0.8."},
+        {"", "fine", kNotADepth},
+        {"-", "fine", kNotADepth},
+        {"1-2", "fine", kNotADepth},
+        {"..", "fine", kNotADepth},
+        {"1.2.3", "fine", kNotADepth},
+        // Out of range: a typing slip of a few digits would otherwise stand for every day.
+        {"100000000", "fine", kNotADepth},
+        {"1000.5", "fine", kNotADepth},
+        {"-100.01", "fine", kNotADepth},
         {"2", "Harbour \xe6\xb8\xaf",
          "The notes hold characters that cannot be stored in the user-depth file. Please remove them."},
     };
@@ -187,6 +193,7 @@ TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
             enter(d, 6, c.depth, c.notes);
             ASSERT_EQ(dialogs->messages.size(), 1u) << c.depth;
             EXPECT_EQ(dialogs->messages[0].prompt, c.message) << c.depth;
+            EXPECT_EQ(d.depth->Text(), c.depth);
             EXPECT_EQ(ReadAll(depthPath()), before) << c.depth;
         }
         // A port number that is not in the area file.

@@ -177,7 +177,7 @@ TEST_F(SettingsDialog, CancelAndTheCloseBoxChangeNothing) {
     }
 }
 
-TEST_F(SettingsDialog, RefusesDraughtOrClearanceThatIsNotANumber) {
+TEST_F(SettingsDialog, RefusesDraughtOrClearanceThatIsNotANumberOfMetresItCanUse) {
     struct Case {
         const char *draught, *clearance, *message;
     };
@@ -190,6 +190,10 @@ TEST_F(SettingsDialog, RefusesDraughtOrClearanceThatIsNotANumber) {
         {"0.5", "1,5", "The under keel clearance must be a number"},
         {"0.5", ".", "The under keel clearance must be a number"},
         {"0.5", "1000000000000000000000000000000000000000000", "The under keel clearance must be a number"},
+        {"-0.5", "0.5", "The vessel draft must be a number of metres from 0 to 100"},
+        {"100.5", "0.5", "The vessel draft must be a number of metres from 0 to 100"},
+        {"0.5", "1e12", "The under keel clearance must be a number"},
+        {"0.5", "1000000000000", "The under keel clearance must be a number of metres from 0 to 100"},
     };
     frmtidewyn& main = open();
     const std::string before = ReadAll(settingsPath());
@@ -205,6 +209,8 @@ TEST_F(SettingsDialog, RefusesDraughtOrClearanceThatIsNotANumber) {
             EXPECT_TRUE(d.Visible());
             ASSERT_EQ(dialogs->messages.size(), 1u);
             EXPECT_EQ(dialogs->messages[0].prompt.rfind(c.message, 0), 0u) << dialogs->messages[0].prompt;
+            EXPECT_EQ(d.draughttext->Text(), c.draught);
+            EXPECT_EQ(d.ukctext->Text(), c.clearance);
             d.Command1->click();
         });
         EXPECT_EQ(ReadAll(settingsPath()), before);
@@ -214,8 +220,8 @@ TEST_F(SettingsDialog, RefusesDraughtOrClearanceThatIsNotANumber) {
 }
 
 TEST_F(SettingsDialog, AcceptsNumbersInEveryDotForm) {
-    const std::pair<const char*, float> cases[] = {{".5", 0.5f},      {"3.", 3.0f}, {" 1.5 ", 1.5f},
-                                                   {"-0.25", -0.25f}, {"+2", 2.0f}, {"0", 0.0f}};
+    const std::pair<const char*, float> cases[] = {{".5", 0.5f},    {"3.", 3.0f}, {" 1.5 ", 1.5f},
+                                                   {"0.25", 0.25f}, {"+2", 2.0f}, {"0", 0.0f}};
     frmtidewyn& main = open();
     for (auto [text, value] : cases) {
         SCOPED_TRACE(text);

@@ -1,5 +1,4 @@
 // tidedump day / minutes
-#include <cstdio>
 #include <filesystem>
 #include <random>
 
@@ -14,11 +13,6 @@
 namespace tidedump {
 
 namespace {
-
-int fail(const engine::FileResult& r) {
-    std::fprintf(stderr, "tidedump: %s\n", r.message.c_str());
-    return 1;
-}
 
 // A user-depth file holding Depth at record Port, removed again on destruction.
 class TempDepthFile {
@@ -61,73 +55,76 @@ size_t positionalCount(const Args& args) {
 }  // namespace
 
 int cmdDay(const Args& args) {
-    int y, m, d;
-    if (positionalCount(args) != 3 || !parseIsoDate(args[2], y, m, d))
-        return usage("usage: tidedump day AREAFILE N YYYY-MM-DD [--summer] [--option X] [--depth D]");
-    const auto port = wholeArg(args[1], 1, 32767);
+    if (positionalCount(args) != 3) return usageOf("day");
+    long port = 0;
+    if (const int refused = portArg(args[0], args[1], "day", port)) return refused;
+    const auto date = dateArg(args[2]);
     const auto outputOption = numberArg(option(args, "--option", "1"), 1, 3);
-    const auto userDepth = numberArg(option(args, "--depth", "0"), -1e6, 1e6);
-    if (!port) return usage("day: N must be a port number from 1 to 32767");
+    const auto userDepth =
+        numberArg(option(args, "--depth", "0"), engine::kDepthRange.lo, engine::kDepthRange.hi);
+    if (!date) return usage("day: YYYY-MM-DD must be a calendar day of the years " + computedYears());
     if (!outputOption) return usage("day: --option must be a number from 1 to 3");
-    if (!userDepth) return usage("day: --depth must be a number of metres");
+    if (!userDepth)
+        return usage("day: --depth must be a number of metres from " + num(engine::kDepthRange.lo) + " to " +
+                     num(engine::kDepthRange.hi));
     const bool summer = flag(args, "--summer");
     auto& s = engine::State();
     s.AreaFilePath = args[0];
-    s.CurrentPort = static_cast<int16_t>(*port);
+    s.CurrentPort = static_cast<int16_t>(port);
     s.OutputOption = static_cast<float>(*outputOption);
     const TempDepthFile depth(s.CurrentPort, static_cast<float>(*userDepth));
-    if (!depth.result().ok()) return fail(depth.result());
+    if (!depth.result().ok()) return failed(depth.result());
     s.DepthFilePath = depth.path();
-    s.SelectedDate = engine::DateSerial(y, m, d);
-    s.SelectedYear = y;
-    s.SelectedMonth = m;
-    s.SelectedDay = d;
+    s.SelectedDate = engine::DateSerial(date->year, date->month, date->day);
+    s.SelectedYear = date->year;
+    s.SelectedMonth = date->month;
+    s.SelectedDay = date->day;
     s.SelectedDayOfYear = engine::DayOfYear(s.SelectedDate);
 
     int16_t record = 0;
     int points = 0;
-    auto result = engine::CalcDayTide(record, s.SelectedDayOfYear, points, summer);
-    if (!result.ok()) return fail(result);
+    const auto result = engine::CalcDayTide(record, s.SelectedDayOfYear, points, summer);
+    if (!result.ok()) return failed(result);
     int searchPoints = 0;
     int16_t count = 0;
     engine::FindHighLowWaters(searchPoints, count);
 
-    std::printf("row,time,height,M2,S2,K1,O1,F4,F6,Z0\n");
+    Csv csv;
+    csv.line("row", "time", "height", "M2", "S2", "K1", "O1", "F4", "F6", "Z0");
     const int rows = summer ? 152 : 149;
     const auto layers = s.DayLayers();
     for (int r = 1; r <= rows; ++r) {
-        std::printf("%d,%s,%s", r, num(s.DayCurve(1, r)).c_str(), num(s.DayCurve(2, r)).c_str());
-        for (const auto* layer : layers) std::printf(",%s", num((*layer)(2, r)).c_str());
-        std::printf("\n");
+        csv.field(r).field(s.DayCurve(1, r)).field(s.DayCurve(2, r));
+        for (const auto* layer : layers) csv.field((*layer)(2, r));
+        csv.end();
     }
-    std::printf("event,time,height\n");
-    for (int k = 1; k <= count; ++k)
-        std::printf("%d,%s,%s\n", k, num(s.DayEvents(1, k)).c_str(), num(s.DayEvents(2, k)).c_str());
-    std::printf("range,%s\n", num(s.DayRange).c_str());
-    return 0;
+    csv.line("event", "time", "height");
+    for (int k = 1; k <= count; ++k) csv.line(k, s.DayEvents(1, k), s.DayEvents(2, k));
+    csv.line("range", s.DayRange);
+    return csv.print();
 }
 
 int cmdMinutes(const Args& args) {
-    int y, m, d;
-    if (args.size() != 3 || !parseIsoDate(args[2], y, m, d))
-        return usage("usage: tidedump minutes AREAFILE N YYYY-MM-DD");
-    const auto port = wholeArg(args[1], 1, 32767);
-    if (!port) return usage("minutes: N must be a port number from 1 to 32767");
-    auto& s = engine::State();
-    s.AreaFilePath = args[0];
-    const auto record = static_cast<int16_t>(*port);
+    if (args.size() != 3) return usageOf("minutes");
+    long port = 0;
+    if (const int refused = portArg(args[0], args[1], "minutes", port)) return refused;
+    const auto date = dateArg(args[2]);
+    if (!date) return usage("minutes: YYYY-MM-DD must be a calendar day of the years " + computedYears());
+    engine::State().AreaFilePath = args[0];
     engine::TimeHeightSeries series;
-    auto result = engine::CalcDayTideMinutes(record, engine::JulianDay(d, m, y, 0, 0, 0), series);
-    if (!result.ok()) return fail(result);
+    const auto result = engine::CalcDayTideMinutes(
+        static_cast<int16_t>(port), engine::JulianDay(date->day, date->month, date->year, 0, 0, 0), series);
+    if (!result.ok()) return failed(result);
     double range = 0;
     const auto highs = engine::DayRangeAndHighWaters(series, range);
-    std::printf("time,height\n");
-    for (const auto& p : series) std::printf("%s,%s\n", num(p.Time).c_str(), num(p.Height).c_str());
-    std::printf("range,%s\n", num(range).c_str());
-    std::printf("hw");
-    for (const auto& h : highs) std::printf(",%s", num(h.Time).c_str());
-    std::printf("\n");
-    return 0;
+    Csv csv;
+    csv.line("time", "height");
+    for (const auto& p : series) csv.line(p.Time, p.Height);
+    csv.line("range", range);
+    csv.field("hw");
+    for (const auto& h : highs) csv.field(h.Time);
+    csv.end();
+    return csv.print();
 }
 
 }  // namespace tidedump

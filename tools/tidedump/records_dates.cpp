@@ -1,5 +1,6 @@
 // tidedump port / jd / summer
-#include <cstdio>
+#include <string>
+#include <utility>
 
 #include "engine/calendar.h"
 #include "engine/dates.h"
@@ -10,54 +11,53 @@
 namespace tidedump {
 
 int cmdPort(const Args& args) {
-    if (args.size() != 2) return usage("usage: tidedump port AREAFILE N");
-    const auto port = wholeArg(args[1], 1, 32767);
-    if (!port) return usage("port: N must be a port number from 1 to 32767");
+    if (args.size() != 2) return usageOf("port");
+    long n = 0;
+    if (const int refused = portArg(args[0], args[1], "port", n)) return refused;
     engine::PortRecord r;
-    auto result = engine::ReadPortRecord(args[0], *port, r);
-    if (!result.ok()) {
-        std::fprintf(stderr, "tidedump: %s\n", result.message.c_str());
-        return 1;
-    }
-    std::printf("field,value\n");
-    std::printf("PortNo,%s\nPortName,%s\n", engine::RTrim(r.PortNo).c_str(), engine::RTrim(r.PortName).c_str());
-    auto line = [](const char* name, float v) { std::printf("%s,%s\n", name, num(v).c_str()); };
-    line("Latitude", r.Latitude);
-    line("Longitude", r.Longitude);
-    std::printf("ZoneLetter,%s\n", r.ZoneLetter.c_str());
-    line("Z0", r.Z0);
-    line("M2g", r.M2g);
-    line("M2Hm", r.M2Hm);
-    line("S2g", r.S2g);
-    line("S2Hm", r.S2Hm);
-    line("K1g", r.K1g);
-    line("K1Hm", r.K1Hm);
-    line("O1g", r.O1g);
-    line("O1Hm", r.O1Hm);
-    line("sf4", r.sf4);
-    line("LF4", r.LF4);
-    line("sf6", r.sf6);
-    line("LF6", r.LF6);
-    for (int m = 0; m < 12; ++m) line(("MonthDZ0" + std::to_string(m + 1)).c_str(), r.MonthDZ0[m]);
-    for (int m = 0; m < 12; ++m) line(("MonthM2Hm" + std::to_string(m + 1)).c_str(), r.MonthM2Hm[m]);
-    return 0;
+    const auto result = engine::ReadPortRecord(args[0], n, r);
+    if (!result.ok()) return failed(result);
+    // A record text ends at a NUL byte; trailing blanks are padding.
+    auto text = [](const std::string& field) { return engine::RTrim(field.substr(0, field.find('\0'))); };
+    Csv csv;
+    csv.line("field", "value");
+    csv.line("PortNo", text(r.PortNo));
+    csv.line("PortName", text(r.PortName));
+    csv.line("Latitude", r.Latitude);
+    csv.line("Longitude", r.Longitude);
+    csv.line("ZoneLetter", text(r.ZoneLetter));
+    const std::pair<const char*, float> constants[] = {
+        {"Z0", r.Z0},   {"M2g", r.M2g},   {"M2Hm", r.M2Hm}, {"S2g", r.S2g},   {"S2Hm", r.S2Hm},
+        {"K1g", r.K1g}, {"K1Hm", r.K1Hm}, {"O1g", r.O1g},   {"O1Hm", r.O1Hm}, {"sf4", r.sf4},
+        {"LF4", r.LF4}, {"sf6", r.sf6},   {"LF6", r.LF6},
+    };
+    for (const auto& [name, v] : constants) csv.line(name, v);
+    for (int m = 0; m < 12; ++m) csv.line("MonthDZ0" + std::to_string(m + 1), r.MonthDZ0[m]);
+    for (int m = 0; m < 12; ++m) csv.line("MonthM2Hm" + std::to_string(m + 1), r.MonthM2Hm[m]);
+    return csv.print();
 }
 
 int cmdJd(const Args& args) {
-    int y, m, d;
-    const auto clock = args.size() == 2 ? engine::ReadClockTime(args[1]) : std::nullopt;
-    if (!clock || !parseIsoDate(args[0], y, m, d)) return usage("usage: tidedump jd YYYY-MM-DD HH:MM");
-    std::printf("jd\n%s\n", num(engine::JulianDay(d, m, y, clock->hour, clock->minute, 0)).c_str());
-    return 0;
+    if (args.size() != 2) return usageOf("jd");
+    const auto date = dateArg(args[0]);
+    const auto clock = engine::ReadClockTime(args[1]);
+    if (!date) return usage("jd: YYYY-MM-DD must be a calendar day of the years " + computedYears());
+    if (!clock) return usage("jd: HH:MM must be a clock time from 00:00 to 23:59");
+    Csv csv;
+    csv.line("jd");
+    csv.line(engine::JulianDay(date->day, date->month, date->year, clock->hour, clock->minute, 0));
+    return csv.print();
 }
 
 int cmdSummer(const Args& args) {
-    const auto year = args.size() == 1 ? wholeArg(args[0], 1, 9999) : std::nullopt;
-    if (!year) return usage("usage: tidedump summer YYYY");
+    if (args.size() != 1) return usageOf("summer");
+    const auto year = yearArg(args[0]);
+    if (!year) return usage("summer: YYYY must be a year from " + computedYears());
     auto iso = [](double date) { return engine::FormatDate(date, "yyyy-mm-dd"); };
-    std::printf("start,end\n%s,%s\n", iso(engine::SummerTimeStart(static_cast<int>(*year))).c_str(),
-                iso(engine::SummerTimeEnd(static_cast<int>(*year))).c_str());
-    return 0;
+    Csv csv;
+    csv.line("start", "end");
+    csv.line(iso(engine::SummerTimeStart(*year)), iso(engine::SummerTimeEnd(*year)));
+    return csv.print();
 }
 
 }  // namespace tidedump

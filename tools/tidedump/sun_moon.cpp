@@ -1,6 +1,4 @@
 // tidedump sun / moon
-#include <cstdio>
-
 #include "engine/moon.h"
 #include "engine/state.h"
 #include "engine/sun.h"
@@ -9,40 +7,42 @@
 namespace tidedump {
 
 int cmdSun(const Args& args) {
-    int y, m, d;
-    bool summer = flag(args, "--summer");
-    size_t positional = args.size() - (summer ? 1 : 0);
-    if (positional != 4 || !parseIsoDate(args[2], y, m, d))
-        return usage("usage: tidedump sun LAT LON YYYY-MM-DD ZONEHOURS [--summer]");
+    const bool summer = flag(args, "--summer");
+    const size_t positional = args.size() - (summer ? 1 : 0);
+    if (positional != 4) return usageOf("sun");
+    const auto date = dateArg(args[2]);
     const auto lat = numberArg(args[0], -90, 90);
     const auto lon = numberArg(args[1], -180, 180);
     const auto zone = wholeArg(args[3], -12, 12);
+    if (!date) return usage("sun: YYYY-MM-DD must be a calendar day of the years " + computedYears());
     if (!lat || !lon) return usage("sun: LAT must be -90 to 90 and LON -180 to 180 degrees");
     if (!zone) return usage("sun: ZONEHOURS must be a whole number from -12 to 12");
     engine::State().PortZoneHours = static_cast<int>(*zone);
-    const auto times = engine::CalcSunTimes(*lat, *lon, d, m, y, summer);
+    const auto times = engine::CalcSunTimes(*lat, *lon, date->day, date->month, date->year, summer);
     static const char* const names[8] = {"AstroDawn", "NauticalDawn", "CivilDawn",    "Sunrise",
                                          "Sunset",    "CivilDusk",    "NauticalDusk", "AstroDusk"};
     const auto events = times.Events();
-    std::printf("event,hours,occurs\n");
-    for (int i = 0; i < 8; ++i)
-        std::printf("%s,%s,%d\n", names[i], num(events[i].Hours).c_str(), events[i].Occurs ? 1 : 0);
-    return 0;
+    Csv csv;
+    csv.line("event", "hours", "occurs");
+    for (int i = 0; i < 8; ++i) csv.line(names[i], events[i].Hours, events[i].Occurs ? 1 : 0);
+    return csv.print();
 }
 
 int cmdMoon(const Args& args) {
-    const auto year = args.size() == 2 ? wholeArg(args[0], 1, 9999) : std::nullopt;
-    const auto month = args.size() == 2 ? wholeArg(args[1], 1, 12) : std::nullopt;
-    if (!year || !month) return usage("usage: tidedump moon YYYY MM");
+    if (args.size() != 2) return usageOf("moon");
+    const auto year = yearArg(args[0]);
+    const auto month = wholeArg(args[1], 1, 12);
+    if (!year) return usage("moon: YYYY must be a year from " + computedYears());
+    if (!month) return usage("moon: MM must be a month from 1 to 12");
     auto& s = engine::State();
-    s.SelectedYear = static_cast<int>(*year);
+    s.SelectedYear = *year;
     s.SelectedMonth = static_cast<int>(*month);
     engine::CalcMoonPhases();
     const auto phases = engine::MoonPhasesOfMonth(s.SelectedYear, s.SelectedMonth);
-    std::printf("jd,line\n");
-    for (int i = 1; i <= s.MoonPhaseCount; ++i)
-        std::printf("%s,\"%s\"\n", num(phases[i - 1].JD).c_str(), s.MoonPhaseList[i].c_str());
-    return 0;
+    Csv csv;
+    csv.line("jd", "line");
+    for (int i = 1; i <= s.MoonPhaseCount; ++i) csv.line(phases[i - 1].JD, s.MoonPhaseList[i]);
+    return csv.print();
 }
 
 }  // namespace tidedump
