@@ -38,7 +38,7 @@ void TakePortRecord(const PortRecord& port, bool trimName) {
 FileResult LoadCurrentPort(const std::string& areaPath, bool trimName) {
     PortRecord port;
     FileResult r = ReadPortRecord(areaPath, State().CurrentPort, port);
-    if (r.ok() || r.status == FileStatus::Damaged) TakePortRecord(port, trimName);
+    if (r.recordRead()) TakePortRecord(port, trimName);
     return r;
 }
 

@@ -36,6 +36,7 @@ constexpr int kDayTidePointCount = 302;  // 301 steps + 1
 constexpr int kDayCurvePoints = 147;
 constexpr int kSitePointCount = 148;  // 147 steps + the sentinel row
 constexpr double kSentinelTime = 99;
+constexpr double kNoHeight = std::numeric_limits<double>::quiet_NaN();  // a day that cannot be computed
 
 DayTideView* gView = nullptr;
 AdjustmentSites* gSites = nullptr;
@@ -185,10 +186,8 @@ void clearLayers(const std::array<LayerTable*, 7>& layers) {
 
 // A day that cannot be computed: the rows keep their times, the heights and contributions are
 // not a number, so that nothing downstream reads as a result (no curve, no high or low waters,
-// "n/a" in the read-outs). The counts are the usual ones, and the caller gets the status.
-FileResult uncomputable(const FileResult& why, CurveTable& curve, const std::array<LayerTable*, 7>& layers,
-                        int rows, int curvePoints, int pointCount, int& PointCount) {
-    constexpr double kNoHeight = std::numeric_limits<double>::quiet_NaN();
+// "n/a" in the read-outs).
+void fillUncomputable(CurveTable& curve, const std::array<LayerTable*, 7>& layers, int rows) {
     clearLayers(layers);
     for (int r = 1; r <= rows; ++r) {
         const double t = (r - 1) * kTenMinutes;
@@ -199,7 +198,16 @@ FileResult uncomputable(const FileResult& why, CurveTable& curve, const std::arr
             (*l)(2, r) = kNoHeight;
         }
     }
-    State().CurvePoints = curvePoints;
+}
+
+// The displayed day's tables when it cannot be computed, with the usual counts; the caller
+// gets the status back.
+FileResult uncomputableDay(const FileResult& why, int rows, int curvePoints, int pointCount,
+                           int& PointCount) {
+    auto& s = State();
+    fillUncomputable(s.DayCurve, s.DayLayers(), rows);
+    s.DayMeanLevel = kNoHeight;
+    s.CurvePoints = curvePoints;
     PointCount = pointCount;
     setPointer(DayTideView::Pointer::Idle);
     return why;
@@ -289,9 +297,10 @@ double computeSite(const ConstantTexts& texts, int16_t& RecordNo, int DayOfYear,
     (void)readUserDepth();  // the sites show their constants as typed; a damaged depth counts 0
     const Constants c = fromTexts(texts);
     if (!YearIsComputable(s.SelectedYear)) {
-        (void)uncomputable({}, curve, layersOf(layerSet), kSitePointCount, kSitePointCount, kSitePointCount,
-                           PointCount);
-        return std::numeric_limits<double>::quiet_NaN();
+        fillUncomputable(curve, layersOf(layerSet), kSitePointCount);
+        s.CurvePoints = kSitePointCount;
+        PointCount = kSitePointCount;
+        return kNoHeight;
     }
     const double mean = c.Z0;
     const double m = computeOneDay(c, mean, DayOfYear, curve, layersOf(layerSet), 0);
@@ -351,11 +360,9 @@ FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool S
 
     PortRecord rec;
     const FileResult read = readPortAndDepth(s.SelectedYear, rec);
-    if (!read.ok()) {
-        s.DayMeanLevel = std::numeric_limits<double>::quiet_NaN();
-        return uncomputable(read, s.DayCurve, layers, kWindowLast - kWindowFirst + 1, kDayCurvePoints,
-                            kDayTidePointCount, PointCount);
-    }
+    if (!read.ok())
+        return uncomputableDay(read, kWindowLast - kWindowFirst + 1, kDayCurvePoints, kDayTidePointCount,
+                               PointCount);
     if (s.ShowConstants && gView) gView->ShowConstants(captionsOf(rec));
     Constants c = fromRecord(rec);
     const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
@@ -388,11 +395,8 @@ FileResult CalcDayCurve(int16_t& RecordNo, int DayOfYear, double /*ClockTime*/, 
 
     PortRecord rec;
     const FileResult read = readPortAndDepth(s.SelectedYear, rec);
-    if (!read.ok()) {
-        s.DayMeanLevel = std::numeric_limits<double>::quiet_NaN();
-        return uncomputable(read, s.DayCurve, layers, kSitePointCount, kSitePointCount, kSitePointCount,
-                            PointCount);
-    }
+    if (!read.ok())
+        return uncomputableDay(read, kSitePointCount, kSitePointCount, kSitePointCount, PointCount);
     Constants c = fromRecord(rec);
     const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
     s.DayMeanLevel = computeOneDay(c, mean, DayOfYear, s.DayCurve, layers, LastHeight);
@@ -449,7 +453,7 @@ FileResult CalcHeightAtTime(int16_t& RecordNo, int Year, int Day, double& Time, 
     PortRecord rec;
     const FileResult read = readPortAndDepth(Year, rec);
     if (!read.ok()) {
-        Height = LaterHeight = std::numeric_limits<double>::quiet_NaN();
+        Height = LaterHeight = kNoHeight;
         return read;
     }
     Constants c = fromRecord(rec);
@@ -463,7 +467,7 @@ void CalcHeightAtTimeIntermediate(int16_t& RecordNo, int Year, int Day, double& 
     RecordNo = State().CurrentPort;
     (void)readUserDepth();  // as the sites: a damaged depth counts 0
     if (!YearIsComputable(Year)) {
-        Height = LaterHeight = std::numeric_limits<double>::quiet_NaN();
+        Height = LaterHeight = kNoHeight;
         return;
     }
     const Constants c = fromTexts(siteTexts(&AdjustmentSites::Intermediate));

@@ -36,7 +36,6 @@ bool allFinite(const CurveTable& curve, int Points) {
 int16_t searchCurve(const CurveTable& curve, int Points) {
     auto& ev = State().DayEvents;
     int16_t count = 0;
-    if (!allFinite(curve, Points)) return 0;
     for (int r = 1; r <= Points - 2 && count < kMaxEvents; ++r) {
         if (turnAt(curve(2, r), curve(2, r + 1), curve(2, r + 2)) == Turn::None) continue;
         ++count;
@@ -49,7 +48,7 @@ int16_t searchCurve(const CurveTable& curve, int Points) {
 
 void searchSite(const CurveTable& curve, int& Points, int16_t& Count) {
     Points = Points - 1;
-    Count = searchCurve(curve, Points);
+    Count = allFinite(curve, Points) ? searchCurve(curve, Points) : 0;
 }
 
 }  // namespace
@@ -57,12 +56,14 @@ void searchSite(const CurveTable& curve, int& Points, int16_t& Count) {
 void FindHighLowWaters(int& Points, int16_t& Count) {
     auto& s = State();
     Points = kMainCurvePoints - 1;
-    Count = searchCurve(s.DayCurve, Points);
-    s.EventCount = Count;
     if (!allFinite(s.DayCurve, Points)) {
+        Count = 0;
+        s.EventCount = 0;
         s.DayRange = 0;
         return;
     }
+    Count = searchCurve(s.DayCurve, Points);
+    s.EventCount = Count;
     double highest = -9999, lowest = 9999;
     for (int j = 1; j <= Points - 1; ++j) {
         const double h = s.DayCurve(2, j);

@@ -227,9 +227,13 @@ std::string defaultText(std::string s) {
 }
 }  // namespace
 
-std::string CStr(double value) { return defaultText(Str(value)); }
+std::string CStr(double value) {
+    return std::isfinite(value) ? defaultText(Str(value)) : "n/a";
+}
 
-std::string CStrSingle(float value) { return defaultText(StrSingle(value)); }
+std::string CStrSingle(float value) {
+    return std::isfinite(value) ? defaultText(StrSingle(value)) : "n/a";
+}
 
 std::string TypedText(float value) {
     if (!std::isfinite(value)) return {};

@@ -32,7 +32,8 @@ std::string Str(double value);
 std::string StrSingle(float value);
 
 // The default text of a number: like Str without the leading blank, with "0" before the point
-// of a number below 1, and the locale's decimal separator ("0.5", "-1.25", "2,5").
+// of a number below 1, and the locale's decimal separator ("0.5", "-1.25", "2,5"); "n/a" for a
+// value that is not finite.
 std::string CStr(double value);
 std::string CStrSingle(float value);
 

@@ -24,6 +24,8 @@ struct FileResult {
     FileStatus status = FileStatus::Ok;
     std::string message;  // path and reason, for the user
     bool ok() const { return status == FileStatus::Ok; }
+    // The record was read: Ok, or Damaged (its values can be shown, not computed with).
+    bool recordRead() const { return ok() || status == FileStatus::Damaged; }
 };
 
 // Whole records in the file: its length divided by the record length, rounded down.

@@ -146,12 +146,8 @@ std::string endText(double v) {
 std::optional<std::string> ValueFault(const std::string& field, double value, ValueRange range) {
     if (range.holds(value)) return std::nullopt;
     if (std::isnan(value)) return field + " is not a number";
-    std::string shown = std::isinf(value) ? (value > 0 ? "infinite" : "minus infinite")
-                                          : Trim(StrSingle(static_cast<float>(value)));
-    if (shown.rfind("-.", 0) == 0)
-        shown.insert(1, "0");
-    else if (shown.rfind(".", 0) == 0)
-        shown.insert(0, "0");
+    const std::string shown = std::isinf(value) ? (value > 0 ? "infinite" : "minus infinite")
+                                                : CStrSingle(static_cast<float>(value));
     return field + " is " + shown + ", outside " + endText(range.lo) + " to " + endText(range.hi);
 }
 

@@ -89,8 +89,7 @@ FileResult WriteSettingsFile(const SettingsRecord& record) {
 FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change) {
     SettingsRecord record;
     // A damaged record is kept as read: the caller changes only its own fields.
-    const FileStatus read = ReadSettingsFile(record).status;
-    if (read != FileStatus::Ok && read != FileStatus::Damaged) record = State().Settings;
+    if (!ReadSettingsFile(record).recordRead()) record = State().Settings;
     change(record);
     FileResult r = WriteSettingsFile(record);
     if (r.ok()) State().Settings = record;
@@ -103,8 +102,7 @@ FileResult LoadSettings() {
     FileResult made = EnsureSettingsFile(defaults);
     SettingsRecord record;
     FileResult r = ReadSettingsFile(record);
-    if (r.status != FileStatus::Ok && r.status != FileStatus::Damaged)
-        record = defaults;  // run on the defaults, as they would be read
+    if (!r.recordRead()) record = defaults;  // run on the defaults, as they would be read
     s.Settings = record;
     // A damaged draught or clearance is not used: the defaults stand in until the user sets
     // them, and the file keeps what it holds.
@@ -132,8 +130,7 @@ FileResult LoadSettings() {
 
 bool ReloadSettingsCopies(SettingsRecord& record) {
     SharedState& s = State();
-    const FileStatus read = ReadSettingsFile(record).status;
-    if (read != FileStatus::Ok && read != FileStatus::Damaged) return false;
+    if (!ReadSettingsFile(record).recordRead()) return false;
     if (kVesselRange.holds(record.Draught)) s.Draught = record.Draught;
     if (kVesselRange.holds(record.KeelClearance)) s.KeelClearance = record.KeelClearance;
     s.OutputOption = record.OutputOption;

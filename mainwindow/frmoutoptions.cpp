@@ -75,8 +75,7 @@ void frmoutoptions::Form_Load() {
     SettingsRecord record;
     // A damaged record is shown as read: a value out of range stands in its box to be mended,
     // one that is not a number leaves the box empty.
-    const FileStatus read = ReadSettingsFile(record).status;
-    if (read != FileStatus::Ok && read != FileStatus::Damaged) record = State().Settings;
+    if (!ReadSettingsFile(record).recordRead()) record = State().Settings;
 
     if (record.SummerTime == -1)
         optDaylightSavings->SetValue(true);

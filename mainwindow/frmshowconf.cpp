@@ -103,8 +103,7 @@ void frmshowconf::confportlist_Click() {
 void frmshowconf::ShowPort(long k) {
     PortRecord port;
     // A damaged record still names its port.
-    const FileStatus read = ReadPortRecord(areaPath_, k, port).status;
-    const bool known = read == FileStatus::Ok || read == FileStatus::Damaged;
+    const bool known = ReadPortRecord(areaPath_, k, port).recordRead();
     portnolabel->SetCaption(std::to_string(k));
     confportnamebox->SetCaption(known ? TrimAtNull(port.PortName) : "");
     DepthRecord d;

@@ -51,7 +51,6 @@ void frmtidewyn::mnuCopyDiamonds_Click() {
 void frmtidewyn::ReloadCurrentPort() {
     SharedState& s = State();
     s.CurrentPort = PortWithin(s.CurrentPort, PortCount(s.AreaFilePath));
-    const FileStatus read = LoadCurrentPort(s.AreaFilePath, true).status;
-    if (read == FileStatus::Ok || read == FileStatus::Damaged) portbox->SetCaption("Port    : " + s.PortName);
+    if (LoadCurrentPort(s.AreaFilePath, true).recordRead()) portbox->SetCaption("Port    : " + s.PortName);
     RecomputeDay();
 }

@@ -50,8 +50,7 @@ void frmtidewyn::Picture1_MouseMove(int, int, double x, double) {
     Picture1->Cls();
     Picture1->Line(x, s.ScaleTop, x, s.ScaleBottom, kRed);
     const int r = rf.Row;
-    lblHtZ0->SetCaption(std::isfinite(s.DayMeanLevel) ? CStr(s.DayMeanLevel)
-                                                      : Format(s.DayMeanLevel, "0.00"));
+    lblHtZ0->SetCaption(CStr(s.DayMeanLevel));
     lblHtM2->SetCaption(Format(s.LayerM2(2, r), "0.00"));
     lblHtS2->SetCaption(Format(s.LayerS2(2, r), "0.00"));
     lblHtO1->SetCaption(Format(s.LayerO1(2, r), "0.00"));

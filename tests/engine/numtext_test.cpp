@@ -174,6 +174,7 @@ TEST_F(NumText, ValuesThatAreNotNumbersShowAsSuch) {
                      -std::numeric_limits<double>::infinity()}) {
         EXPECT_EQ(Format(v, "#,#0.0;;;"), "n/a");
         EXPECT_EQ(Format(v, "0.00"), "n/a");
+        EXPECT_EQ(CStr(v), "n/a");
         EXPECT_EQ(TypedText(static_cast<float>(v)), "");
     }
     const std::pair<float, const char*> typed[] = {
