@@ -39,13 +39,9 @@ constexpr int kLastTableYear = kFirstTableYear + static_cast<int>(std::size(kSta
 // Other years are stepped from this row, never from the nearest one.
 constexpr int kSteppingYear = 1992;
 
-double normalised(double angle) {
-    return Normalise360(angle);
-}
+double normalised(double angle) { return Normalise360(angle); }
 
-double daysInYear(int year) {
-    return IsLeapYear(year) ? 366.0 : 365.0;
-}
+double daysInYear(int year) { return IsLeapYear(year) ? 366.0 : 365.0; }
 
 // Moves every argument by its daily motion times days, forwards or backwards, each then
 // normalised.
@@ -78,9 +74,7 @@ struct GroupSum {
 
 }  // namespace
 
-double DegToRad(double Degrees) {
-    return Degrees * kPi / 180;
-}
+double DegToRad(double Degrees) { return Degrees * kPi / 180; }
 
 double Normalise360(double& Angle) {
     // Far out, a turn at a time takes long, and a step of 360 is at last lost in rounding so
@@ -106,19 +100,13 @@ double Normalise360(double& Angle) {
 double VectorAngle(double X, double Y) {
     double radians = 0;
     if (X > 0) {
-        if (Y > 0)
-            radians = std::atan(X / Y);
-        else if (Y < 0)
-            radians = std::atan(std::fabs(Y / X)) + kPi / 2;
-        else
-            radians = kPi / 2;
+        if (Y > 0) radians = std::atan(X / Y);
+        else if (Y < 0) radians = std::atan(std::fabs(Y / X)) + kPi / 2;
+        else radians = kPi / 2;
     } else if (X < 0) {
-        if (Y > 0)
-            radians = std::atan(std::fabs(Y / X)) + 3 * kPi / 2;
-        else if (Y < 0)
-            radians = std::atan(std::fabs(X / Y)) + kPi;
-        else
-            radians = 3 * kPi / 2;
+        if (Y > 0) radians = std::atan(std::fabs(Y / X)) + 3 * kPi / 2;
+        else if (Y < 0) radians = std::atan(std::fabs(X / Y)) + kPi;
+        else radians = 3 * kPi / 2;
     } else {
         if (Y < 0) radians = kPi;
         // Y > 0 points along the Y axis; the null vector also gives 0.

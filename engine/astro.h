@@ -26,9 +26,7 @@ struct AnglesAndFactors {
 // one step a year, and far years would take as many steps.
 inline constexpr int kFirstComputedYear = 1000;
 inline constexpr int kLastComputedYear = 3000;
-constexpr bool YearIsComputable(long year) {
-    return year >= kFirstComputedYear && year <= kLastComputedYear;
-}
+constexpr bool YearIsComputable(long year) { return year >= kFirstComputedYear && year <= kLastComputedYear; }
 
 // The four group angles and factors for day Day of calendar year Year (1 = 1 January). Day 0
 // and one past the year's last day are continued by the daily motions, like any other value.

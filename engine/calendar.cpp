@@ -13,9 +13,7 @@ namespace {
 
 constexpr int kMonthLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
-int monthLength(int year, int month) {
-    return month == 2 && IsLeapYear(year) ? 29 : kMonthLength[month - 1];
-}
+int monthLength(int year, int month) { return month == 2 && IsLeapYear(year) ? 29 : kMonthLength[month - 1]; }
 
 const std::string& monthName(int month) { return Env().locale.monthNames[static_cast<size_t>(month - 1)]; }
 

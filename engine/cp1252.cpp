@@ -92,10 +92,8 @@ std::string LowerCp1252(std::string bytes) {
         auto b = static_cast<unsigned char>(c);
         if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
             b = static_cast<unsigned char>(b + 0x20);
-        else if (b == 0x8A || b == 0x8C || b == 0x8E)
-            b = static_cast<unsigned char>(b + 0x10);  // Š Œ Ž
-        else if (b == 0x9F)
-            b = 0xFF;  // Ÿ
+        else if (b == 0x8A || b == 0x8C || b == 0x8E) b = static_cast<unsigned char>(b + 0x10);  // Š Œ Ž
+        else if (b == 0x9F) b = 0xFF;                                                            // Ÿ
         c = static_cast<char>(b);
     }
     return bytes;

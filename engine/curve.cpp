@@ -225,9 +225,7 @@ std::array<LayerTable*, 7> layersOf(LayerSet& set) {
 }
 
 // Whether heights include the user's charted depth: every option but exactly 1.0.
-bool depthAdded() {
-    return State().OutputOption != 1.0f;
-}
+bool depthAdded() { return State().OutputOption != 1.0f; }
 
 // UserDepth from the current port's depth record; a file or record that cannot be read gives
 // 0. A damaged depth is never used: its status comes back when the heights would include it.
@@ -253,9 +251,7 @@ FileResult readPortAndDepth(int year, PortRecord& rec) {
 }
 
 // A record's value as its 7-digit decimal form, as the record's own text shows it.
-double shownValue(float v) {
-    return Val(StrSingle(v));
-}
+double shownValue(float v) { return Val(StrSingle(v)); }
 
 DayTideView::ConstantCaptions captionsOf(const PortRecord& r) {
     auto wave = [](float g, float H) {
@@ -331,12 +327,8 @@ void heightPair(const Constants& c, double mean, int Year, int Day, double& Time
 
 }  // namespace
 
-void SetDayTideView(DayTideView* view) {
-    gView = view;
-}
-void SetAdjustmentSites(AdjustmentSites* sites) {
-    gSites = sites;
-}
+void SetDayTideView(DayTideView* view) { gView = view; }
+void SetAdjustmentSites(AdjustmentSites* sites) { gSites = sites; }
 
 namespace curve_internal {
 

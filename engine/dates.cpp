@@ -76,7 +76,9 @@ double DateSerial(int year, int month, int day) {
     return static_cast<double>(daysFromCivil(y, m, 1) - kEpoch + (day - 1));
 }
 
-double TimeSerial(int hour, int minute, int second) { return (hour * 3600.0 + minute * 60.0 + second) / 86400.0; }
+double TimeSerial(int hour, int minute, int second) {
+    return (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+}
 
 DateParts SplitDate(double date) {
     DateParts p;
@@ -113,9 +115,7 @@ std::string FormatDate(double date, std::string_view pattern) {
     while (i < pattern.size()) {
         char c = static_cast<char>(std::tolower(static_cast<unsigned char>(pattern[i])));
         size_t n = 1;
-        while (i + n < pattern.size() &&
-               std::tolower(static_cast<unsigned char>(pattern[i + n])) == c)
-            ++n;
+        while (i + n < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[i + n])) == c) ++n;
         switch (c) {
             case 'd':
                 if (n == 1) out += std::to_string(p.day);
@@ -133,17 +133,10 @@ std::string FormatDate(double date, std::string_view pattern) {
                 if (n <= 2) out += twoDigits(p.year % 100);
                 else out += std::to_string(p.year);
                 break;
-            case 'h':
-                out += n == 1 ? std::to_string(p.hour) : twoDigits(p.hour);
-                break;
-            case 'n':
-                out += n == 1 ? std::to_string(p.minute) : twoDigits(p.minute);
-                break;
-            case 's':
-                out += n == 1 ? std::to_string(p.second) : twoDigits(p.second);
-                break;
-            default:
-                out.append(pattern.substr(i, n));
+            case 'h': out += n == 1 ? std::to_string(p.hour) : twoDigits(p.hour); break;
+            case 'n': out += n == 1 ? std::to_string(p.minute) : twoDigits(p.minute); break;
+            case 's': out += n == 1 ? std::to_string(p.second) : twoDigits(p.second); break;
+            default: out.append(pattern.substr(i, n));
         }
         i += n;
     }

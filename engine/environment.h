@@ -11,8 +11,9 @@ namespace engine {
 struct LocaleFacts {
     std::string decimalSeparator = ".";
     std::string groupSeparator = ",";
-    std::array<std::string, 12> monthNames{"January", "February", "March",     "April",   "May",      "June",
-                                           "July",    "August",   "September", "October", "November", "December"};
+    std::array<std::string, 12> monthNames{"January",   "February", "March",    "April",
+                                           "May",       "June",     "July",     "August",
+                                           "September", "October",  "November", "December"};
     std::array<std::string, 12> monthAbbrevs{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     // Sunday first, as the weekday numbers 1 to 7 count.

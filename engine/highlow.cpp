@@ -76,12 +76,8 @@ void FindHighLowWaters(int& Points, int16_t& Count) {
 void FindHighLowWatersIntermediate(int& Points, int16_t& Count) {
     searchSite(State().AdjCurveMid, Points, Count);
 }
-void FindHighLowWatersPort1(int& Points, int16_t& Count) {
-    searchSite(State().AdjCurvePort1, Points, Count);
-}
-void FindHighLowWatersPort2(int& Points, int16_t& Count) {
-    searchSite(State().AdjCurvePort2, Points, Count);
-}
+void FindHighLowWatersPort1(int& Points, int16_t& Count) { searchSite(State().AdjCurvePort1, Points, Count); }
+void FindHighLowWatersPort2(int& Points, int16_t& Count) { searchSite(State().AdjCurvePort2, Points, Count); }
 
 std::string ShowDayTides(int Count) {
     auto& s = State();

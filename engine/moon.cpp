@@ -74,10 +74,8 @@ double PhaseJulianDay(double k) {
               0.0119 * std::sin(M + Mp) - 0.0047 * std::sin(M - Mp) + 0.0003 * std::sin(2 * F + M) -
               0.0004 * std::sin(2 * F - M) - 0.0006 * std::sin(2 * F + Mp) + 0.0021 * std::sin(2 * F - Mp) +
               0.0003 * std::sin(M + 2 * Mp) + 0.0004 * std::sin(M - 2 * Mp) - 0.0003 * std::sin(2 * M - Mp);
-        if (frac == 0.25 || frac == -0.75)
-            jd += 0.0028 - 0.0004 * std::cos(M) + 0.0003 * std::cos(Mp);
-        else
-            jd += -0.0028 + 0.0004 * std::cos(M) - 0.0003 * std::cos(Mp);
+        if (frac == 0.25 || frac == -0.75) jd += 0.0028 - 0.0004 * std::cos(M) + 0.0003 * std::cos(Mp);
+        else jd += -0.0028 + 0.0004 * std::cos(M) - 0.0003 * std::cos(Mp);
     }
     return jd;
 }
@@ -110,9 +108,7 @@ std::string PhaseLine(int day, int month, int year, const std::string& name) {
 
 }  // namespace
 
-void SwapStrings(std::string& A, std::string& B) {
-    std::swap(A, B);
-}
+void SwapStrings(std::string& A, std::string& B) { std::swap(A, B); }
 
 std::array<MoonPhase, 4> MoonPhasesOfMonth(int year, int month) {
     double f = 0;

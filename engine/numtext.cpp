@@ -144,9 +144,9 @@ void roundedDigits(double value, int decimals, std::string& whole, std::string& 
 
 struct NumberPattern {
     std::string prefix, suffix;
-    int minWhole = 0;        // "0" places before the point
-    int minDecimals = 0;     // "0" places after the point
-    int maxDecimals = 0;     // "0" and "#" places after the point
+    int minWhole = 0;     // "0" places before the point
+    int minDecimals = 0;  // "0" places after the point
+    int maxDecimals = 0;  // "0" and "#" places after the point
     bool hasPoint = false;
     bool grouping = false;
 };
@@ -227,13 +227,9 @@ std::string defaultText(std::string s) {
 }
 }  // namespace
 
-std::string CStr(double value) {
-    return std::isfinite(value) ? defaultText(Str(value)) : "n/a";
-}
+std::string CStr(double value) { return std::isfinite(value) ? defaultText(Str(value)) : "n/a"; }
 
-std::string CStrSingle(float value) {
-    return std::isfinite(value) ? defaultText(StrSingle(value)) : "n/a";
-}
+std::string CStrSingle(float value) { return std::isfinite(value) ? defaultText(StrSingle(value)) : "n/a"; }
 
 std::string TypedText(float value) {
     if (!std::isfinite(value)) return {};
@@ -288,9 +284,7 @@ double Val(std::string_view text) {
     return negative ? -v : v;
 }
 
-std::string ExactText(double value) {
-    return charsOf(value, std::chars_format::general, 17);
-}
+std::string ExactText(double value) { return charsOf(value, std::chars_format::general, 17); }
 
 std::optional<double> ReadNumber(std::string_view text) {
     const std::string trimmed = Trim(text);

@@ -1,10 +1,11 @@
 #include "engine/recordfile.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <unistd.h>
 
 namespace engine {
 
@@ -18,13 +19,9 @@ std::string reason(const std::string& what, const std::string& path, int err) {
 WriteFault gWriteFault;
 
 // The error a write to path is made to fail with by the test seam, or 0.
-int injectedFault(const std::string& path) {
-    return gWriteFault ? gWriteFault(path) : 0;
-}
+int injectedFault(const std::string& path) { return gWriteFault ? gWriteFault(path) : 0; }
 
-bool validRecordNumber(long n) {
-    return n >= 1 && n <= kMaxRecordNumber;
-}
+bool validRecordNumber(long n) { return n >= 1 && n <= kMaxRecordNumber; }
 
 // Byte offset of record n; n is a valid record number, so the product stays far inside 64 bits.
 off_t recordOffset(long n, size_t recordLength) {
@@ -32,9 +29,7 @@ off_t recordOffset(long n, size_t recordLength) {
 }
 }  // namespace
 
-void SetWriteFault(WriteFault fault) {
-    gWriteFault = std::move(fault);
-}
+void SetWriteFault(WriteFault fault) { gWriteFault = std::move(fault); }
 
 FileResult DamagedRecord(const std::string& path, long n, const std::string& fault) {
     return {FileStatus::Damaged, "Record " + std::to_string(n) + " of " + fs::path(path).filename().string() +
@@ -56,7 +51,8 @@ long RecordCount(const std::string& path, size_t recordLength) {
 FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Bytes& out) {
     out.assign(recordLength, 0);
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return {FileStatus::Missing, "Cannot open " + path + ": no such file"};
+    if (!fs::is_regular_file(path, ec))
+        return {FileStatus::Missing, "Cannot open " + path + ": no such file"};
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return {FileStatus::Missing, reason("Cannot open", path, errno)};
     FileResult result;
@@ -100,7 +96,8 @@ FileResult WriteRecord(const std::string& path, size_t recordLength, long n, con
                  std::fwrite(record.data(), 1, record.size(), f) != record.size())
             result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
     }
-    if (std::fclose(f) != 0 && result.ok()) result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+    if (std::fclose(f) != 0 && result.ok())
+        result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
     return result;
 }
 
@@ -159,7 +156,8 @@ FileResult ReadAllPortRecords(const std::string& areaPath, std::vector<PortRecor
     out.reserve(n);
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     for (size_t k = 0; k < n; ++k)
-        out.push_back(DecodePortRecord(std::span<const uint8_t>(data + k * PortRecord::kSize, PortRecord::kSize)));
+        out.push_back(
+            DecodePortRecord(std::span<const uint8_t>(data + k * PortRecord::kSize, PortRecord::kSize)));
     return {};
 }
 

@@ -31,10 +31,22 @@ void put(Bytes& buf, size_t& pos, T v) {
 }
 }  // namespace
 
-RecordWriter& RecordWriter::single(float v) { put(buf_, pos_, v); return *this; }
-RecordWriter& RecordWriter::int16(int16_t v) { put(buf_, pos_, v); return *this; }
-RecordWriter& RecordWriter::int32(int32_t v) { put(buf_, pos_, v); return *this; }
-RecordWriter& RecordWriter::float64(double v) { put(buf_, pos_, v); return *this; }
+RecordWriter& RecordWriter::single(float v) {
+    put(buf_, pos_, v);
+    return *this;
+}
+RecordWriter& RecordWriter::int16(int16_t v) {
+    put(buf_, pos_, v);
+    return *this;
+}
+RecordWriter& RecordWriter::int32(int32_t v) {
+    put(buf_, pos_, v);
+    return *this;
+}
+RecordWriter& RecordWriter::float64(double v) {
+    put(buf_, pos_, v);
+    return *this;
+}
 
 const uint8_t* RecordReader::take(size_t n) {
     if (pos_ + n > bytes_.size()) throw std::out_of_range("record field beyond the record");
@@ -65,7 +77,8 @@ double RecordReader::float64() { return get<double>(take(8)); }
 Bytes EncodePortRecord(const PortRecord& r) {
     RecordWriter w(PortRecord::kSize);
     w.text(r.PortNo, 5).text(r.PortName, 35).single(r.Latitude).single(r.Longitude).text(r.ZoneLetter, 1);
-    for (float v : {r.Z0, r.M2g, r.M2Hm, r.S2g, r.S2Hm, r.K1g, r.K1Hm, r.O1g, r.O1Hm, r.sf4, r.LF4, r.sf6, r.LF6})
+    for (float v :
+         {r.Z0, r.M2g, r.M2Hm, r.S2g, r.S2Hm, r.K1g, r.K1Hm, r.O1g, r.O1Hm, r.sf4, r.LF4, r.sf6, r.LF6})
         w.single(v);
     for (float v : r.MonthDZ0) w.single(v);
     for (float v : r.MonthM2Hm) w.single(v);
@@ -80,8 +93,8 @@ PortRecord DecodePortRecord(std::span<const uint8_t> bytes) {
     r.Latitude = rd.single();
     r.Longitude = rd.single();
     r.ZoneLetter = rd.text(1);
-    for (float* f : {&r.Z0, &r.M2g, &r.M2Hm, &r.S2g, &r.S2Hm, &r.K1g, &r.K1Hm, &r.O1g, &r.O1Hm, &r.sf4, &r.LF4,
-                     &r.sf6, &r.LF6})
+    for (float* f : {&r.Z0, &r.M2g, &r.M2Hm, &r.S2g, &r.S2Hm, &r.K1g, &r.K1Hm, &r.O1g, &r.O1Hm, &r.sf4,
+                     &r.LF4, &r.sf6, &r.LF6})
         *f = rd.single();
     for (float& v : r.MonthDZ0) v = rd.single();
     for (float& v : r.MonthM2Hm) v = rd.single();
@@ -92,7 +105,11 @@ Bytes EncodeSettingsRecord(const SettingsRecord& r) {
     RecordWriter w(SettingsRecord::kSize);
     w.text(r.AreaPath, 255).text(r.OwnerText, 255).text(r.SpareText1, 255).text(r.SpareText2, 255);
     w.text(r.WaypointFile, 255);
-    w.single(r.PortIndex).single(r.OutputOption).single(r.Draught).single(r.KeelClearance).single(r.SpareValue);
+    w.single(r.PortIndex)
+        .single(r.OutputOption)
+        .single(r.Draught)
+        .single(r.KeelClearance)
+        .single(r.SpareValue);
     w.int16(r.SummerTime).int16(r.SortByName).int32(r.Reserved1).int32(r.Reserved2);
     return w.take();
 }
@@ -138,9 +155,7 @@ DepthRecord DecodeDepthRecord(std::span<const uint8_t> bytes) {
 
 namespace {
 // A range's end as a user reads it: "-100", "3600".
-std::string endText(double v) {
-    return std::to_string(static_cast<long>(v));
-}
+std::string endText(double v) { return std::to_string(static_cast<long>(v)); }
 }  // namespace
 
 std::optional<std::string> ValueFault(const std::string& field, double value, ValueRange range) {

@@ -52,8 +52,8 @@ private:
 // One port of an area file, 197 bytes. Phases in degrees, heights in metres.
 struct PortRecord {
     static constexpr size_t kSize = 197;
-    std::string PortNo;    // 5 characters: a free label
-    std::string PortName;  // 35 characters
+    std::string PortNo;                 // 5 characters: a free label
+    std::string PortName;               // 35 characters
     float Latitude = 0, Longitude = 0;  // decimal degrees, north and east positive
     std::string ZoneLetter;             // 1 character
     float Z0 = 0, M2g = 0, M2Hm = 0, S2g = 0, S2Hm = 0, K1g = 0, K1Hm = 0, O1g = 0, O1Hm = 0;

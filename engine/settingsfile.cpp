@@ -74,7 +74,8 @@ std::optional<std::string> UnstorablePathReason(const std::string& path) {
     bool lossless = false;
     std::string bytes = Utf8ToCp1252(path, &lossless);
     if (!lossless) return "The path " + path + " holds characters that the settings file cannot store.";
-    if (bytes.size() > 255) return "The path " + path + " is longer than the 255 characters the settings file can store.";
+    if (bytes.size() > 255)
+        return "The path " + path + " is longer than the 255 characters the settings file can store.";
     return std::nullopt;
 }
 

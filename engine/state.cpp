@@ -33,7 +33,7 @@ void ClearMonthTable() {
 MonthViewKey CurrentMonthViewKey() {
     const SharedState& s = State();
     DateParts p = SplitDate(s.SelectedDate);
-    return {s.AreaFilePath, s.CurrentPort, p.year,           p.month,
+    return {s.AreaFilePath, s.CurrentPort,  p.year,          p.month,
             s.UserDepth,    s.OutputOption, s.UseSummerTime, s.ApplySummerTime};
 }
 

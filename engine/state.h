@@ -35,22 +35,22 @@ struct MonthViewKey {
 
 struct SharedState {
     // A. Current port and area
-    int16_t CurrentPort = 0;       // record number in the area file and the user-depth file
-    std::string AreaFilePath;      // the settings' AreaPath, trimmed
-    std::string ChosenAreaFile;    // picked with the area menu, for the port dialog
+    int16_t CurrentPort = 0;     // record number in the area file and the user-depth file
+    std::string AreaFilePath;    // the settings' AreaPath, trimmed
+    std::string ChosenAreaFile;  // picked with the area menu, for the port dialog
     std::string PortName;
-    double PortLatitude = 0;       // signed decimal degrees (the record's single)
+    double PortLatitude = 0;  // signed decimal degrees (the record's single)
     double PortLongitude = 0;
     int PortZoneHours = 0;
     int AdjZoneHours = 0;
-    std::string DepthFileName;     // area file name up to its first "." & ".DEP"
+    std::string DepthFileName;  // area file name up to its first "." & ".DEP"
     std::string DepthFilePath;
-    float UserDepth = 0;           // metres, the current port's charted depth
+    float UserDepth = 0;  // metres, the current port's charted depth
 
     // B. Settings copies
     SettingsRecord Settings;
     std::string SettingsFilePath;
-    float OutputOption = 0;        // 1 chart datum only, 2 with the user depth, 3 also draught curve
+    float OutputOption = 0;  // 1 chart datum only, 2 with the user depth, 3 also draught curve
     float Draught = 0;
     float KeelClearance = 0;
     bool UseSummerTime = false;    // wording of notes, footers and exports
@@ -58,13 +58,13 @@ struct SharedState {
     int16_t SpareSetting = 0;
 
     // C. Selected date and time
-    double SelectedDate = 0;       // date value; carries the clock time from the start
+    double SelectedDate = 0;  // date value; carries the clock time from the start
     int SelectedYear = 0;
     int SelectedMonth = 0;
     int SelectedDay = 0;
     int SelectedDayOfYear = 0;
     double TimeNowHours = 0;
-    std::string ShortDateFormat;   // one of the twelve patterns, "" when not recognised
+    std::string ShortDateFormat;  // one of the twelve patterns, "" when not recognised
     std::string DateSeparator;
 
     // D. Tide curves and events
@@ -82,14 +82,14 @@ struct SharedState {
     int EventCount = 0;
     double DayRange = 0;
     int DayTextCount = 0;
-    double SpringNeapLag = 0;      // hours between the S2 and M2 contribution peaks
+    double SpringNeapLag = 0;  // hours between the S2 and M2 contribution peaks
 
     // E. Drawing and read-out state
     double ScaleTop = 0, ScaleBottom = 0;
     double ReadoutTime = 0, ReadoutHeight = 0;
     int ReadoutFrozen = 0;
     int AdjReadoutFrozen = 0;
-    int LayersMode = 0;            // 0 tide curve, 1 constituent layers
+    int LayersMode = 0;  // 0 tide curve, 1 constituent layers
     std::string DepthNote;
     bool ShowConstants = false;
     double SunriseTime = 0, SunsetTime = 0;
@@ -98,7 +98,7 @@ struct SharedState {
     std::vector<std::string> MonthRowsA, MonthRowsB;
     MonthViewKey MonthView;  // what MonthRowsA/B and MonthTextTable were computed for
     std::vector<std::string> MonthTextTable = std::vector<std::string>(33 * 4 * 16);  // (0..32, 0..3, 0..15)
-    Table<std::string, 9, 32> SunTable;   // (column, day of month)
+    Table<std::string, 9, 32> SunTable;  // (column, day of month)
     Table<double, 9, 32> SunValues;
     std::string SunPlace, SunLatText, SunLongText;
     std::string MoonPhaseText;

@@ -60,10 +60,8 @@ PassQuantities PreparePass(int dayOfYear, double baseAngle, double w) {
     if (quarters == Int(quarters)) L += kOneArcSecond;  // keeps tan L finite
 
     double RA = std::atan(kRightAscensionFactor * std::tan(L));
-    if (L > kTrueThreeQuarter)
-        RA += kFullTurn;
-    else if (L > kTrueQuarter)
-        RA += kHalfTurn;
+    if (L > kTrueThreeQuarter) RA += kFullTurn;
+    else if (L > kTrueQuarter) RA += kHalfTurn;
     p.RightAscension = RA;
     p.Declination = std::asin(kDeclinationFactor * std::sin(L));
     return p;
@@ -80,10 +78,8 @@ int SunDayOfYear(int Day, int Month, int Year) {
 
 double SunLocalTime(double UtHours, int ZoneHours, bool AddHour) {
     double local = UtHours - ZoneHours;
-    if (local > 24)
-        local -= 24;
-    else if (local < 0)
-        local += 24;
+    if (local > 24) local -= 24;
+    else if (local < 0) local += 24;
     return AddHour ? local + 1 : local;
 }
 

@@ -10,14 +10,10 @@ namespace engine {
 namespace {
 
 // Str form without its leading blank.
-std::string plain(double value) {
-    return LTrim(Str(value));
-}
+std::string plain(double value) { return LTrim(Str(value)); }
 
 // "0" in front of a text shorter than two characters.
-std::string twoDigits(std::string text) {
-    return text.size() < 2 ? "0" + text : text;
-}
+std::string twoDigits(std::string text) { return text.size() < 2 ? "0" + text : text; }
 
 double parsePosition(std::string_view text, char negativeLetter) {
     size_t point = text.find('.');
@@ -105,13 +101,9 @@ OffsetTime ApplyTimeOffset(double Hour, double Day) {
     return {t, Day};
 }
 
-double ParseLongitude(std::string_view Text) {
-    return parsePosition(Text, 'W');
-}
+double ParseLongitude(std::string_view Text) { return parsePosition(Text, 'W'); }
 
-double ParseLatitude(std::string_view Text) {
-    return parsePosition(Text, 'S');
-}
+double ParseLatitude(std::string_view Text) { return parsePosition(Text, 'S'); }
 
 std::string FormatLongitude(double Degrees) {
     std::string text = degreesAndMinutes(Degrees);
@@ -120,9 +112,7 @@ std::string FormatLongitude(double Degrees) {
     return text;
 }
 
-std::string FormatLatitude(double Degrees) {
-    return degreesAndMinutes(Degrees) + (Degrees < 0 ? "S" : "N");
-}
+std::string FormatLatitude(double Degrees) { return degreesAndMinutes(Degrees) + (Degrees < 0 ? "S" : "N"); }
 
 std::string FormatLongitudeDMS(double Degrees) {
     // 0.00001 lifts values a hair below a whole degree (5.999995) to that degree.

@@ -18,9 +18,7 @@ using namespace engine;
 using namespace platform;
 
 namespace {
-std::string notesShown(const DepthRecord& d) {
-    return Trim(TrimAtNull(d.Notes));
-}
+std::string notesShown(const DepthRecord& d) { return Trim(TrimAtNull(d.Notes)); }
 
 }  // namespace
 
@@ -68,10 +66,8 @@ void frmChartdepth::Form_Load() {
 
     SettingsRecord stored;
     FileResult made = EnsureSettingsFile(DefaultSettingsRecord());
-    if (made.status == FileStatus::Damaged)
-        MsgBox(made.message, kOkOnly | kExclamation);
-    else if (!made.ok())
-        MsgBox("The settings cannot be saved: " + made.message, kOkOnly | kExclamation);
+    if (made.status == FileStatus::Damaged) MsgBox(made.message, kOkOnly | kExclamation);
+    else if (!made.ok()) MsgBox("The settings cannot be saved: " + made.message, kOkOnly | kExclamation);
     const int16_t portBefore = s.CurrentPort;
     const std::string areaBefore = s.AreaFilePath;
     if (ReloadSettingsCopies(stored)) {

@@ -21,9 +21,7 @@ using namespace platform;
 
 namespace {
 // The name as the list shows it: cut at the first NUL, without surrounding blanks.
-std::string shownName(const PortRecord& p) {
-    return Trim(TrimAtNull(p.PortName));
-}
+std::string shownName(const PortRecord& p) { return Trim(TrimAtNull(p.PortName)); }
 
 // The sort key: the whole 35-character field in Windows-1252, lower case, so trailing blanks
 // and the codes below the letters take part in the order.
@@ -125,7 +123,9 @@ void frmconfig::LoadPortList() {
     if (!r.ok()) MsgBox("The ports of the sea area cannot be read: " + r.message, kOkOnly | kExclamation);
     const long count = static_cast<long>(ports.size());
     // The port in use, or in a newly chosen area the port with its number, kept within the file.
-    if (count > 0) portconfigbox->SetCaption(shownName(ports[static_cast<size_t>(PortWithin(s.CurrentPort, count) - 1)]));
+    if (count > 0)
+        portconfigbox->SetCaption(
+            shownName(ports[static_cast<size_t>(PortWithin(s.CurrentPort, count) - 1)]));
     for (long k = 1; k <= count; ++k) ListPorts.push_back({k, ports[static_cast<size_t>(k - 1)]});
     FillList();
 }
@@ -176,10 +176,8 @@ void frmconfig::cmdSearch_Click() {
 }
 
 void frmconfig::cmdSort_Click() {
-    if (optSortbyName->Value())
-        SortPortsByName();
-    else
-        LoadPortList();
+    if (optSortbyName->Value()) SortPortsByName();
+    else LoadPortList();
 }
 
 void frmconfig::portlist2_Click() {
@@ -192,9 +190,7 @@ void frmconfig::portlist2_Click() {
     portconfigbox->SetCaption(text);
 }
 
-void frmconfig::portlist2_DblClick() {
-    portconfigok_Click();
-}
+void frmconfig::portlist2_DblClick() { portconfigok_Click(); }
 
 void frmconfig::portconfigok_Click() {
     SharedState& s = State();

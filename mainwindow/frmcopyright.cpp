@@ -16,16 +16,19 @@ using namespace engine;
 using namespace platform;
 
 const char* const frmCopyright::kConditions[25] = {
-    "                This program is a passage planning and secondary navigation aid. If it used as a primary",
+    "                This program is a passage planning and secondary navigation aid. If it used as a "
+    "primary",
     "                navigation tool, then this is done at the users own risk.",
     "",
-    "                The authors accept no responsibility or liability whatsoever from the use of this program",
+    "                The authors accept no responsibility or liability whatsoever from the use of this "
+    "program",
     "                neither do they accept any responsibility for the results.",
     "",
     "                The program results are derived from certain published constants and predicted orbital",
     "                elements, the results are therefore to be considered as approximate only.",
     "",
-    "                Harmonic constants derived from TICON-4 (CC BY 4.0) are used as source data and no claims",
+    "                Harmonic constants derived from TICON-4 (CC BY 4.0) are used as source data and no "
+    "claims",
     "                are made on calculation accuracy, tide time or height.",
     "",
     "                Heights are in metres above the chart datum of each port. Charted depths, draught and",

@@ -77,18 +77,13 @@ void frmoutoptions::Form_Load() {
     // one that is not a number leaves the box empty.
     if (!ReadSettingsFile(record).recordRead()) record = State().Settings;
 
-    if (record.SummerTime == -1)
-        optDaylightSavings->SetValue(true);
-    else if (record.SummerTime == 0)
-        optNonDaylightsavings->SetValue(true);
+    if (record.SummerTime == -1) optDaylightSavings->SetValue(true);
+    else if (record.SummerTime == 0) optNonDaylightsavings->SetValue(true);
     draughttext->SetText(MetresText(record.Draught));
     ukctext->SetText(MetresText(record.KeelClearance));
-    if (record.OutputOption == 2.0f)
-        Option2->SetValue(true);
-    else if (record.OutputOption == 3.0f)
-        Option3->SetValue(true);
-    else
-        Option1->SetValue(true);
+    if (record.OutputOption == 2.0f) Option2->SetValue(true);
+    else if (record.OutputOption == 3.0f) Option3->SetValue(true);
+    else Option1->SetValue(true);
 
     // The menus stay visible for the run once shown: the box says so when it opens again.
     if (IsLoaded<frmtidewyn>() && Get<frmtidewyn>().mnumaintenance.Visible()) Check1->SetValue(1);
@@ -118,12 +113,9 @@ void frmoutoptions::optionsok_Click() {
 
     const bool summer = optDaylightSavings->Value();
     float option = 1.0f;
-    if (Option1->Value())
-        option = 1.0f;
-    else if (Option2->Value())
-        option = 2.0f;
-    else if (Option3->Value())
-        option = 3.0f;
+    if (Option1->Value()) option = 1.0f;
+    else if (Option2->Value()) option = 2.0f;
+    else if (Option3->Value()) option = 3.0f;
 
     // Only this dialog's fields are written; nothing changes when they cannot be saved.
     FileResult w = UpdateSettingsFile([&](SettingsRecord& rec) {
@@ -156,6 +148,4 @@ void frmoutoptions::optionsok_Click() {
     Unload();
 }
 
-void frmoutoptions::Command1_Click() {
-    Unload();
-}
+void frmoutoptions::Command1_Click() { Unload(); }

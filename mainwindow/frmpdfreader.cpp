@@ -34,9 +34,7 @@ const ToolbarButtonDef kButtons[] = {
     {"ZOOMOUT", "Zoom Out", QStyle::SP_ArrowDown, "zoom-out"},
 };
 
-std::string pdfFolder() {
-    return Env().programFolder + "/PDF";
-}
+std::string pdfFolder() { return Env().programFolder + "/PDF"; }
 }  // namespace
 
 frmPDFReader::frmPDFReader() : Form("Read Manual") {
@@ -124,37 +122,22 @@ QAction* frmPDFReader::ToolbarButton(const std::string& key) const {
 }
 
 void frmPDFReader::Toolbar1_ButtonClick(const std::string& key) {
-    if (key == "FIRST")
-        GdViewer1->FirstPage();
-    else if (key == "BACK")
-        GdViewer1->PreviousPage();
-    else if (key == "NEXT")
-        GdViewer1->NextPage();
-    else if (key == "LAST")
-        GdViewer1->LastPage();
-    else if (key == "ZOOMIN")
-        GdViewer1->ZoomIn();
-    else if (key == "ZOOMOUT")
-        GdViewer1->ZoomOut();
+    if (key == "FIRST") GdViewer1->FirstPage();
+    else if (key == "BACK") GdViewer1->PreviousPage();
+    else if (key == "NEXT") GdViewer1->NextPage();
+    else if (key == "LAST") GdViewer1->LastPage();
+    else if (key == "ZOOMIN") GdViewer1->ZoomIn();
+    else if (key == "ZOOMOUT") GdViewer1->ZoomOut();
     ShowPageLabel();
 }
 
 void frmPDFReader::GdViewer1_ScrollStep(int keyCode) {
     switch (keyCode) {
-        case 33:
-            GdViewer1->PreviousPage();
-            break;
-        case 34:
-            GdViewer1->NextPage();
-            break;
-        case 38:
-            GdViewer1->SetScrollPosition(GdViewer1->ScrollPosition() - kScrollStep);
-            break;
-        case 40:
-            GdViewer1->SetScrollPosition(GdViewer1->ScrollPosition() + kScrollStep);
-            break;
-        default:
-            return;
+        case 33: GdViewer1->PreviousPage(); break;
+        case 34: GdViewer1->NextPage(); break;
+        case 38: GdViewer1->SetScrollPosition(GdViewer1->ScrollPosition() - kScrollStep); break;
+        case 40: GdViewer1->SetScrollPosition(GdViewer1->ScrollPosition() + kScrollStep); break;
+        default: return;
     }
     ShowPageLabel();
 }
@@ -177,9 +160,7 @@ void frmPDFReader::mnuOpenPDF_Click() {
     ShowPageLabel();
 }
 
-void frmPDFReader::mnuSelectPrinter_Click() {
-    SelectPrinter();
-}
+void frmPDFReader::mnuSelectPrinter_Click() { SelectPrinter(); }
 
 void frmPDFReader::mnuPrint_Click() {
     const int pages = GdViewer1->PageCount();
@@ -190,6 +171,4 @@ void frmPDFReader::mnuPrint_Click() {
     if (!printed) MsgBox("The document could not be printed:\r\n" + error, kOkOnly | kExclamation);
 }
 
-void frmPDFReader::mnuExit_Click() {
-    Unload();
-}
+void frmPDFReader::mnuExit_Click() { Unload(); }

@@ -84,15 +84,14 @@ void frmshowconf::Form_Load() {
     ReadAllPortRecords(areaPath_, ports);
     const long count = static_cast<long>(ports.size());
     for (long k = 1; k <= count; ++k)
-        confportlist->AddItem(std::to_string(k) + "  " + TrimAtNull(ports[static_cast<size_t>(k - 1)].PortName));
+        confportlist->AddItem(std::to_string(k) + "  " +
+                              TrimAtNull(ports[static_cast<size_t>(k - 1)].PortName));
 
     // The current port as the main window holds it: a stored number outside the area file
     // is brought into range the same way.
     const long current = PortWithin(PortOfIndex(record.PortIndex), count);
-    if (current >= 1 && current <= count)
-        confportlist->SetListIndex(static_cast<int>(current - 1));
-    else
-        ShowPort(current);
+    if (current >= 1 && current <= count) confportlist->SetListIndex(static_cast<int>(current - 1));
+    else ShowPort(current);
 }
 
 // Another port's data, without making it current.
@@ -116,6 +115,4 @@ void frmshowconf::ShowPort(long k) {
     }
 }
 
-void frmshowconf::Confexit_Click() {
-    Unload();
-}
+void frmshowconf::Confexit_Click() { Unload(); }

@@ -8,8 +8,8 @@
 #include "engine/currentport.h"
 #include "engine/dates.h"
 #include "engine/dayview.h"
-#include "engine/folders.h"
 #include "engine/environment.h"
+#include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "engine/settingsfile.h"
@@ -92,8 +92,9 @@ void frmtidewyn::BuildControls() {
         Label** height;
         Label** harm;
     } rows[] = {
-        {&chkZ0, "Z0", &lblHtZ0, &lblZ0harm}, {&chkM2, "M2", &lblHtM2, &lblm2Harm}, {&chkS2, "S2", &lblHtS2, &lblS2Harm},
-        {&chkK1, "K1", &lblHtK1, &lblK1Harm}, {&chkO1, "O1", &lblHtO1, &lblO1Harm}, {&chkf4, "f4", &lblHtf4, &lblf4Harm},
+        {&chkZ0, "Z0", &lblHtZ0, &lblZ0harm}, {&chkM2, "M2", &lblHtM2, &lblm2Harm},
+        {&chkS2, "S2", &lblHtS2, &lblS2Harm}, {&chkK1, "K1", &lblHtK1, &lblK1Harm},
+        {&chkO1, "O1", &lblHtO1, &lblO1Harm}, {&chkf4, "f4", &lblHtf4, &lblf4Harm},
         {&chkf6, "f6", &lblHtf6, &lblf6Harm},
     };
     int top = 1300;
@@ -119,12 +120,10 @@ void frmtidewyn::BuildControls() {
     connect(Label1, &Label::DblClick, this, Handler([this] { Label1_DblClick(); }));
     connect(hitelabel, &Label::Click, this, Handler([this] { hitelabel_Click(); }));
     connect(hiteval, &Label::Click, this, Handler([this] { hiteval_Click(); }));
-    connect(Picture1, &PictureBox::MouseMove, this, [this](int b, int s, double x, double y) {
-        Run([=, this] { Picture1_MouseMove(b, s, x, y); });
-    });
-    connect(Picture1, &PictureBox::MouseDown, this, [this](int b, int s, double x, double y) {
-        Run([=, this] { Picture1_MouseDown(b, s, x, y); });
-    });
+    connect(Picture1, &PictureBox::MouseMove, this,
+            [this](int b, int s, double x, double y) { Run([=, this] { Picture1_MouseMove(b, s, x, y); }); });
+    connect(Picture1, &PictureBox::MouseDown, this,
+            [this](int b, int s, double x, double y) { Run([=, this] { Picture1_MouseDown(b, s, x, y); }); });
     for (CheckBox* box : {chkM2, chkS2, chkK1, chkO1, chkf4, chkf6, chkZ0})
         connect(box, &CheckBox::Click, this, Handler([this] { DrawConstituentLayers(); }));
 }
@@ -172,9 +171,11 @@ void frmtidewyn::BuildMenus() {
     Mnushowconfig = AddMenuItem(mnuconfig, "Show &Configuration/Notes", [this] { Mnushowconfig_Click(); });
 
     mnumaintenance = AddTopMenu(bar, "&Maintenance");
-    mnumaintainfile = AddMenuItem(mnumaintenance, "&Correct Port Constants", [this] { mnumaintainfile_Click(); });
+    mnumaintainfile =
+        AddMenuItem(mnumaintenance, "&Correct Port Constants", [this] { mnumaintainfile_Click(); });
     mnucopyconstants = AddMenuItem(mnumaintenance, "&Copy ports", [this] { mnucopyconstants_Click(); });
-    mnuCopyDiamonds = AddMenuItem(mnumaintenance, "Copy &Tidal Diamonds", [this] { mnuCopyDiamonds_Click(); });
+    mnuCopyDiamonds =
+        AddMenuItem(mnumaintenance, "Copy &Tidal Diamonds", [this] { mnuCopyDiamonds_Click(); });
 
     mnuAdvanced = AddTopMenu(bar, " &Advanced");
     mnuLayersShow = AddMenuItem(mnuAdvanced, "&Show Vizoz Constituents", [this] { mnuLayersShow_Click(); });
@@ -190,8 +191,8 @@ void frmtidewyn::BuildMenus() {
 }
 
 std::vector<QWidget*> frmtidewyn::LevelControls() const {
-    return {Line1,   Label1,  Label3,  lblSum,    lblHtZ0,   lblHtM2,   lblHtS2,   lblHtK1,   lblHtO1,
-            lblHtf4, lblHtf6, chkZ0,   chkM2,     chkS2,     chkK1,     chkO1,     chkf4,     chkf6,
+    return {Line1,    Label1,    Label3,    lblSum,    lblHtZ0,   lblHtM2,   lblHtS2,   lblHtK1,  lblHtO1,
+            lblHtf4,  lblHtf6,   chkZ0,     chkM2,     chkS2,     chkK1,     chkO1,     chkf4,    chkf6,
             lblSumHt, lblZ0harm, lblm2Harm, lblS2Harm, lblK1Harm, lblO1Harm, lblf4Harm, lblf6Harm};
 }
 
@@ -206,8 +207,8 @@ void frmtidewyn::showlevelcontrols() {
 void frmtidewyn::ArrangeControls() {
     const int W = Width();
     const int m1 = W / 100, m2 = W / 50;
-    for (QWidget* w : std::initializer_list<QWidget*>{portbox, tidedatebox, timelabel, hitelabel, daystide1, Nextday,
-                                                      Previousday})
+    for (QWidget* w : std::initializer_list<QWidget*>{portbox, tidedatebox, timelabel, hitelabel, daystide1,
+                                                      Nextday, Previousday})
         SetLeftOf(w, m1);
     SetLeftOf(timeval, m1 + WidthOf(timelabel));
     SetLeftOf(lblmousestatus, LeftOf(timeval) + WidthOf(timeval) + 2 * m1);
@@ -223,17 +224,19 @@ void frmtidewyn::ArrangeControls() {
     SetLeftOf(Label1, R);
     SetTopOf(Label3, TopOf(Label1));
     SetLeftOf(Label3, LeftOf(Label1) + WidthOf(Label1));
-    for (QWidget* w : std::initializer_list<QWidget*>{chkZ0, chkM2, chkS2, chkK1, chkO1, chkf4, chkf6, lblSum})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{chkZ0, chkM2, chkS2, chkK1, chkO1, chkf4, chkf6, lblSum})
         SetLeftOf(w, R + m2);
     SetLeftOf(lblHtZ0, LeftOf(chkZ0) + WidthOf(chkZ0));
     SetLeftOf(lblHtM2, LeftOf(chkM2) + WidthOf(chkM2));
     for (QWidget* w : std::initializer_list<QWidget*>{lblHtS2, lblHtK1, lblHtO1, lblHtf4, lblHtf6, lblSumHt})
         SetLeftOf(w, LeftOf(lblHtM2));
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{lblZ0harm, lblm2Harm, lblS2Harm, lblK1Harm, lblO1Harm, lblf4Harm, lblf6Harm})
+    for (QWidget* w : std::initializer_list<QWidget*>{lblZ0harm, lblm2Harm, lblS2Harm, lblK1Harm, lblO1Harm,
+                                                      lblf4Harm, lblf6Harm})
         SetLeftOf(w, R + m2);
     SetWidthOf(lblZ0harm, WidthOf(lblHtZ0) + WidthOf(chkZ0));
-    for (QWidget* w : std::initializer_list<QWidget*>{lblm2Harm, lblS2Harm, lblK1Harm, lblO1Harm, lblf4Harm, lblf6Harm})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lblm2Harm, lblS2Harm, lblK1Harm, lblO1Harm, lblf4Harm, lblf6Harm})
         SetWidthOf(w, WidthOf(lblZ0harm));
     SetWidthOf(lblSum, WidthOf(chkf6));
     SetWidthOf(lblSumHt, WidthOf(lblHtf6));

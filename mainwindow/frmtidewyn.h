@@ -78,8 +78,8 @@ public:
     platform::Timer *Timer1, *Timer2;
 
     // Menus.
-    platform::MenuItem mnufile, mnuS, mnusavmonth, mnusaveday, mnusavesun, mnuprint, mnumonthprint, mnuhrprint,
-        mnudayprint, mnusunprint, mnuexit;
+    platform::MenuItem mnufile, mnuS, mnusavmonth, mnusaveday, mnusavesun, mnuprint, mnumonthprint,
+        mnuhrprint, mnudayprint, mnusunprint, mnuexit;
     platform::MenuItem mnuDatemenu, mnutidedate;
     platform::MenuItem mnutides, mnuPortList, mnusep1, mnuNextPort, mnuPrevPort, mnusep0, mnuArea;
     platform::MenuItem mnuCalc, mnumonth, mnusunrise;

@@ -32,7 +32,8 @@ void frmtidewyn::CalcSunTimesForDay(bool summer) {
         sunriseOccurs_ = sunsetOccurs_ = false;
         return;
     }
-    SunTimes t = CalcSunTimes(s.PortLatitude, s.PortLongitude, s.SelectedDay, s.SelectedMonth, s.SelectedYear, summer);
+    SunTimes t =
+        CalcSunTimes(s.PortLatitude, s.PortLongitude, s.SelectedDay, s.SelectedMonth, s.SelectedYear, summer);
     s.SunriseTime = t.Sunrise.Hours;
     s.SunsetTime = t.Sunset.Hours;
     sunriseOccurs_ = t.Sunrise.Occurs;
@@ -60,12 +61,15 @@ void frmtidewyn::RecomputeDay() {
 }
 
 void frmtidewyn::WriteSummerTimeNote(NoteWording wording) {
-    bool longForm = wording == NoteWording::Long || (wording == NoteWording::BySetting && State().UseSummerTime);
+    bool longForm =
+        wording == NoteWording::Long || (wording == NoteWording::BySetting && State().UseSummerTime);
     std::string second = SummerFlag() ? "Times are from midnight local time - ADJUSTED FOR SUMMER TIME"
                          : longForm   ? "Times are from midnight local time - WITHOUT SUMMER TIME CORRECTION"
                                       : "Times from midnight local time - WITHOUT SUMMER TIME CORRECTION";
-    disclaimer->SetCaption("Heights in Metres, all data are derived and should therefore be considered as approximate"
-                           "\r\n" + second);
+    disclaimer->SetCaption(
+        "Heights in Metres, all data are derived and should therefore be considered as approximate"
+        "\r\n" +
+        second);
 }
 
 void frmtidewyn::EnableMainMenus() {
@@ -107,7 +111,8 @@ void frmtidewyn::StepPort(int step) {
     s.CurrentPort = PortWithin(s.CurrentPort + step, n);
     LoadCurrentPort(s.ChosenAreaFile, false);  // the name as stored, 35 characters
     portbox->SetCaption("Port    : " + s.PortName);
-    FileResult w = UpdateSettingsFile([&](SettingsRecord& rec) { rec.PortIndex = static_cast<float>(s.CurrentPort); });
+    FileResult w =
+        UpdateSettingsFile([&](SettingsRecord& rec) { rec.PortIndex = static_cast<float>(s.CurrentPort); });
     if (!w.ok()) MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
     RecomputeDay();
     monthspredictions->Clear();

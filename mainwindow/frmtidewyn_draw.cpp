@@ -42,7 +42,8 @@ void frmtidewyn::DrawTideCurve() {
         s.OutputCurve(2, r) = s.DayCurve(2, r);
     }
     std::string draughtText = s.Draught != 0 ? " : Draft=" + CStrSingle(s.Draught) + "M" : "";
-    std::string clearanceText = s.KeelClearance != 0 ? " : Clearance=" + CStrSingle(s.KeelClearance) + "M" : "";
+    std::string clearanceText =
+        s.KeelClearance != 0 ? " : Clearance=" + CStrSingle(s.KeelClearance) + "M" : "";
     std::string userDepthText = s.UserDepth != 0 ? ": User depth=" + CStrSingle(s.UserDepth) + "M" : "";
 
     // The dotted curve of option 3: the height less the draught and the under-keel clearance.
@@ -88,7 +89,8 @@ void frmtidewyn::DrawSunTimes() {
     PictureBox& pic = *Picture1;
     const double span = s.ScaleTop - s.ScaleBottom;
     pic.DrawWidth = 2;
-    for (auto [time, occurs] : {std::pair{s.SunriseTime, sunriseOccurs_}, std::pair{s.SunsetTime, sunsetOccurs_}}) {
+    for (auto [time, occurs] :
+         {std::pair{s.SunriseTime, sunriseOccurs_}, std::pair{s.SunsetTime, sunsetOccurs_}}) {
         if (!occurs) continue;  // no mark for a sunrise or sunset that does not happen
         for (int k = 0; k <= 48; k += 2)
             pic.Line(time, s.ScaleTop - span * k / 50, time, s.ScaleTop - span * (k + 1) / 50, kGrey);
@@ -123,9 +125,9 @@ void frmtidewyn::DrawConstituentLayers() {
         OleColor color;
     };
     const Term terms[] = {
-        {chkM2, &s.LayerM2, false, kBlue},     {chkS2, &s.LayerS2, false, kRed},
+        {chkM2, &s.LayerM2, false, kBlue},        {chkS2, &s.LayerS2, false, kRed},
         {chkK1, &s.LayerK1, true, pic.ForeColor}, {chkO1, &s.LayerO1, false, 0x00FFFF},
-        {chkf4, &s.LayerF4, false, kGreen},    {chkf6, &s.LayerF6, false, 0xFF00FF},
+        {chkf4, &s.LayerF4, false, kGreen},       {chkf6, &s.LayerF6, false, 0xFF00FF},
         {chkZ0, &s.LayerZ0, true, kRed},
     };
     const CurveTable& day = s.DayCurve;

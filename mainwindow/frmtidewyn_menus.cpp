@@ -2,8 +2,8 @@
 // Exit.
 #include <algorithm>
 
-#include "engine/folders.h"
 #include "engine/currentport.h"
+#include "engine/folders.h"
 #include "engine/moon.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
@@ -16,13 +16,9 @@ using namespace engine;
 using namespace platform;
 
 // The main window's unload ends the program.
-void frmtidewyn::mnuExit_Click() {
-    Unload();
-}
+void frmtidewyn::mnuExit_Click() { Unload(); }
 
-void frmtidewyn::mnuHelp_Click() {
-    frmPDFReader::OpenManual();
-}
+void frmtidewyn::mnuHelp_Click() { frmPDFReader::OpenManual(); }
 
 void frmtidewyn::mnusunrise_Click() {
     // The sunrise tool's windows (Frmsunrise, Frmriseresults) are closed here too, once they exist.

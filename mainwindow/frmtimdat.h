@@ -3,9 +3,9 @@
 // the date picker ("OK") becomes the main window's date; either Cancel restores it. Modal,
 // opened by the main window's Date menu; each opening starts from today.
 
+#include "mainwindow/frmtidewyn.h"
 #include "platform/controls.h"
 #include "platform/datepicker.h"
-#include "mainwindow/frmtidewyn.h"
 #include "platform/forms.h"
 
 class Frmtimdat : public platform::Form {

@@ -121,9 +121,7 @@ void Canvas::paintWith(QPainter& p, const DrawCommand& c) const {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     switch (c.kind) {
-        case DrawKind::Line:
-            p.drawLine(t.map(QPointF(c.x1, c.y1)), t.map(QPointF(c.x2, c.y2)));
-            break;
+        case DrawKind::Line: p.drawLine(t.map(QPointF(c.x1, c.y1)), t.map(QPointF(c.x2, c.y2))); break;
         case DrawKind::Box:
         case DrawKind::BoxFilled: {
             QRectF r(t.map(QPointF(c.x1, c.y1)), t.map(QPointF(c.x2, c.y2)));

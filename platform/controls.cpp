@@ -108,7 +108,8 @@ long ListBox::ItemData(int index) const {
 
 // CheckBox and OptionButton
 
-CheckBox::CheckBox(QWidget* parent, const std::string& caption) : QCheckBox(QString::fromStdString(caption), parent) {
+CheckBox::CheckBox(QWidget* parent, const std::string& caption)
+    : QCheckBox(QString::fromStdString(caption), parent) {
     connect(this, &QCheckBox::stateChanged, this, [this](int) { emit Click(); });
 }
 
@@ -185,7 +186,8 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QString t = e->text();
-    bool printable = !t.isEmpty() && t.at(0).isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    bool printable =
+        !t.isEmpty() && t.at(0).isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (!printable) {
         QLineEdit::keyPressEvent(e);
         return;
@@ -199,14 +201,16 @@ void TextBox::contextMenuEvent(QContextMenuEvent* e) {
     for (QAction* a : menu->actions()) {
         if (a->text().contains("Paste")) {
             disconnect(a, nullptr, nullptr, nullptr);
-            connect(a, &QAction::triggered, this, [this] { filterAndInsert(QApplication::clipboard()->text()); });
+            connect(a, &QAction::triggered, this,
+                    [this] { filterAndInsert(QApplication::clipboard()->text()); });
         }
     }
     menu->exec(e->globalPos());
     delete menu;
 }
 
-TextArea::TextArea(QWidget* parent, const std::string& text) : QPlainTextEdit(QString::fromStdString(text), parent) {
+TextArea::TextArea(QWidget* parent, const std::string& text)
+    : QPlainTextEdit(QString::fromStdString(text), parent) {
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (maxLength_ > 0 && toPlainText().size() > maxLength_) {
             QString t = toPlainText().left(maxLength_);

@@ -99,15 +99,16 @@ std::optional<std::string> FileDialog(const FileDialogRequest& request) {
         return a;
     }
     QString start = QString::fromStdString(request.initialFolder);
-    if (!request.fileName.empty()) start = start.isEmpty() ? QString::fromStdString(request.fileName)
-                                                           : start + "/" + QString::fromStdString(request.fileName);
+    if (!request.fileName.empty())
+        start = start.isEmpty() ? QString::fromStdString(request.fileName)
+                                : start + "/" + QString::fromStdString(request.fileName);
     QFileDialog::Options options;
     if (!request.promptOverwrite) options |= QFileDialog::DontConfirmOverwrite;
     QString chosen = request.save
-                         ? QFileDialog::getSaveFileName(activeParent(), QString::fromStdString(request.title), start,
-                                                        qtFilter(request.filter), nullptr, options)
-                         : QFileDialog::getOpenFileName(activeParent(), QString::fromStdString(request.title), start,
-                                                        qtFilter(request.filter), nullptr, options);
+                         ? QFileDialog::getSaveFileName(activeParent(), QString::fromStdString(request.title),
+                                                        start, qtFilter(request.filter), nullptr, options)
+                         : QFileDialog::getOpenFileName(activeParent(), QString::fromStdString(request.title),
+                                                        start, qtFilter(request.filter), nullptr, options);
     if (ProgramEnding()) throw EndProgramRequest{};
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();

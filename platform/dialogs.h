@@ -54,7 +54,7 @@ public:
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
-    std::deque<int> messageAnswers;  // when empty: OK, or Yes for a Yes/No box
+    std::deque<int> messageAnswers;                      // when empty: OK, or Yes for a Yes/No box
     std::deque<std::optional<std::string>> fileAnswers;  // when empty: cancelled
     std::deque<std::optional<std::string>> printerAnswers;
     std::vector<AskedMessage> messages;

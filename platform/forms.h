@@ -13,7 +13,9 @@ namespace platform {
 class PictureBox;
 
 inline constexpr int kTwipsPerPixel = 15;
-inline int ToPixels(double twips) { return static_cast<int>(twips / kTwipsPerPixel + (twips >= 0 ? 0.5 : -0.5)); }
+inline int ToPixels(double twips) {
+    return static_cast<int>(twips / kTwipsPerPixel + (twips >= 0 ? 0.5 : -0.5));
+}
 inline int ToTwips(int pixels) { return pixels * kTwipsPerPixel; }
 
 enum class MousePointer { Default, Arrow, Cross, Hourglass, ArrowHourglass };

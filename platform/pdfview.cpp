@@ -29,24 +29,15 @@ QImage onWhite(const QImage& page) {
 
 int virtualKey(const QKeyEvent& e) {
     switch (e.key()) {
-        case Qt::Key_PageUp:
-            return 33;
-        case Qt::Key_PageDown:
-            return 34;
-        case Qt::Key_End:
-            return 35;
-        case Qt::Key_Home:
-            return 36;
-        case Qt::Key_Left:
-            return 37;
-        case Qt::Key_Up:
-            return 38;
-        case Qt::Key_Right:
-            return 39;
-        case Qt::Key_Down:
-            return 40;
-        default:
-            break;
+        case Qt::Key_PageUp: return 33;
+        case Qt::Key_PageDown: return 34;
+        case Qt::Key_End: return 35;
+        case Qt::Key_Home: return 36;
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Down: return 40;
+        default: break;
     }
     if ((e.key() >= Qt::Key_0 && e.key() <= Qt::Key_9) || (e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z))
         return e.key();
@@ -56,20 +47,13 @@ int virtualKey(const QKeyEvent& e) {
 
 std::string PdfView::StatusText(int status) {
     switch (status) {
-        case kOpened:
-            return "The file was opened.";
-        case kNotYetAvailable:
-            return "The file could not be read completely.";
-        case kFileNotFound:
-            return "The file was not found.";
-        case kInvalidFile:
-            return "The file is not a PDF document or is damaged.";
-        case kPasswordRequired:
-            return "The document is protected by a password.";
-        case kUnsupportedSecurity:
-            return "The document's protection is not supported.";
-        default:
-            return "The file could not be opened.";
+        case kOpened: return "The file was opened.";
+        case kNotYetAvailable: return "The file could not be read completely.";
+        case kFileNotFound: return "The file was not found.";
+        case kInvalidFile: return "The file is not a PDF document or is damaged.";
+        case kPasswordRequired: return "The document is protected by a password.";
+        case kUnsupportedSecurity: return "The document's protection is not supported.";
+        default: return "The file could not be opened.";
     }
 }
 
@@ -82,9 +66,7 @@ PdfView::PdfView(QWidget* parent) : QPdfView(parent) {
             [this](int) { emit PageChanged(CurrentPage()); });
 }
 
-PdfView::~PdfView() {
-    setDocument(nullptr);
-}
+PdfView::~PdfView() { setDocument(nullptr); }
 
 int PdfView::Open(const std::string& path) {
     auto doc = std::make_unique<QPdfDocument>();
@@ -104,13 +86,9 @@ int PdfView::Open(const std::string& path) {
     return status_;
 }
 
-int PdfView::PageCount() const {
-    return document_ ? document_->pageCount() : 0;
-}
+int PdfView::PageCount() const { return document_ ? document_->pageCount() : 0; }
 
-int PdfView::CurrentPage() const {
-    return document_ ? pageNavigator()->currentPage() + 1 : 0;
-}
+int PdfView::CurrentPage() const { return document_ ? pageNavigator()->currentPage() + 1 : 0; }
 
 void PdfView::GoToPage(int page) {
     if (!document_ || PageCount() == 0) return;
@@ -118,18 +96,10 @@ void PdfView::GoToPage(int page) {
     pageNavigator()->jump(page - 1, QPointF(0, 0), zoomFactor());
 }
 
-void PdfView::FirstPage() {
-    GoToPage(1);
-}
-void PdfView::PreviousPage() {
-    GoToPage(CurrentPage() - 1);
-}
-void PdfView::NextPage() {
-    GoToPage(CurrentPage() + 1);
-}
-void PdfView::LastPage() {
-    GoToPage(PageCount());
-}
+void PdfView::FirstPage() { GoToPage(1); }
+void PdfView::PreviousPage() { GoToPage(CurrentPage() - 1); }
+void PdfView::NextPage() { GoToPage(CurrentPage() + 1); }
+void PdfView::LastPage() { GoToPage(PageCount()); }
 
 void PdfView::ZoomIn() {
     userZoomed_ = true;
@@ -156,12 +126,8 @@ void PdfView::resizeEvent(QResizeEvent* e) {
     if (!userZoomed_) setZoomFactor(fittingZoom());
 }
 
-int PdfView::ScrollPosition() const {
-    return verticalScrollBar()->value();
-}
-void PdfView::SetScrollPosition(int position) {
-    verticalScrollBar()->setValue(position);
-}
+int PdfView::ScrollPosition() const { return verticalScrollBar()->value(); }
+void PdfView::SetScrollPosition(int position) { verticalScrollBar()->setValue(position); }
 
 bool PdfView::Print(PrintBackend& backend, const std::string& printer, int first, int last,
                     std::string& error) {

@@ -14,12 +14,8 @@ std::string chosenPrinter;
 PrintBackend* installedBackend = nullptr;
 }  // namespace
 
-const std::string& ChosenPrinter() {
-    return chosenPrinter;
-}
-void SetChosenPrinter(const std::string& name) {
-    chosenPrinter = name;
-}
+const std::string& ChosenPrinter() { return chosenPrinter; }
+void SetChosenPrinter(const std::string& name) { chosenPrinter = name; }
 
 bool SelectPrinter() {
     std::optional<std::string> name = ChoosePrinter(chosenPrinter);
@@ -46,13 +42,9 @@ QRect PrintJob::PageRect() const {
     return QRect(QPoint(0, 0), device_->pageLayout().paintRectPixels(Resolution()).size());
 }
 
-int PrintJob::Resolution() const {
-    return device_->logicalDpiY();
-}
+int PrintJob::Resolution() const { return device_->logicalDpiY(); }
 
-bool PrintJob::NewPage() {
-    return device_->newPage();
-}
+bool PrintJob::NewPage() { return device_->newPage(); }
 
 bool PrintJob::EndDoc(std::string& error) {
     if (!painter_.isActive()) return true;
@@ -113,8 +105,6 @@ PrintBackend& Printing() {
     return installedBackend ? *installedBackend : system;
 }
 
-void SetPrintBackend(PrintBackend* backend) {
-    installedBackend = backend;
-}
+void SetPrintBackend(PrintBackend* backend) { installedBackend = backend; }
 
 }  // namespace platform

@@ -12,9 +12,7 @@
 
 namespace testing_support {
 
-inline double BandMiddle(int page) {
-    return 0.05 + 0.07 * ((page - 1) % 13);
-}
+inline double BandMiddle(int page) { return 0.05 + 0.07 * ((page - 1) % 13); }
 
 inline bool WriteTestPdf(const std::string& path, int pages) {
     QPdfWriter writer(QString::fromStdString(path));

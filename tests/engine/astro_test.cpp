@@ -321,8 +321,7 @@ OracleGroup oracleGroup(const Member (&members)[Count], const Arguments& a) {
         f = 1;
         u = 0;
         switch (kind) {
-            case Nodal::None:
-                break;
+            case Nodal::None: break;
             case Nodal::M2:
                 f = 1.0004 - 0.0373 * std::cos(N) + 0.0002 * std::cos(2 * N);
                 u = -2.14 * std::sin(N);
@@ -370,9 +369,7 @@ struct OracleDate {
     int year, day;
 };
 
-void PrintTo(const OracleDate& d, std::ostream* os) {
-    *os << d.year << " day " << d.day;
-}
+void PrintTo(const OracleDate& d, std::ostream* os) { *os << d.year << " day " << d.day; }
 
 class AstroOracleTest : public AstroTest, public ::testing::WithParamInterface<OracleDate> {};
 

@@ -48,7 +48,10 @@ TEST_F(Calendar, IsoDatesAndClockTimesAreReadWhole) {
 }
 
 TEST_F(Calendar, MonthInfo) {
-    struct Case { int year, month, days, before; const char* name; } cases[] = {
+    struct Case {
+        int year, month, days, before;
+        const char* name;
+    } cases[] = {
         {2000, 2, 29, 31, "February"}, {1900, 2, 28, 31, "February"}, {2024, 3, 31, 60, "March"},
         {2023, 3, 31, 59, "March"},    {2023, 1, 31, 0, "January"},   {2023, 12, 31, 334, "December"},
     };
@@ -63,9 +66,14 @@ TEST_F(Calendar, MonthInfo) {
 }
 
 TEST_F(Calendar, DayOfYearToDate) {
-    struct Case { int year, doy; bool ok; const char* name; int day; } cases[] = {
-        {2024, 60, true, "February", 29}, {2023, 60, true, "March", 1}, {2023, 365, true, "December", 31},
-        {2024, 366, true, "December", 31}, {2023, 366, false, "", 0},   {2023, 0, false, "", 0},
+    struct Case {
+        int year, doy;
+        bool ok;
+        const char* name;
+        int day;
+    } cases[] = {
+        {2024, 60, true, "February", 29},  {2023, 60, true, "March", 1}, {2023, 365, true, "December", 31},
+        {2024, 366, true, "December", 31}, {2023, 366, false, "", 0},    {2023, 0, false, "", 0},
     };
     for (auto c : cases) {
         State().SelectedYear = c.year;
@@ -121,21 +129,37 @@ TEST_F(Calendar, JulianDayAndBack) {
 TEST_F(Calendar, SummerTimeBoundaries) {
     EXPECT_EQ(SummerTimeStart(2024), DateSerial(2024, 3, 30));
     EXPECT_EQ(SummerTimeEnd(2024), DateSerial(2024, 10, 27));
-    struct Case { int y, m, d; double time; bool summer; } cases[] = {
-        {2024, 3, 30, 0, false}, {2024, 3, 31, 0, true},     {2024, 10, 26, 0, true},
-        {2024, 10, 27, 0, false}, {2024, 7, 1, 0, true},     {2024, 1, 15, 0, false},
+    struct Case {
+        int y, m, d;
+        double time;
+        bool summer;
+    } cases[] = {
+        {2024, 3, 30, 0, false},
+        {2024, 3, 31, 0, true},
+        {2024, 10, 26, 0, true},
+        {2024, 10, 27, 0, false},
+        {2024, 7, 1, 0, true},
+        {2024, 1, 15, 0, false},
         // The decision is made on the calendar day, whatever the clock time.
-        {2024, 3, 30, 0.75, false}, {2024, 10, 27, 0.5, false}, {2024, 3, 31, 0.99, true},
+        {2024, 3, 30, 0.75, false},
+        {2024, 10, 27, 0.5, false},
+        {2024, 3, 31, 0.99, true},
     };
     for (auto c : cases)
-        EXPECT_EQ(IsSummerTime(DateSerial(c.y, c.m, c.d) + c.time), c.summer) << c.y << "-" << c.m << "-" << c.d;
+        EXPECT_EQ(IsSummerTime(DateSerial(c.y, c.m, c.d) + c.time), c.summer)
+            << c.y << "-" << c.m << "-" << c.d;
 }
 
 TEST_F(Calendar, TodayLongTextFollowsTheShortDatePattern) {
     Env().now = [] { return DateSerial(2024, 3, 5) + 0.4; };
-    struct Case { const char* pattern; const char* text; } cases[] = {
-        {"MM/DD/YYYY", "March 5 2024"}, {"DD.MM.YYYY", "5 March 2024"},
-        {"YYYY.DD.MM", "2024 5 March"}, {"YYYY-MM-DD", "2024 March 5"},
+    struct Case {
+        const char* pattern;
+        const char* text;
+    } cases[] = {
+        {"MM/DD/YYYY", "March 5 2024"},
+        {"DD.MM.YYYY", "5 March 2024"},
+        {"YYYY.DD.MM", "2024 5 March"},
+        {"YYYY-MM-DD", "2024 March 5"},
     };
     for (auto c : cases) {
         State().ShortDateFormat = c.pattern;

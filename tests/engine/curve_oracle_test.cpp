@@ -68,10 +68,8 @@ FU nodal(Nodal n, double N, double p) {
     const double c1 = std::cos(N * kDeg), c2 = std::cos(2 * N * kDeg), c3 = std::cos(3 * N * kDeg);
     const double s1 = std::sin(N * kDeg), s2 = std::sin(2 * N * kDeg), s3 = std::sin(3 * N * kDeg);
     switch (n) {
-        case Nodal::None:
-            return {};
-        case Nodal::M2:
-            return {1.0004 - 0.0373 * c1 + 0.0002 * c2, -2.14 * s1};
+        case Nodal::None: return {};
+        case Nodal::M2: return {1.0004 - 0.0373 * c1 + 0.0002 * c2, -2.14 * s1};
         case Nodal::K1:
             return {1.006 + 0.115 * c1 - 0.0088 * c2 + 0.0006 * c3, -8.86 * s1 + 0.68 * s2 - 0.07 * s3};
         case Nodal::O1:

@@ -12,16 +12,32 @@ using testing_support::EngineTest;
 class DayView : public EngineTest {};
 
 TEST_F(DayView, LowestHeightsAreLoweredToAWholeMetreInFourBands) {
-    struct Case { double lowest, bottom; } cases[] = {
-        {0, 0}, {-0.0000001, -1}, {-0.3, -1}, {-1, -1}, {-1.2, -2}, {-2, -2}, {-2.5, -3},
-        {-3.5, -4}, {-4, -4}, {-4.5, -4.5}, {-0.00000001, -0.00000001},
+    struct Case {
+        double lowest, bottom;
+    } cases[] = {
+        {0, 0},
+        {-0.0000001, -1},
+        {-0.3, -1},
+        {-1, -1},
+        {-1.2, -2},
+        {-2, -2},
+        {-2.5, -3},
+        {-3.5, -4},
+        {-4, -4},
+        {-4.5, -4.5},
+        {-0.00000001, -0.00000001},
     };
     for (auto c : cases) EXPECT_EQ(LowerToWholeMetre(c.lowest), c.bottom) << c.lowest;
 }
 
 TEST_F(DayView, ScalesFromTheDaysHighestAndLowest) {
-    struct Case { double highest, lowest, top, bottom; } cases[] = {
-        {3.99, 0.5, 4, 0}, {4.0, 0.5, 5, 0}, {5.2, -0.3, 6, -1}, {-0.5, -1.2, 1, -2},
+    struct Case {
+        double highest, lowest, top, bottom;
+    } cases[] = {
+        {3.99, 0.5, 4, 0},
+        {4.0, 0.5, 5, 0},
+        {5.2, -0.3, 6, -1},
+        {-0.5, -1.2, 1, -2},
     };
     for (auto c : cases) {
         CurveTable day;
@@ -48,8 +64,13 @@ LayerTable wave(int first, double period, double amplitude) {
 
 TEST_F(DayView, SpringNeapLagFromTheS2HighToTheNextM2High) {
     // Peaks are listed by the row before them; S2 highs every 72 rows, M2 highs every 74.
-    struct Case { int s2High, m2High, rows; } cases[] = {
-        {20, 30, 10}, {20, 56, 36}, {20, 21, 1}, {40, 30, 64},
+    struct Case {
+        int s2High, m2High, rows;
+    } cases[] = {
+        {20, 30, 10},
+        {20, 56, 36},
+        {20, 21, 1},
+        {40, 30, 64},
     };
     for (auto c : cases) {
         LayerTable s2 = wave(c.s2High, 72, 0.7);
@@ -78,9 +99,9 @@ TEST_F(DayView, RowsDirectionAndRate) {
     EXPECT_EQ(RowOfTime(13 + 47 / 60.0), 84);
     RiseFall end = RiseFallAt(c, 147, 24);
     EXPECT_EQ(end.Row, 145);
-    EXPECT_EQ(end.Next, 145);  // no two rows ahead at the end of the day
+    EXPECT_EQ(end.Next, 145);                    // no two rows ahead at the end of the day
     EXPECT_EQ(RiseFallAt(c, 147, 30).Row, 145);  // clamped to the day
-    c(2, 74) = c(2, 73);  // a level step counts as rising
+    c(2, 74) = c(2, 73);                         // a level step counts as rising
     EXPECT_TRUE(RiseFallAt(c, 147, 12).Rising);
     c(2, 74) = c(2, 73) - 0.01;
     EXPECT_FALSE(RiseFallAt(c, 147, 12).Rising);

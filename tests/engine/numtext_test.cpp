@@ -14,9 +14,12 @@ using testing_support::EngineTest;
 class NumText : public EngineTest {};
 
 TEST_F(NumText, CIntRoundsHalvesToEvenAndChecksRange) {
-    struct Case { double in; int out; } cases[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {76.5, 76}, {77.5, 78},
-        {359.7, 360}, {2.4999, 2}, {32767.4, 32767}, {-32768.4, -32768},
+    struct Case {
+        double in;
+        int out;
+    } cases[] = {
+        {0.5, 0},   {1.5, 2},     {2.5, 2},    {-0.5, 0},        {-1.5, -2},         {76.5, 76},
+        {77.5, 78}, {359.7, 360}, {2.4999, 2}, {32767.4, 32767}, {-32768.4, -32768},
     };
     for (auto c : cases) EXPECT_EQ(CInt(c.in), c.out) << c.in;
     EXPECT_THROW(CInt(32767.5), std::range_error);
@@ -32,10 +35,13 @@ TEST_F(NumText, IntIsFloorAndFixTruncates) {
 }
 
 TEST_F(NumText, StrPlainForm) {
-    struct Case { double in; const char* out; } cases[] = {
-        {0, " 0"}, {12, " 12"}, {-12, "-12"}, {0.5, " .5"}, {-0.5, "-.5"}, {1.5083, " 1.5083"},
-        {30.5, " 30.5"}, {0.0001, " .0001"}, {0.00001, " 1E-05"}, {1e15, " 1E+15"},
-        {0.1 + 0.2, " .3"}, {2024, " 2024"},
+    struct Case {
+        double in;
+        const char* out;
+    } cases[] = {
+        {0, " 0"},           {12, " 12"},         {-12, "-12"},       {0.5, " .5"},
+        {-0.5, "-.5"},       {1.5083, " 1.5083"}, {30.5, " 30.5"},    {0.0001, " .0001"},
+        {0.00001, " 1E-05"}, {1e15, " 1E+15"},    {0.1 + 0.2, " .3"}, {2024, " 2024"},
     };
     for (auto c : cases) EXPECT_EQ(Str(c.in), c.out) << c.in;
     EXPECT_EQ(StrSingle(0.1f), " .1");
@@ -43,10 +49,12 @@ TEST_F(NumText, StrPlainForm) {
 }
 
 TEST_F(NumText, ValReadsTheLeadingNumberWithAPoint) {
-    struct Case { const char* in; double out; } cases[] = {
-        {"50.30S", 50.30}, {" 1 2.5", 12.5}, {"-1.25", -1.25}, {"+3", 3}, {"abc", 0}, {"", 0},
-        {".5", 0.5}, {"1.2.3", 1.2}, {"50.", 50}, {"30.45N", 30.45}, {"N50", 0}, {"2,5", 2}, {"-", 0},
-        {"1-2", 1},
+    struct Case {
+        const char* in;
+        double out;
+    } cases[] = {
+        {"50.30S", 50.30}, {" 1 2.5", 12.5}, {"-1.25", -1.25},  {"+3", 3},  {"abc", 0}, {"", 0},  {".5", 0.5},
+        {"1.2.3", 1.2},    {"50.", 50},      {"30.45N", 30.45}, {"N50", 0}, {"2,5", 2}, {"-", 0}, {"1-2", 1},
     };
     for (auto c : cases) EXPECT_DOUBLE_EQ(Val(c.in), c.out) << c.in;
 }
@@ -132,13 +140,28 @@ TEST_F(NumText, ReadNumberAndReadWholeNumberTakeOnlyAWholeNumberText) {
 }
 
 TEST_F(NumText, FormatPatterns) {
-    struct Case { double in; const char* pattern; const char* out; } cases[] = {
-        {5.6, "000", "006"},          {1.5, "0.00", "1.50"},         {2.345, "0.00", "2.35"},
-        {1.005, "0.00", "1.01"},      {0.125, "0.00", "0.13"},       {-2.25, "0.0", "-2.3"},
-        {5.5, "00.00", "05.50"},      {4.27, "#,#0.0;;;", "4.3"},    {-0.36, "#,#0.0;;;", "-0.4"},
-        {0, "#,#0.0;;;", "0.0"},      {12345.67, "#,#0.0;;;", "12,345.7"}, {9.96, "0.0", "10.0"},
-        {3, "00", "03"},              {123, "00", "123"},            {0.5, "#.00", ".50"},
-        {-0.04, "0.0", "0.0"},        {359.6, "000", "360"},
+    struct Case {
+        double in;
+        const char* pattern;
+        const char* out;
+    } cases[] = {
+        {5.6, "000", "006"},
+        {1.5, "0.00", "1.50"},
+        {2.345, "0.00", "2.35"},
+        {1.005, "0.00", "1.01"},
+        {0.125, "0.00", "0.13"},
+        {-2.25, "0.0", "-2.3"},
+        {5.5, "00.00", "05.50"},
+        {4.27, "#,#0.0;;;", "4.3"},
+        {-0.36, "#,#0.0;;;", "-0.4"},
+        {0, "#,#0.0;;;", "0.0"},
+        {12345.67, "#,#0.0;;;", "12,345.7"},
+        {9.96, "0.0", "10.0"},
+        {3, "00", "03"},
+        {123, "00", "123"},
+        {0.5, "#.00", ".50"},
+        {-0.04, "0.0", "0.0"},
+        {359.6, "000", "360"},
     };
     for (auto c : cases) EXPECT_EQ(Format(c.in, c.pattern), c.out) << c.in << " " << c.pattern;
 }

@@ -55,8 +55,8 @@ TEST_F(Records, PortRecordFieldsSitAtTheirOffsets) {
     EXPECT_FLOAT_EQ(r.Latitude, 51.1167f);
     EXPECT_FLOAT_EQ(r.Longitude, 1.3167f);
     EXPECT_EQ(r.ZoneLetter, "L");
-    const float* fields[] = {&r.Z0, &r.M2g, &r.M2Hm, &r.S2g, &r.S2Hm, &r.K1g, &r.K1Hm,
-                             &r.O1g, &r.O1Hm, &r.sf4, &r.LF4, &r.sf6, &r.LF6};
+    const float* fields[] = {&r.Z0,  &r.M2g,  &r.M2Hm, &r.S2g, &r.S2Hm, &r.K1g, &r.K1Hm,
+                             &r.O1g, &r.O1Hm, &r.sf4,  &r.LF4, &r.sf6,  &r.LF6};
     for (int i = 0; i < 13; ++i) EXPECT_FLOAT_EQ(*fields[i], 10.0f + static_cast<float>(i)) << i;
     EXPECT_FLOAT_EQ(r.MonthDZ0[0], 0.01f);
     EXPECT_FLOAT_EQ(r.MonthDZ0[11], 0.12f);
@@ -116,9 +116,12 @@ TEST_F(Records, SettingsAndDepthLayouts) {
 }
 
 TEST_F(Records, ZoneLetterRule) {
-    struct Case { const char* letter; int hours; } cases[] = {
-        {"L", 0}, {"W", -11}, {"A", 11}, {"M", -1}, {"K", 1}, {"m", -1}, {"", 0}, {" ", 0},
-        {"X", 0}, {"Z", 0}, {"1", 0},
+    struct Case {
+        const char* letter;
+        int hours;
+    } cases[] = {
+        {"L", 0}, {"W", -11}, {"A", 11}, {"M", -1}, {"K", 1}, {"m", -1},
+        {"", 0},  {" ", 0},   {"X", 0},  {"Z", 0},  {"1", 0},
     };
     for (auto c : cases) EXPECT_EQ(ZoneHours(c.letter), c.hours) << "'" << c.letter << "'";
     EXPECT_EQ(ZoneHours(std::string(1, '\0')), 0);

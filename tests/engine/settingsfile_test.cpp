@@ -13,10 +13,9 @@
 #include "test_support.h"
 
 using namespace engine;
-using testing_support::ReadAll;
 using testing_support::EngineTest;
+using testing_support::ReadAll;
 using testing_support::TempDir;
-
 
 class SettingsFile : public EngineTest {
 protected:
@@ -43,7 +42,10 @@ TEST_F(SettingsFile, MissingFileGetsTheDefaultsAndTheyLoad) {
 }
 
 TEST_F(SettingsFile, PortIndexRoundsHalfToEven) {
-    struct Case { float index; int port; } cases[] = {{77.5f, 78}, {76.5f, 76}, {3.2f, 3}};
+    struct Case {
+        float index;
+        int port;
+    } cases[] = {{77.5f, 78}, {76.5f, 76}, {3.2f, 3}};
     for (auto c : cases) {
         SettingsRecord r = DefaultSettingsRecord();
         r.PortIndex = c.index;
@@ -95,7 +97,10 @@ TEST_F(SettingsFile, PathsThatDoNotFitAreRefused) {
 }
 
 TEST_F(SettingsFile, DepthFileNames) {
-    struct Case { const char* area; const char* name; } cases[] = {
+    struct Case {
+        const char* area;
+        const char* name;
+    } cases[] = {
         {"/opt/tidewyn/UK.hc", "UK.DEP"},
         {"/home/u/charts/Channel.Islands.hc", "Channel.DEP"},
         {"/home/u/area", "area.DEP"},

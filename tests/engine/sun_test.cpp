@@ -57,8 +57,7 @@ TEST_F(SunTimesTest, AgreesWithReferenceTimes) {
         EXPECT_LT(hoursApart(s.Sunset.Hours, c.sunset), kMethodTolerance) << where << " " << s.Sunset.Hours;
         if (c.nauticalDusk >= 0)
             EXPECT_LT(hoursApart(s.NauticalDusk.Hours, c.nauticalDusk), kMethodTolerance) << where;
-        else
-            EXPECT_FALSE(s.NauticalDusk.Occurs) << where;
+        else EXPECT_FALSE(s.NauticalDusk.Occurs) << where;
     }
 }
 

@@ -192,9 +192,7 @@ void expectAllFormats() {
                   "FormatLongitudeDMS");
 }
 
-TEST_F(TimeTextTest, PositionFormats) {
-    expectAllFormats();
-}
+TEST_F(TimeTextTest, PositionFormats) { expectAllFormats(); }
 
 TEST_F(TimeTextTest, PositionFormatsAreTheSameUnderADecimalComma) {
     testing_support::UseDecimalCommaLocale();

@@ -1,5 +1,7 @@
 // The date picker: one date value with its parts, the locale's short date, the range, and the
 // drop-down calendar's CloseUp.
+#include "platform/datepicker.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,7 +11,6 @@
 #include "engine/dates.h"
 #include "engine/environment.h"
 #include "platform/app.h"
-#include "platform/datepicker.h"
 
 using engine::DateSerial;
 using platform::DatePicker;

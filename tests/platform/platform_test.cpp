@@ -1,20 +1,20 @@
 // The semantics of the desktop layer that the windows rely on.
 #include <QApplication>
-#include <QMenuBar>
 #include <QClipboard>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "engine/dates.h"
 #include "engine/environment.h"
 #include "engine/localecheck.h"
 #include "engine/state.h"
-#include "engine/dates.h"
+#include "engine/test_support.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/picturebox.h"
-#include "engine/test_support.h"
 
 using namespace platform;
 
@@ -111,7 +111,8 @@ TEST(PlatformDialogs, ScriptedMessageBoxesRecordAndAnswer) {
     EXPECT_EQ(dialogs.messages[1].style & 0x70, kInformation);
 
     dialogs.fileAnswers.push_back(std::string("/tmp/x.txt"));
-    EXPECT_EQ(FileDialog({true, "Save", "/tmp", "", "Tables (*.txt)|*.txt", true}), std::optional<std::string>("/tmp/x.txt"));
+    EXPECT_EQ(FileDialog({true, "Save", "/tmp", "", "Tables (*.txt)|*.txt", true}),
+              std::optional<std::string>("/tmp/x.txt"));
     EXPECT_EQ(FileDialog({}), std::nullopt);
     EXPECT_EQ(dialogs.fileRequests.size(), 2u);
 }
@@ -236,9 +237,13 @@ TEST(PlatformForms, EndProgramStopsTheHandler) {
 
 // The date-format check over the short-date patterns of real locales.
 TEST(PlatformLocale, DateFormatCheckOverLocales) {
-    struct Case { const char* locale; const char* pattern; const char* separator; } cases[] = {
+    struct Case {
+        const char* locale;
+        const char* pattern;
+        const char* separator;
+    } cases[] = {
         {"en_GB", "DD/MM/YYYY", "/"}, {"en_US", "MM/DD/YYYY", "/"}, {"de_DE", "DD.MM.YYYY", "."},
-        {"sv_SE", "YYYY-MM-DD", "-"}, {"C", "DD/MM/YYYY", "/"},    {"nl_NL", "DD-MM-YYYY", "-"},
+        {"sv_SE", "YYYY-MM-DD", "-"}, {"C", "DD/MM/YYYY", "/"},     {"nl_NL", "DD-MM-YYYY", "-"},
         {"ja_JP", "YYYY/MM/DD", "/"}, {"fr_FR", "DD/MM/YYYY", "/"},
     };
     engine::Env().now = [] { return engine::DateSerial(2024, 3, 5); };

@@ -51,15 +51,12 @@ TEST(TidedumpFuzz, MutatedRecordsAreRefusedOrComputedWithFiniteNumbers) {
         engine::Bytes record = dover;
         for (size_t m = 1 + pick(3); m > 0; --m) {
             switch (pick(3)) {
-                case 0:
-                    record[pick(record.size())] = static_cast<uint8_t>(pick(256));
-                    break;
+                case 0: record[pick(record.size())] = static_cast<uint8_t>(pick(256)); break;
                 case 1:
                     PutFloat(record, floats[pick(floats.size())],
                              std::bit_cast<float>(static_cast<uint32_t>(random())));
                     break;
-                default:
-                    PutFloat(record, floats[pick(floats.size())], special[pick(std::size(special))]);
+                default: PutFloat(record, floats[pick(floats.size())], special[pick(std::size(special))]);
             }
         }
         const std::string area = WriteArea(dir, "Fuzz.hc", {record});

@@ -96,10 +96,8 @@ ToolRun RunTidedump(const std::vector<std::string>& args, std::chrono::seconds g
     int status = 0;
     // The pipes may close before the process ends.
     while (done && waitpid(pid, &status, WNOHANG) == 0) {
-        if (remainingMs(deadline) == 0)
-            done = false;
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (remainingMs(deadline) == 0) done = false;
+        else std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     if (!done) {
         kill(pid, SIGKILL);
@@ -121,12 +119,9 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
         const char c = text[i];
         rowStarted = true;
         if (quoted) {
-            if (c != '"')
-                field += c;
-            else if (i + 1 < text.size() && text[i + 1] == '"')
-                field += text[++i];
-            else
-                quoted = false;
+            if (c != '"') field += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"') field += text[++i];
+            else quoted = false;
         } else if (c == '"') {
             quoted = true;
         } else if (c == ',') {
@@ -156,9 +151,7 @@ bool HasNonFiniteField(const std::string& csv) {
     return false;
 }
 
-std::string ShippedArea(const std::string& name) {
-    return testing_support::SourceDir() + "/data/" + name;
-}
+std::string ShippedArea(const std::string& name) { return testing_support::SourceDir() + "/data/" + name; }
 
 engine::Bytes ShippedRecord(long n, const std::string& area) {
     engine::Bytes bytes;

@@ -19,7 +19,8 @@ using namespace platform;
 
 namespace {
 int count(const std::vector<DrawCommand>& list, DrawKind kind) {
-    return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) { return c.kind == kind; }));
+    return static_cast<int>(
+        std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) { return c.kind == kind; }));
 }
 // Grey dashes of a sun mark at time t.
 int dashesAt(const std::vector<DrawCommand>& list, double t) {
@@ -241,8 +242,15 @@ TEST_F(MainWindow, FirstTimerDrawHappensOnceAtTheSecondTick) {
 TEST_F(MainWindow, OutputOptionsAndTheDottedCurve) {
     frmtidewyn& w = open();
     SharedState& s = State();
-    struct Case { float option; int dots; const char* note; } cases[] = {
-        {1.0f, 0, "Depths to Chart Datum"}, {2.0f, 0, ""}, {3.0f, 147, " : Draft=1.5M : Clearance=0.5M"}, {7.0f, 0, ""},
+    struct Case {
+        float option;
+        int dots;
+        const char* note;
+    } cases[] = {
+        {1.0f, 0, "Depths to Chart Datum"},
+        {2.0f, 0, ""},
+        {3.0f, 147, " : Draft=1.5M : Clearance=0.5M"},
+        {7.0f, 0, ""},
     };
     s.Draught = 1.5f;
     for (auto c : cases) {
@@ -252,7 +260,8 @@ TEST_F(MainWindow, OutputOptionsAndTheDottedCurve) {
         EXPECT_EQ(s.DepthNote, c.note) << c.option;
         if (c.dots) {
             const auto& cmds = w.Picture1->PersistentCommands();
-            auto dot = std::find_if(cmds.begin(), cmds.end(), [](const DrawCommand& d) { return d.kind == DrawKind::Point; });
+            auto dot = std::find_if(cmds.begin(), cmds.end(),
+                                    [](const DrawCommand& d) { return d.kind == DrawKind::Point; });
             EXPECT_NEAR(dot->y1, s.DayCurve(2, 1) - 2.0, 1e-6);
         }
         // The curve itself is drawn for every option.

@@ -163,8 +163,8 @@ TEST_F(MonthView, TimeBasisLineByMonthAndSetting) {
         bool summer;
         const char* line;
     } cases[] = {
-        {1, true, "(Standard Times)"}, {3, true, "(Standard Times)"},  {4, true, "(Summer Times)"},
-        {10, true, "(Summer Times)"},  {11, true, "(Standard Times)"}, {12, true, "(Standard Times)"},
+        {1, true, "(Standard Times)"},  {3, true, "(Standard Times)"},  {4, true, "(Summer Times)"},
+        {10, true, "(Summer Times)"},   {11, true, "(Standard Times)"}, {12, true, "(Standard Times)"},
         {7, false, "(Standard Times)"},
     };
     for (const Case& c : cases) {
@@ -234,7 +234,8 @@ TEST_F(MonthView, SummerNoteIsTheSelectedDays) {
         w.mnumonth.Click();
         EXPECT_EQ(w.disclaimer->Caption(),
                   std::string("Heights in Metres, all data are derived and should therefore be considered as "
-                              "approximate\r\n") + c.note);
+                              "approximate\r\n") +
+                      c.note);
         restart();
     }
 }

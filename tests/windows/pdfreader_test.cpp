@@ -68,10 +68,8 @@ TEST_F(ManualViewer, ToolbarAndKeysTurnPagesAndTheLabelFollows) {
         {"BACK", Qt::Key_unknown, 1},  {nullptr, Qt::Key_Home, 1},    {"ZOOMIN", Qt::Key_unknown, 1},
     };
     for (const Step& s : steps) {
-        if (s.button)
-            click(w, s.button);
-        else
-            QTest::keyClick(w.GdViewer1, s.key);
+        if (s.button) click(w, s.button);
+        else QTest::keyClick(w.GdViewer1, s.key);
         EXPECT_EQ(w.GdViewer1->CurrentPage(), s.page) << (s.button ? s.button : "key");
         EXPECT_EQ(w.lblPage->Caption(), "Page " + std::to_string(s.page) + " of 12");
     }

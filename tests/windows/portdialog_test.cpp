@@ -156,10 +156,8 @@ TEST_F(PortDialog, SameNamesKeepFileOrderAndTheClickedOneIsChosen) {
             EXPECT_EQ(records(*d.portlist2), (std::vector<long>{7, 2, 4, 6, 5, 3, 1}));
             d.portlist2->SetListIndex(c.line);
             EXPECT_EQ(d.SelectedPortNo, c.port);
-            if (c.doubleClick)
-                d.portlist2_DblClick();
-            else
-                d.portconfigok->click();
+            if (c.doubleClick) d.portlist2_DblClick();
+            else d.portconfigok->click();
         });
         w.mnuArea.Click();
         EXPECT_EQ(State().CurrentPort, c.port) << c.line;
@@ -306,10 +304,8 @@ TEST_F(PortDialog, CancelWritesAndRecomputesNothing) {
             d.portlist2->SetListIndex(3);
             d.portconfigcancel->click();
         });
-        if (newArea)
-            w.mnuArea.Click();
-        else
-            w.mnuPortList.Click();
+        if (newArea) w.mnuArea.Click();
+        else w.mnuPortList.Click();
         EXPECT_EQ(ReadAll(settingsPath()), settings);
         EXPECT_EQ(ReadAll(depthPath()), depths);
         EXPECT_FALSE(fs::exists(depthPath("France.DEP")));

@@ -28,9 +28,7 @@ std::vector<double> dotHeights(const PictureBox& pic) {
         if (c.kind == DrawKind::Point) y.push_back(c.y1);
     return y;
 }
-std::string secondLine(const std::string& note) {
-    return note.substr(note.find("\r\n") + 2);
-}
+std::string secondLine(const std::string& note) { return note.substr(note.find("\r\n") + 2); }
 }  // namespace
 
 class SettingsDialog : public testing_support::WindowTest {
@@ -243,7 +241,8 @@ TEST_F(SettingsDialog, SummerTimeShiftsOnlyASummerDay) {
         const char* note;
     };
     const Case cases[] = {
-        {DateSerial(2024, 1, 16), false, "Times are from midnight local time - WITHOUT SUMMER TIME CORRECTION"},
+        {DateSerial(2024, 1, 16), false,
+         "Times are from midnight local time - WITHOUT SUMMER TIME CORRECTION"},
         {DateSerial(2024, 7, 16), true, "Times are from midnight local time - ADJUSTED FOR SUMMER TIME"},
     };
     for (const Case& c : cases) {

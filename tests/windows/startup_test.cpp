@@ -89,7 +89,8 @@ TEST_F(Startup, UnrecognisedDateFormatApologisesAndEnds) {
     EXPECT_TRUE(ProgramEnding());
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].title, "Apologies !!");
-    EXPECT_EQ(dialogs->messages[0].prompt.substr(0, 57), "TIDEWYN CANNOT DETECT THE REQUIRED TIME AND DATE SETTINGS");
+    EXPECT_EQ(dialogs->messages[0].prompt.substr(0, 57),
+              "TIDEWYN CANNOT DETECT THE REQUIRED TIME AND DATE SETTINGS");
     EXPECT_NE(dialogs->messages[0].prompt.find("\r\n\r\nSet as follows :\r\n\r\n"), std::string::npos);
 }
 

@@ -14,11 +14,11 @@
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "engine/test_support.h"
+#include "mainwindow/frmcopyright.h"
+#include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
-#include "mainwindow/frmcopyright.h"
-#include "mainwindow/frmtidewyn.h"
 #include "platform/printer.h"
 
 namespace testing_support {

@@ -40,9 +40,7 @@ constexpr long kMaxPort = 32767;
 
 }  // namespace
 
-std::string num(double v) {
-    return engine::ExactText(v);
-}
+std::string num(double v) { return engine::ExactText(v); }
 
 std::string csvField(std::string_view text) {
     const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos ||
