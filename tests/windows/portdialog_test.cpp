@@ -209,6 +209,7 @@ TEST_F(PortDialog, TypedSearchAndSearchButton) {
         d.portconfigcancel->click();
     });
     w.mnuArea.Click();
+    EXPECT_EQ(dialogsShown, 1);
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
@@ -226,6 +227,7 @@ TEST_F(PortDialog, OkWithoutASelectionAsksForAPort) {
         d.portconfigcancel->click();
     });
     w.mnuPortList.Click();
+    EXPECT_EQ(dialogsShown, 1);
     EXPECT_EQ(ReadAll(settingsPath()), before);
     EXPECT_EQ(State().CurrentPort, 77);
 }
@@ -397,6 +399,7 @@ TEST_F(PortDialog, PortBeyondTheAreaFileIsRefusedBeforeAnythingIsWritten) {
         d.portconfigcancel->click();
     });
     w.mnuArea.Click();
+    EXPECT_EQ(dialogsShown, 1);
     EXPECT_EQ(ReadAll(settingsPath()), before);
     EXPECT_EQ(State().CurrentPort, 77);
     EXPECT_EQ(State().AreaFilePath, uk());
@@ -413,6 +416,7 @@ TEST_F(PortDialog, AnAreaPathTheSettingsCannotHoldIsRefusedWithTheReason) {
         {"Kaart \xe6\xb5\xb7\xe5\x9b\xb3", "characters that the settings file cannot store"},
     };
     std::string before = ReadAll(settingsPath());
+    int shown = 0;
     for (const Case& c : cases) {
         dialogs->messages.clear();
         std::string area = makeArea(c.folder + "/Odd.hc", {"Alpha", "Bravo"});
@@ -428,6 +432,7 @@ TEST_F(PortDialog, AnAreaPathTheSettingsCannotHoldIsRefusedWithTheReason) {
             d.portconfigcancel->click();
         });
         w.mnuArea.Click();
+        EXPECT_EQ(dialogsShown, ++shown) << c.folder;
         EXPECT_EQ(ReadAll(settingsPath()), before);
         EXPECT_EQ(State().CurrentPort, 77);
         EXPECT_EQ(State().AreaFilePath, uk());
