@@ -116,7 +116,7 @@ TEST_F(DepthDialog, EnterStoresDepthAndNotesOfThatRecordOnly) {
         const char* shownBack;
     } cases[] = {
         {5, "2.5", 2.5f, "2.5"}, {12, "-0.75", -0.75f, "-0.75"}, {77, "3", 3.0f, "3"},
-        {80, ".5", 0.5f, "0.5"}, {1, "10.", 10.0f, "10"},
+        {80, ".5", 0.5f, "0.5"}, {1, "10.", 10.0f, "10"},        {81, "4.25", 4.25f, "4.25"},
     };
     for (const Case& c : cases) {
         const std::string before = ReadAll(depthPath());
@@ -223,35 +223,46 @@ TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
 
 TEST_F(DepthDialog, EnterBeyondAShortUserDepthFileFillsItUpWithProperRecords) {
     frmtidewyn& w = open();
-    fs::resize_file(depthPath(), 10 * 305);
-    const std::string kept = ReadAll(depthPath());
     const std::string area = State().AreaFilePath;
-    onDialog([&](frmChartdepth& d) {
-        d.List1->SetListIndex(19);
-        EXPECT_EQ(d.depth->Text(), "0");
-        EXPECT_EQ(d.usernotes->Text().rfind("Position", 0), 0u);
-        d.depth->SetText("1.5");
-        d.usernotes->SetText("Pontoon");
-        d.cdok->click();
-        d.cdclose->click();
-    });
-    w.mnuchartdepth.Click();
-    const std::string after = ReadAll(depthPath());
-    ASSERT_EQ(after.size(), 20u * 305u);
-    EXPECT_EQ(after.substr(0, kept.size()), kept);
-    for (long k = 11; k <= 19; ++k) {
+    // Records kept, and the port entered; 81 is the area's last port.
+    struct Case {
+        long kept;
+        int port;
+    } cases[] = {{10, 20}, {10, 81}, {80, 81}};
+    for (const Case& c : cases) {
+        fs::resize_file(depthPath(), static_cast<uintmax_t>(c.kept) * 305);
+        const std::string kept = ReadAll(depthPath());
+        onDialog([&](frmChartdepth& d) {
+            d.List1->SetListIndex(c.port - 1);
+            EXPECT_EQ(d.depth->Text(), "0");
+            EXPECT_EQ(d.usernotes->Text().rfind("Position", 0), 0u);
+            d.depth->SetText("1.5");
+            d.usernotes->SetText("Pontoon");
+            d.cdok->click();
+            d.cdclose->click();
+        });
+        w.mnuchartdepth.Click();
+        const std::string after = ReadAll(depthPath());
+        ASSERT_EQ(after.size(), static_cast<size_t>(c.port) * 305u) << c.port;
+        EXPECT_EQ(after.substr(0, kept.size()), kept);
+        for (long k = c.kept + 1; k < c.port; ++k) {
+            PortRecord p;
+            ReadPortRecord(area, k, p);
+            DepthRecord d = depthRecord(depthPath(), k);
+            EXPECT_EQ(d.PortName, p.PortName) << k;
+            EXPECT_EQ(d.PortIndex, k);
+            EXPECT_EQ(d.ChartedDepth, 0.0f);
+            EXPECT_EQ(Trim(d.Notes).rfind("Position", 0), 0u) << k;
+        }
         PortRecord p;
-        ReadPortRecord(area, k, p);
-        DepthRecord d = depthRecord(depthPath(), k);
-        EXPECT_EQ(d.PortName, p.PortName) << k;
-        EXPECT_EQ(d.PortIndex, k);
-        EXPECT_EQ(d.ChartedDepth, 0.0f);
-        EXPECT_EQ(Trim(d.Notes).rfind("Position", 0), 0u) << k;
+        ReadPortRecord(area, c.port, p);
+        DepthRecord entered = depthRecord(depthPath(), c.port);
+        EXPECT_EQ(entered.PortName, p.PortName) << c.port;
+        EXPECT_EQ(entered.PortIndex, c.port);
+        EXPECT_EQ(entered.ChartedDepth, 1.5f);
+        EXPECT_EQ(Trim(entered.Notes), "Pontoon");
     }
-    DepthRecord d20 = depthRecord(depthPath(), 20);
-    EXPECT_EQ(d20.PortIndex, 20);
-    EXPECT_EQ(d20.ChartedDepth, 1.5f);
-    EXPECT_EQ(Trim(d20.Notes), "Pontoon");
+    EXPECT_TRUE(dialogs->messages.empty());
 }
 
 TEST_F(DepthDialog, TheCurveMovesByTheCurrentPortsDepthUnderOptions2And3) {
