@@ -1,11 +1,13 @@
 // Test entry point: points HOME, the XDG folders and the locale at the test's own values
 // before anything runs, so no test touches a real profile, however it is started.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #ifdef TIDEWYN_WITH_QT
@@ -34,7 +36,17 @@ int main(int argc, char** argv) {
     setenv("XDG_DOCUMENTS_DIR", (home + "/Documents").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (home + "/runtime").c_str(), 1);
     setenv("LC_ALL", "C.UTF-8", 1);
+#ifdef TIDEWYN_WITH_QT
+    // A screen wider than it is high, as desktops are, so that no window test can mistake the
+    // screen's width for its height. Written whole and renamed: test processes run side by side.
+    const std::string screen = home + "/offscreen-screen.json";
+    const std::string written = screen + "." + std::to_string(getpid());
+    std::ofstream(written) << R"({"screens": [{"name": "Test", "width": 1024, "height": 768}]})";
+    std::filesystem::rename(written, screen);
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screen).c_str(), 1);
+#else
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+#endif
     setenv("TIDEWYN_SOURCE_DIR", TIDEWYN_SOURCE_DIR, 0);
     setenv("TIDEWYN_PROGRAM_DIR", TIDEWYN_PROGRAM_DIR, 0);
     ::testing::InitGoogleTest(&argc, argv);

@@ -235,6 +235,34 @@ TEST(PlatformForms, EndProgramStopsTheHandler) {
     EXPECT_NE(dialogs.messages[0].prompt.find("out of range"), std::string::npos);
 }
 
+namespace {
+class OwnerForm : public Form {
+public:
+    OwnerForm() : Form("Owner") {}
+};
+}  // namespace
+
+// Placed in twips; the test screen is wider than high (test_main), and so are the windows.
+TEST(PlatformForms, CentredOnTheScreenAndOnTheOwner) {
+    ASSERT_NE(Form::ScreenWidth(), Form::ScreenHeight());
+    TestForm& f = Get<TestForm>();
+    f.SetWidth(400 * kTwipsPerPixel);
+    f.SetHeight(300 * kTwipsPerPixel);
+    f.CentreOnScreen();
+    EXPECT_EQ(f.Left(), (Form::ScreenWidth() - f.Width()) / 2);
+    EXPECT_EQ(f.Top(), (Form::ScreenHeight() - f.Height()) / 2);
+
+    OwnerForm& owner = Get<OwnerForm>();
+    owner.SetLeft(50 * kTwipsPerPixel);
+    owner.SetTop(40 * kTwipsPerPixel);
+    owner.SetWidth(600 * kTwipsPerPixel);
+    owner.SetHeight(450 * kTwipsPerPixel);
+    f.CentreOn(owner);
+    EXPECT_EQ(f.Left(), 150 * kTwipsPerPixel);
+    EXPECT_EQ(f.Top(), 115 * kTwipsPerPixel);
+    DestroyAllForms();
+}
+
 // The date-format check over the short-date patterns of real locales.
 TEST(PlatformLocale, DateFormatCheckOverLocales) {
     struct Case {
