@@ -201,6 +201,36 @@ TEST_F(MainWindow, LayersViewDrawsTheTickedConstituents) {
     EXPECT_EQ(w.tidedatebox->Caption(), "Date   : 5 3 2024 (Tuesday)");
 }
 
+// The switch writes the date again from the year and day of the year, in the short-date order.
+TEST_F(MainWindow, LayersSwitchKeepsTheYearsLastDayInEveryDateOrder) {
+    struct Case {
+        int year;
+        const char* format;
+        const char* caption;
+    } cases[] = {
+        {2023, "MM/DD/YYYY", "Date   : 12 31 2023 (Sunday)"},
+        {2024, "DD/MM/YYYY", "Date   : 31 12 2024 (Tuesday)"},
+        {2024, "YYYY/MM/DD", "Date   : 2024 12 31 (Tuesday)"},
+        {2023, "YYYY/DD/MM", "Date   : 2023 31 12 (Sunday)"},
+    };
+    for (const Case& c : cases) {
+        now = DateSerial(c.year, 12, 31) + TimeSerial(13, 47, 0);
+        frmtidewyn& w = open();
+        SharedState& s = State();
+        s.ShortDateFormat = c.format;
+        for (bool layers : {true, false}) {
+            w.mnuLayersShow.Click();
+            EXPECT_EQ(s.LayersMode, layers ? 1 : 0);
+            EXPECT_EQ(s.SelectedYear, c.year) << c.format;
+            EXPECT_EQ(s.SelectedMonth, 12) << c.format;
+            EXPECT_EQ(s.SelectedDay, 31) << c.format;
+            EXPECT_EQ(s.SelectedDayOfYear, IsLeapYear(c.year) ? 366 : 365) << c.format;
+            EXPECT_EQ(w.tidedatebox->Caption(), c.caption);
+        }
+        restart();
+    }
+}
+
 TEST_F(MainWindow, DoubleClickOnTheHeadingShowsConstantsAndTheAdjustmentMenu) {
     frmtidewyn& w = open();
     EXPECT_FALSE(w.mnuAdjustLoad.Visible());
