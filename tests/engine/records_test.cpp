@@ -120,8 +120,8 @@ TEST_F(Records, ZoneLetterRule) {
         const char* letter;
         int hours;
     } cases[] = {
-        {"L", 0}, {"W", -11}, {"A", 11}, {"M", -1}, {"K", 1}, {"m", -1},
-        {"", 0},  {" ", 0},   {"X", 0},  {"Z", 0},  {"1", 0},
+        {"L", 0}, {"W", -11}, {"A", 11}, {"M", -1}, {"K", 1}, {"m", -1}, {"a", 11}, {"w", -11},
+        {"", 0},  {" ", 0},   {"X", 0},  {"Z", 0},  {"1", 0}, {"@", 0},  {"x", 0},
     };
     for (auto c : cases) EXPECT_EQ(ZoneHours(c.letter), c.hours) << "'" << c.letter << "'";
     EXPECT_EQ(ZoneHours(std::string(1, '\0')), 0);
