@@ -3,6 +3,7 @@
 #   scripts/test.sh              the normal build, in build/
 #   scripts/test.sh --sanitize   also a second build under AddressSanitizer and
 #                                UndefinedBehaviorSanitizer, in build-sanitize/
+# Both builds fail on any compiler warning, and a file off .clang-format fails before either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,6 +19,13 @@ done
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# Every C++ file of the project as the repository's .clang-format lays it out.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z -co --exclude-standard '*.cpp' '*.h'
+else
+    find . -path ./build\* -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0
+fi | xargs -0 clang-format --dry-run --Werror
+
 run_build() {
     local dir=$1; shift
     cmake -S . -B "$dir" -G Ninja "$@"
@@ -25,9 +33,9 @@ run_build() {
     ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
-run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEWYN_WERROR=ON
 if [ "$sanitize" = 1 ]; then
     export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-    run_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTIDEWYN_SANITIZE=ON -DTIDEWYN_BENCH=OFF
+    run_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTIDEWYN_SANITIZE=ON -DTIDEWYN_BENCH=OFF -DTIDEWYN_WERROR=ON
 fi
