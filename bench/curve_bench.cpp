@@ -1,6 +1,8 @@
 // The day computation as the program runs it: file reads included, shipped data, Dover.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -15,6 +17,13 @@ namespace {
 
 constexpr int16_t kDover = 77;
 
+// A benchmark on a file that could not be read measures nothing: stop with the reason.
+void mustSucceed(const engine::FileResult& r) {
+    if (r.ok()) return;
+    std::fprintf(stderr, "%s\n", r.message.c_str());
+    std::exit(1);
+}
+
 // The current port Dover of data/UK.hc with a user-depth file of one record per port.
 class DoverSetup {
 public:
@@ -23,7 +32,8 @@ public:
         engine::DepthRecord d;
         d.ChartedDepth = 1.5f;
         for (int16_t n = 1; n <= kDover; ++n)
-            engine::WriteRecord(depthPath_, engine::DepthRecord::kSize, n, engine::EncodeDepthRecord(d));
+            mustSucceed(
+                engine::WriteRecord(depthPath_, engine::DepthRecord::kSize, n, engine::EncodeDepthRecord(d)));
         engine::ResetState();
         auto& s = engine::State();
         s.AreaFilePath = std::string(TIDEWYN_SOURCE_DIR) + "/data/UK.hc";
@@ -48,7 +58,7 @@ private:
 void dayAndEvents(int dayOfYear) {
     int16_t record = 0, count = 0;
     int points = 0, searchPoints = 0;
-    engine::CalcDayTide(record, dayOfYear, points, false);
+    mustSucceed(engine::CalcDayTide(record, dayOfYear, points, false));
     engine::FindHighLowWaters(searchPoints, count);
     benchmark::DoNotOptimize(count);
 }
@@ -76,7 +86,7 @@ void BM_TwoYearHighWaterExport(benchmark::State& state) {
         engine::TimeHeightSeries series;
         double range = 0;
         for (int i = 0; i < 730; ++i) {
-            engine::CalcDayTideMinutes(kDover, first + i, series);
+            mustSucceed(engine::CalcDayTideMinutes(kDover, first + i, series));
             auto highs = engine::DayRangeAndHighWaters(series, range);
             benchmark::DoNotOptimize(highs.data());
         }

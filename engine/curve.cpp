@@ -227,15 +227,19 @@ std::array<LayerTable*, 7> layersOf(LayerSet& set) {
 // Whether heights include the user's charted depth: every option but exactly 1.0.
 bool depthAdded() { return State().OutputOption != 1.0f; }
 
-// UserDepth from the current port's depth record; a file or record that cannot be read gives
-// 0. A damaged depth is never used: its status comes back when the heights would include it.
+// UserDepth from the current port's depth record: 0 when there is no file or no record for the
+// port. A damaged depth, or a file that is there but cannot be read, is never taken as 0: its
+// status comes back when the heights would include the depth.
 FileResult readUserDepth() {
     auto& s = State();
     DepthRecord d;
     const FileResult r = ReadDepthRecord(s.DepthFilePath, s.CurrentPort, d);
     s.UserDepth = r.ok() ? d.ChartedDepth : 0.0f;
-    if (r.status == FileStatus::Damaged && depthAdded())
+    if (!depthAdded()) return {};
+    if (r.status == FileStatus::Damaged)
         return {r.status, r.message + ". Enter the port's depth again under Configure, Port Notes"};
+    // No file, or no record for the port, is a depth of 0; a file that cannot be read is not.
+    if (r.status == FileStatus::ReadFailed) return r;
     return {};
 }
 

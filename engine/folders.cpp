@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 
 #include "engine/environment.h"
 #include "engine/state.h"
@@ -11,9 +12,29 @@ namespace engine {
 namespace fs = std::filesystem;
 
 namespace {
+// Folders that could not be made, with the reason.
+std::map<std::string, std::string>& folderFaults() {
+    static std::map<std::string, std::string> faults;
+    return faults;
+}
+
+std::string folderKey(const std::string& path) {
+    fs::path p = fs::path(path).lexically_normal();
+    return (p.has_filename() ? p : p.parent_path()).string();
+}
+
 void makeFolder(const std::string& path) {
     std::error_code ec;
     fs::create_directories(path, ec);
+    if (ec) {
+        // A file standing where the folder should be is the likely cause, and says more than
+        // "File exists".
+        std::error_code probe;
+        const bool fileInTheWay = fs::exists(path, probe) && !fs::is_directory(path, probe);
+        folderFaults()[folderKey(path)] = fileInTheWay ? "a file of that name is in its place" : ec.message();
+        return;
+    }
+    folderFaults().erase(folderKey(path));
 }
 
 std::string withoutTrailingSlash(std::string path) {
@@ -36,6 +57,19 @@ void MakeTextOutputFolder() {
     std::string out = base + "/TextOutput";
     makeFolder(out);
     State().TextOutputFolder = out;
+}
+
+std::string FolderFault(const std::string& filePath) {
+    // The folder nearest the root: a folder under it fails for the same reason.
+    const fs::path file = fs::path(filePath).lexically_normal();
+    for (fs::path dir = file.root_path(); const auto& part : file.parent_path().relative_path()) {
+        dir /= part;
+        auto it = folderFaults().find(dir.string());
+        std::error_code ec;
+        if (it != folderFaults().end() && !fs::is_directory(dir, ec))
+            return "the folder " + it->first + " could not be made: " + it->second;
+    }
+    return "";
 }
 
 std::string GetLocalAppDataPath() { return withoutTrailingSlash(Env().localAppDataFolder); }

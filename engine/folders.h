@@ -9,13 +9,19 @@ namespace engine {
 inline constexpr const char* kProgramDataFolderName = "TidewynTides";
 inline constexpr const char* kSettingsFileName = "TdwTidesv9.cfg";
 
-// Creates AppDataFolder/TidewynTides (and missing parents); errors are ignored.
+// Folder creation is not reported: nothing may need the folder. A failure is kept, so that the
+// first file that cannot be opened inside the folder can say why (FolderFault).
+// Creates AppDataFolder/TidewynTides (and missing parents).
 void MakeAppDataFolder();
-// Creates DocumentsFolder/TidewynTides/UserDepths; errors are ignored.
+// Creates DocumentsFolder/TidewynTides/UserDepths.
 void MakeUserDepthsFolder();
 // Creates DocumentsFolder/TidewynTides/TextOutput and sets TextOutputFolder to it, whether or
 // not the folder could be made.
 void MakeTextOutputFolder();
+
+// For a file that cannot be opened: "the folder F could not be made: reason" when a folder on
+// its path failed to be made and still is not there; empty otherwise.
+std::string FolderFault(const std::string& filePath);
 
 // The local application-data folder as the environment gives it, without a trailing "/".
 std::string GetLocalAppDataPath();

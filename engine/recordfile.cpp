@@ -7,19 +7,45 @@
 #include <cstring>
 #include <filesystem>
 
+#include "engine/folders.h"
+
 namespace engine {
 
 namespace fs = std::filesystem;
 
 namespace {
+// A file missing because its folder could not be made says so.
 std::string reason(const std::string& what, const std::string& path, int err) {
+    if (err == ENOENT || err == ENOTDIR)
+        if (std::string folder = FolderFault(path); !folder.empty()) return what + " " + path + ": " + folder;
     return what + " " + path + ": " + std::strerror(err);
 }
 
+// Why a path that is not a regular file cannot be read: Missing only when nothing is there.
+FileResult notAFile(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    // A folder on the way that is not one: nothing can be at the path.
+    if (ec == std::errc::not_a_directory) return {FileStatus::Missing, reason("Cannot open", path, ENOTDIR)};
+    if (ec && ec != std::errc::no_such_file_or_directory)
+        return {FileStatus::ReadFailed, "Cannot open " + path + ": " + ec.message()};
+    if (fs::is_directory(st)) return {FileStatus::ReadFailed, "Cannot open " + path + ": it is a folder"};
+    if (fs::exists(st)) return {FileStatus::ReadFailed, "Cannot open " + path + ": it is not a file"};
+    return {FileStatus::Missing, reason("Cannot open", path, ENOENT)};
+}
+
+// A file that is there but cannot be opened is not a missing one.
+FileResult openFailed(const std::string& path, int err) {
+    const bool absent = err == ENOENT || err == ENOTDIR;
+    return {absent ? FileStatus::Missing : FileStatus::ReadFailed, reason("Cannot open", path, err)};
+}
+
 WriteFault gWriteFault;
+ReadFault gReadFault;
 
 // The error a write to path is made to fail with by the test seam, or 0.
 int injectedFault(const std::string& path) { return gWriteFault ? gWriteFault(path) : 0; }
+int injectedReadFault(const std::string& path) { return gReadFault ? gReadFault(path) : 0; }
 
 bool validRecordNumber(long n) { return n >= 1 && n <= kMaxRecordNumber; }
 
@@ -30,6 +56,7 @@ off_t recordOffset(long n, size_t recordLength) {
 }  // namespace
 
 void SetWriteFault(WriteFault fault) { gWriteFault = std::move(fault); }
+void SetReadFault(ReadFault fault) { gReadFault = std::move(fault); }
 
 FileResult DamagedRecord(const std::string& path, long n, const std::string& fault) {
     return {FileStatus::Damaged, "Record " + std::to_string(n) + " of " + fs::path(path).filename().string() +
@@ -51,12 +78,13 @@ long RecordCount(const std::string& path, size_t recordLength) {
 FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Bytes& out) {
     out.assign(recordLength, 0);
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return {FileStatus::Missing, "Cannot open " + path + ": no such file"};
+    if (!fs::is_regular_file(path, ec)) return notAFile(path);
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return {FileStatus::Missing, reason("Cannot open", path, errno)};
+    if (!f) return openFailed(path, errno);
     FileResult result;
-    if (!validRecordNumber(n) || fseeko(f, recordOffset(n, recordLength), SEEK_SET) != 0) {
+    if (int err = injectedReadFault(path)) {
+        result = {FileStatus::ReadFailed, reason("Cannot read", path, err)};
+    } else if (!validRecordNumber(n) || fseeko(f, recordOffset(n, recordLength), SEEK_SET) != 0) {
         result = {FileStatus::PastEnd, "Record " + std::to_string(n) + " is not in " + path};
     } else {
         size_t got = std::fread(out.data(), 1, recordLength, f);
@@ -130,13 +158,17 @@ FileResult ReplaceFile(const std::string& path, const std::string& contents) {
 FileResult ReadWholeFile(const std::string& path, std::string& out) {
     out.clear();
     long length = FileLength(path);
-    if (length < 0) return {FileStatus::Missing, "Cannot open " + path + ": no such file"};
+    if (length < 0) return notAFile(path);
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return {FileStatus::Missing, reason("Cannot open", path, errno)};
+    if (!f) return openFailed(path, errno);
     out.resize(static_cast<size_t>(length));
-    size_t got = std::fread(out.data(), 1, out.size(), f);
-    bool failed = got != out.size() || std::ferror(f);
-    int err = errno;
+    int err = injectedReadFault(path);
+    bool failed = err != 0;
+    if (!failed) {
+        size_t got = std::fread(out.data(), 1, out.size(), f);
+        failed = got != out.size() || std::ferror(f);
+        err = errno;
+    }
     std::fclose(f);
     if (failed) {
         out.clear();

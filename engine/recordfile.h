@@ -12,15 +12,15 @@ namespace engine {
 
 enum class FileStatus {
     Ok,
-    Missing,  // the file cannot be opened for reading
-    PastEnd,  // the record lies (partly) beyond the end of the file: a zero record is returned
-    ReadFailed,
+    Missing,     // there is no file at the path
+    PastEnd,     // the record lies (partly) beyond the end of the file: a zero record is returned
+    ReadFailed,  // the file is there but cannot be opened or read (a folder, no permission, a bad disk)
     WriteFailed,
     Damaged,  // the record was read, but a value lies outside its range: nothing is computed from it
     Refused,  // the request itself is outside what can be computed (a year, a record number)
 };
 
-struct FileResult {
+struct [[nodiscard]] FileResult {
     FileStatus status = FileStatus::Ok;
     std::string message;  // path and reason, for the user
     bool ok() const { return status == FileStatus::Ok; }
@@ -49,6 +49,10 @@ FileResult ReplaceFile(const std::string& path, const std::string& contents);
 // disk (ENOSPC) would; 0 lets the write go on.
 using WriteFault = std::function<int(const std::string& path)>;
 void SetWriteFault(WriteFault fault);
+// Test seam: the same for every read (ReadRecord, ReadWholeFile and the readers over them),
+// asked once the file is open, as a failing disk (EIO) would fail it.
+using ReadFault = std::function<int(const std::string& path)>;
+void SetReadFault(ReadFault fault);
 
 // The whole file, checked: Missing or ReadFailed when it cannot be read entirely.
 FileResult ReadWholeFile(const std::string& path, std::string& out);

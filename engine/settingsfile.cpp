@@ -89,8 +89,11 @@ FileResult WriteSettingsFile(const SettingsRecord& record) {
 
 FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change) {
     SettingsRecord record;
-    // A damaged record is kept as read: the caller changes only its own fields.
-    if (!ReadSettingsFile(record).recordRead()) record = State().Settings;
+    // A damaged record is kept as read: the caller changes only its own fields. A file that is
+    // missing is written from the settings in use; one that cannot be read is not overwritten.
+    FileResult read = ReadSettingsFile(record);
+    if (read.status == FileStatus::Missing) record = State().Settings;
+    else if (!read.recordRead()) return read;
     change(record);
     FileResult r = WriteSettingsFile(record);
     if (r.ok()) State().Settings = record;
@@ -165,9 +168,14 @@ DepthRecord NewDepthRecord(const PortRecord& port, int k) {
 FileResult EnsureUserDepthFile() {
     FormDepthFilePath();
     const SharedState& s = State();
-    if (FileExists(s.DepthFilePath)) return {};
-    if (!FileExists(s.AreaFilePath))
-        return {FileStatus::Missing, "The area file " + s.AreaFilePath + " cannot be read"};
+    std::error_code ec;
+    if (std::filesystem::exists(s.DepthFilePath, ec) || ec) {
+        // A file that is there is never replaced, also when it cannot be read: it holds the
+        // user's depths.
+        Bytes first;
+        FileResult r = ReadRecord(s.DepthFilePath, DepthRecord::kSize, 1, first);
+        return r.status == FileStatus::PastEnd ? FileResult{} : r;
+    }
     std::vector<PortRecord> ports;
     FileResult r = ReadAllPortRecords(s.AreaFilePath, ports);
     if (!r.ok()) return r;

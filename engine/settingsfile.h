@@ -32,9 +32,9 @@ FileResult WriteSettingsFile(const SettingsRecord& record);
 // every place that writes defaults.
 FileResult EnsureSettingsFile(const SettingsRecord& defaults);
 
-// Read-modify-write: starts from the file's record (or from the in-memory Settings when the
-// file cannot be read), lets `change` alter its own fields, writes the whole record back and
-// keeps it in Settings.
+// Read-modify-write: starts from the file's record (or from the in-memory Settings when there
+// is no file), lets `change` alter its own fields, writes the whole record back and keeps it in
+// Settings. A file that is there but cannot be read is left alone and its failure returned.
 FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change);
 
 // The main window's settings step: EnsureSettingsFile with the defaults, then reads the file and

@@ -66,22 +66,25 @@ void frmChartdepth::Form_Load() {
 
     SettingsRecord stored;
     FileResult made = EnsureSettingsFile(DefaultSettingsRecord());
-    if (made.status == FileStatus::Damaged) MsgBox(made.message, kOkOnly | kExclamation);
-    else if (!made.ok()) MsgBox("The settings cannot be saved: " + made.message, kOkOnly | kExclamation);
+    notices_.Tell(made.status == FileStatus::Damaged ? "" : "The settings cannot be saved", made);
     const int16_t portBefore = s.CurrentPort;
     const std::string areaBefore = s.AreaFilePath;
     if (ReloadSettingsCopies(stored)) {
         s.Settings = stored;
         s.UseSummerTime = stored.SummerTime != 0;
     }
-    // A settings file written afresh may name another port: its name and position follow it.
+    // A settings file written afresh may name another port: its name and position follow it,
+    // or, when it cannot be read, the port stays the one shown.
     if (s.CurrentPort != portBefore || s.AreaFilePath != areaBefore) {
-        LoadCurrentPort(s.AreaFilePath, true);
+        FileResult r = LoadCurrentPort(s.AreaFilePath, true);
+        if (!r.recordRead()) {
+            notices_.Tell("The port cannot be read", r);
+            s.CurrentPort = portBefore;
+            s.AreaFilePath = areaBefore;
+        }
     }
 
-    FileResult d = EnsureUserDepthFile();
-    if (!d.ok())
-        MsgBox("The user depths of this sea area cannot be kept: " + d.message, kOkOnly | kExclamation);
+    notices_.Tell("The user depths of this sea area cannot be kept", EnsureUserDepthFile());
     ShowDepthRecord(s.CurrentPort);
 }
 
@@ -90,12 +93,14 @@ void frmChartdepth::ShowPorts() {
     List1->Clear();
     cdclose->setVisible(true);
     cdok->setVisible(true);
-    PortRecord current;
-    ReadPortRecord(s.AreaFilePath, s.CurrentPort, current);
     portnolabel->SetCaption(Str(s.CurrentPort));
-    portlabel->SetCaption(Trim(TrimAtNull(current.PortName)));
+    portlabel->SetCaption("");
     std::vector<PortRecord> ports;
-    ReadAllPortRecords(s.AreaFilePath, ports);
+    if (notices_.Tell("The ports of this sea area cannot be listed",
+                      ReadAllPortRecords(s.AreaFilePath, ports)))
+        return;
+    if (s.CurrentPort >= 1 && static_cast<size_t>(s.CurrentPort) <= ports.size())
+        portlabel->SetCaption(Trim(TrimAtNull(ports[static_cast<size_t>(s.CurrentPort - 1)].PortName)));
     for (size_t i = 0; i < ports.size(); ++i) {
         const long k = static_cast<long>(i) + 1;
         List1->AddItem(std::to_string(k) + "  " + Trim(TrimAtNull(ports[i].PortName)));
@@ -110,9 +115,18 @@ void frmChartdepth::ShowDepthRecord(long k) {
     DepthRecord d;
     FileResult r = ReadDepthRecord(s.DepthFilePath, k, d);
     if (r.status == FileStatus::PastEnd) {
+        // A port added to the area since the file was made: what "Enter" would store for it.
         PortRecord port;
-        ReadPortRecord(s.AreaFilePath, k, port);
-        d = NewDepthRecord(port, static_cast<int>(k));
+        r = ReadPortRecord(s.AreaFilePath, k, port);
+        if (r.recordRead()) d = NewDepthRecord(port, static_cast<int>(k));
+    }
+    // A damaged record is shown as read, for the user to mend (the recompute tells it).
+    if (!r.recordRead()) {
+        // No file at all was told when it could not be made.
+        if (r.status != FileStatus::Missing) notices_.Tell("The user depth of this port cannot be read", r);
+        depth->SetText("");
+        usernotes->SetText("");
+        return;
     }
     depth->SetText(DepthText(d.ChartedDepth));
     usernotes->SetText(notesShown(d));
@@ -123,8 +137,10 @@ void frmChartdepth::List1_Click() {
     if (i < 0) return;
     const long k = List1->ItemData(i);
     PortRecord port;
-    ReadPortRecord(State().AreaFilePath, k, port);
-    portlabel->SetCaption(Trim(TrimAtNull(port.PortName)));
+    FileResult r = ReadPortRecord(State().AreaFilePath, k, port);
+    // A damaged record still names its port.
+    if (!r.recordRead()) notices_.Tell("The port cannot be read", r);
+    portlabel->SetCaption(r.recordRead() ? Trim(TrimAtNull(port.PortName)) : "");
     portnolabel->SetCaption(Str(static_cast<double>(k)));
     ShowDepthRecord(k);
 }

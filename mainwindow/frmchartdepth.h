@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "mainwindow/notices.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
 
@@ -40,4 +41,7 @@ public:
 
 protected:
     void Form_Load() override;
+
+private:
+    FailureNotices notices_;  // each failure once while the dialog is open
 };

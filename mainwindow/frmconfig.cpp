@@ -81,6 +81,8 @@ frmconfig::frmconfig() : Form("Select Port") {
     connect(portlist2, &ListBox::DblClick, this, Handler([this] { portlist2_DblClick(); }));
     connect(portconfigok, &QPushButton::clicked, this, Handler([this] { portconfigok_Click(); }));
     connect(portconfigcancel, &QPushButton::clicked, this, Handler([this] { portconfigcancel_Click(); }));
+    connect(optSortbyName, &OptionButton::Click, this, Handler([this] { optSortbyName_Click(); }));
+    connect(optSortGeog, &OptionButton::Click, this, Handler([this] { optSortGeog_Click(); }));
 }
 
 void frmconfig::Form_Load() {
@@ -112,15 +114,14 @@ void frmconfig::LoadPortList() {
     const std::string area = Trim(s.ChosenAreaFile);
     ListPorts.clear();
     portconfigbox->SetCaption("");
-    if (!FileExists(area)) {
+    std::vector<PortRecord> ports;
+    FileResult r = ReadAllPortRecords(area, ports);
+    if (!r.ok()) {
         portlist2->Clear();
-        MsgBox("The sea area file " + area + " cannot be read. Choose another with Sea Area.",
+        MsgBox("The ports of the sea area cannot be read: " + r.message + ". Choose another with Sea Area.",
                kOkOnly | kExclamation);
         return;
     }
-    std::vector<PortRecord> ports;
-    FileResult r = ReadAllPortRecords(area, ports);
-    if (!r.ok()) MsgBox("The ports of the sea area cannot be read: " + r.message, kOkOnly | kExclamation);
     const long count = static_cast<long>(ports.size());
     // The port in use, or in a newly chosen area the port with its number, kept within the file.
     if (count > 0)

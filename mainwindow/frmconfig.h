@@ -25,6 +25,9 @@ public:
     void portlist2_DblClick();
     void portconfigok_Click();
     void portconfigcancel_Click();
+    // The sort order takes effect through "Sort" and is stored by OK: a click does nothing.
+    void optSortbyName_Click() {}
+    void optSortGeog_Click() {}
 
     platform::Label *Label1, *lblhint, *confselectedport, *portconfigbox;
     platform::TextBox* txtSearch;

@@ -122,8 +122,13 @@ void frmCopyright::cmdDecline_Click() { EndProgram(); }
 
 void frmCopyright::mnuRestoreDefaults_Click() {
     State().SettingsFilePath = BuildSettingsFilePath();
+    // No file is no error; a file that stays is told, or the user would think the defaults back.
     std::error_code ec;
     std::filesystem::remove(State().SettingsFilePath, ec);
+    if (ec)
+        MsgBox("The settings cannot be restored to their defaults: Cannot delete " +
+                   State().SettingsFilePath + ": " + ec.message(),
+               kOkOnly | kExclamation);
 }
 
 void frmCopyright::mnuHTMLHelp_Click() { frmPDFReader::OpenManual(); }

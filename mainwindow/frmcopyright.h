@@ -14,6 +14,7 @@ public:
     void cmdDecline_Click();
     void mnuRestoreDefaults_Click();
     void mnuHTMLHelp_Click();
+    void Form_DblClick() override {}  // a double-click on the window does nothing
 
     platform::ListBox* List1;
     platform::CommandButton* ConditionsOK;

@@ -75,7 +75,12 @@ void frmoutoptions::Form_Load() {
     SettingsRecord record;
     // A damaged record is shown as read: a value out of range stands in its box to be mended,
     // one that is not a number leaves the box empty.
-    if (!ReadSettingsFile(record).recordRead()) record = State().Settings;
+    FileResult read = ReadSettingsFile(record);
+    if (!read.recordRead()) {
+        record = State().Settings;
+        MsgBox("The settings in use are shown, as the settings file cannot be read: " + read.message,
+               kOkOnly | kExclamation);
+    }
 
     if (record.SummerTime == -1) optDaylightSavings->SetValue(true);
     else if (record.SummerTime == 0) optNonDaylightsavings->SetValue(true);

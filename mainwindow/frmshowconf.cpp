@@ -69,7 +69,11 @@ std::string frmshowconf::OutputOptionText(float option) {
 void frmshowconf::Form_Load() {
     if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
     SettingsRecord record;
-    if (!ReadSettingsFile(record).ok()) record = State().Settings;
+    FileResult read = ReadSettingsFile(record);
+    if (!read.recordRead()) {
+        record = State().Settings;
+        notices_.Tell("The settings in use are shown, as the settings file cannot be read", read);
+    }
     areaPath_ = Trim(record.AreaPath);
     depthPath_ =
         State().DocumentsFolder + "/" + kProgramDataFolderName + "/UserDepths/" + DepthFileNameFor(areaPath_);
@@ -81,7 +85,7 @@ void frmshowconf::Form_Load() {
     sealabel->SetCaption(sea.substr(0, sea.find('.')));
 
     std::vector<PortRecord> ports;
-    ReadAllPortRecords(areaPath_, ports);
+    notices_.Tell("The ports of this sea area cannot be listed", ReadAllPortRecords(areaPath_, ports));
     const long count = static_cast<long>(ports.size());
     for (long k = 1; k <= count; ++k)
         confportlist->AddItem(std::to_string(k) + "  " +
@@ -106,7 +110,11 @@ void frmshowconf::ShowPort(long k) {
     portnolabel->SetCaption(std::to_string(k));
     confportnamebox->SetCaption(known ? TrimAtNull(port.PortName) : "");
     DepthRecord d;
-    if (ReadDepthRecord(depthPath_, k, d).ok()) {
+    FileResult r = ReadDepthRecord(depthPath_, k, d);
+    // No user-depth file yet, or none for this port: nothing to show, nothing wrong.
+    if (r.status != FileStatus::Missing && r.status != FileStatus::PastEnd)
+        notices_.Tell("The user depth of this port cannot be read", r);
+    if (r.ok()) {
         depth->SetCaption(CStrSingle(d.ChartedDepth));
         Text1->SetText(Trim(TrimAtNull(d.Notes)));
     } else {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "mainwindow/notices.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
 
@@ -33,4 +34,5 @@ private:
     void ShowPort(long k);
     std::string areaPath_;   // the settings' area file
     std::string depthPath_;  // its user-depth file
+    FailureNotices notices_;
 };

@@ -22,15 +22,6 @@ using namespace engine;
 using namespace platform;
 
 namespace {
-// Runs one step of the load: a step that fails is skipped and the load goes on.
-template <typename F>
-void step(F f) {
-    try {
-        f();
-    } catch (const std::exception&) {
-    }
-}
-
 Label* makeLabel(QWidget* parent, const std::string& caption, int left, int top, int width, int height) {
     auto* l = new Label(parent, caption);
     Place(l, left, top, width, height);
@@ -45,6 +36,22 @@ frmtidewyn::frmtidewyn() : Form(kProgramCaption) {
 }
 
 frmtidewyn::~frmtidewyn() { SetDayTideView(nullptr); }
+
+// Runs one step of the load: a step that fails is told with its reason, and the load goes on
+// with the next, so that the window always opens.
+template <typename F>
+void frmtidewyn::LoadStep(const char* what, F f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        loadNotices_->Tell(what, e.what());
+    }
+}
+
+void frmtidewyn::TellFailure(const std::string& what, const FileResult& r) {
+    if (loadNotices_) loadNotices_->Tell(what, r);
+    else FailureNotices().Tell(what, r);
+}
 
 void frmtidewyn::BuildControls() {
     QWidget* c = Client();
@@ -124,9 +131,23 @@ void frmtidewyn::BuildControls() {
             [this](int b, int s, double x, double y) { Run([=, this] { Picture1_MouseMove(b, s, x, y); }); });
     connect(Picture1, &PictureBox::MouseDown, this,
             [this](int b, int s, double x, double y) { Run([=, this] { Picture1_MouseDown(b, s, x, y); }); });
-    for (CheckBox* box : {chkM2, chkS2, chkK1, chkO1, chkf4, chkf6, chkZ0})
-        connect(box, &CheckBox::Click, this, Handler([this] { DrawConstituentLayers(); }));
+    connect(chkZ0, &CheckBox::Click, this, Handler([this] { chkZ0_Click(); }));
+    connect(chkM2, &CheckBox::Click, this, Handler([this] { chkM2_Click(); }));
+    connect(chkS2, &CheckBox::Click, this, Handler([this] { chkS2_Click(); }));
+    connect(chkK1, &CheckBox::Click, this, Handler([this] { chkK1_Click(); }));
+    connect(chkO1, &CheckBox::Click, this, Handler([this] { chkO1_Click(); }));
+    connect(chkf4, &CheckBox::Click, this, Handler([this] { chkf4_Click(); }));
+    connect(chkf6, &CheckBox::Click, this, Handler([this] { chkf6_Click(); }));
 }
+
+// Each box redraws the layers view, whichever view is shown.
+void frmtidewyn::chkZ0_Click() { DrawConstituentLayers(); }
+void frmtidewyn::chkM2_Click() { DrawConstituentLayers(); }
+void frmtidewyn::chkS2_Click() { DrawConstituentLayers(); }
+void frmtidewyn::chkK1_Click() { DrawConstituentLayers(); }
+void frmtidewyn::chkO1_Click() { DrawConstituentLayers(); }
+void frmtidewyn::chkf4_Click() { DrawConstituentLayers(); }
+void frmtidewyn::chkf6_Click() { DrawConstituentLayers(); }
 
 void frmtidewyn::BuildMenus() {
     QMenuBar* bar = menuBar();
@@ -145,7 +166,7 @@ void frmtidewyn::BuildMenus() {
     mnuDatemenu = AddTopMenu(bar, "&Date");
     mnutidedate = AddMenuItem(mnuDatemenu, "&Select Date", [this] { mnutidedate_Click(); });
 
-    mnutides = AddTopMenu(bar, "  &Select Port ");
+    mnutides = AddTopMenu(bar, "  &Select Port ", [this] { mnutides_Click(); });
     mnuPortList = AddMenuItem(mnutides, "Port by &Name", [this] { mnuPortList_Click(); });
     mnusep1 = AddMenuItem(mnutides, "-");
     mnuNextPort = AddMenuItem(mnutides, "Next Port ", [this] { mnuNextPort_Click(); });
@@ -265,26 +286,34 @@ void frmtidewyn::Form_Load() {
     SetSelectedDate(Now());
     pctSpringsStatus->Scale(0, 0, 39, 1);
 
-    step([] {
-        // A settings file reset or damaged is said once, at the start.
+    // Every failure of the load is told once, with its reason: a missing area file is not
+    // told again by the recompute that meets it.
+    loadNotices_.emplace();
+    struct EndOfLoad {
+        std::optional<FailureNotices>& notices;
+        ~EndOfLoad() { notices.reset(); }
+    } endOfLoad{loadNotices_};
+    LoadStep("The settings cannot be read", [this] {
         FileResult r = LoadSettings();
-        if (!r.ok()) MsgBox(r.message, kOkOnly | kExclamation);
+        // A damaged file's message says what was kept and what is used instead.
+        TellFailure(r.status == FileStatus::Damaged ? "" : "The default settings are used", r);
     });
-    step([] {
-        FileResult r = EnsureUserDepthFile();
-        if (!r.ok())
-            MsgBox("The user depths of this sea area cannot be kept: " + r.message, kOkOnly | kExclamation);
+
+    LoadStep("The port cannot be read", [&] {
+        // A port outside the area file (a shorter file, a damaged settings file) is brought
+        // into range for the run. A damaged record is taken (its name names the port) and told
+        // by the recompute.
+        s.CurrentPort = PortWithin(s.CurrentPort, PortCount(s.AreaFilePath));
+        FileResult r = LoadCurrentPort(s.AreaFilePath, true);
+        if (!r.recordRead()) TellFailure("The port cannot be read", r);
+    });
+    portbox->SetCaption("Port    : " + s.PortName);
+    // After the port, so that an area file that cannot be read is told as the port's failure.
+    LoadStep("The user depths cannot be read", [this] {
+        TellFailure("The user depths of this sea area cannot be kept", EnsureUserDepthFile());
     });
     s.SunTable.clear();
     s.SunValues.clear();
-
-    step([&] {
-        // A port outside the area file (a shorter file, a damaged settings file) is brought
-        // into range for the run.
-        s.CurrentPort = PortWithin(s.CurrentPort, PortCount(s.AreaFilePath));
-        LoadCurrentPort(s.AreaFilePath, true);
-    });
-    portbox->SetCaption("Port    : " + s.PortName);
 
     std::string longText;
     TodayLongText(longText);
@@ -292,11 +321,11 @@ void frmtidewyn::Form_Load() {
     DateParts p = SplitDate(s.SelectedDate);
     s.TimeNowHours = p.hour + p.minute / 60.0;
 
-    step([this] { RecomputeDay(); });
+    LoadStep("The tide cannot be computed", [this] { RecomputeDay(); });
     SetMousePointer(MousePointer::Default);
     Timer2_Timer();
     WriteSummerTimeNote();
-    step([&] {
+    LoadStep("The height now cannot be shown", [&] {
         int r = RowOfTime(s.TimeNowHours);
         hiteval->SetCaption(Format(s.DayCurve(2, r), "#,#0.0;;;"));
         timeval->SetCaption(HoursToHHMM(s.DayCurve(1, r)));
@@ -307,6 +336,9 @@ void frmtidewyn::Form_Load() {
 void frmtidewyn::Form_Unload(bool&) { EndProgram(); }
 
 void frmtidewyn::Form_Activate() { Timer2_Timer(); }
+
+// The toolkit opens the submenu; the click itself does nothing.
+void frmtidewyn::mnutides_Click() {}
 
 void frmtidewyn::Label1_DblClick() {
     mnuAdjustLoad.SetVisible(true);

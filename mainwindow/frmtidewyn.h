@@ -3,8 +3,10 @@
 // the read-outs under the mouse and in the title, the constituent panel and the menus.
 
 #include <array>
+#include <optional>
 
 #include "engine/curve.h"
+#include "mainwindow/notices.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
 #include "platform/picturebox.h"
@@ -39,6 +41,14 @@ public:
     void mnuNextPort_Click();
     void mnuPrevPort_Click();
     void mnuLayersShow_Click();
+    void mnutides_Click();
+    void chkZ0_Click();
+    void chkM2_Click();
+    void chkS2_Click();
+    void chkK1_Click();
+    void chkO1_Click();
+    void chkf4_Click();
+    void chkf6_Click();
     void Label1_DblClick();
     void mnuAdjustLoad_Click();
     void Picture1_MouseMove(int button, int shift, double x, double y);
@@ -115,6 +125,11 @@ private:
     void ShowDateCaption();
     void DrawSpringsNeaps();
     void ReloadCurrentPort();
+    // Tells a failure; during the load each reason once.
+    void TellFailure(const std::string& what, const engine::FileResult& r);
+    template <typename F>
+    void LoadStep(const char* what, F f);
+    std::optional<FailureNotices> loadNotices_;
     int TimerTicks = 0;
     bool sunriseOccurs_ = false, sunsetOccurs_ = false;
 };

@@ -47,8 +47,7 @@ void frmtidewyn::RecomputeDay() {
     int points = 0;
     // Once for each change that meets a day it cannot compute: the curve, the day list and the
     // read-outs then show no heights.
-    FileResult r = CalcDayTide(record, s.SelectedDayOfYear, points, summer);
-    if (!r.ok()) MsgBox("The tide cannot be computed: " + r.message + ".", kOkOnly | kExclamation);
+    TellFailure("The tide cannot be computed", CalcDayTide(record, s.SelectedDayOfYear, points, summer));
     int eventPoints = 0;
     int16_t count = 0;
     FindHighLowWaters(eventPoints, count);
@@ -101,19 +100,39 @@ void frmtidewyn::Previousday_Click() {
     StepDay(-1);
 }
 
+// The new port becomes current only once its record was read and the settings file holds it:
+// a failed step leaves the window, the state and the settings file as they were.
 void frmtidewyn::StepPort(int step) {
     SharedState& s = State();
     SettingsRecord settings;
-    if (!ReadSettingsFile(settings).ok()) settings = s.Settings;
-    s.ChosenAreaFile = Trim(settings.AreaPath);
-    long n = PortCount(s.ChosenAreaFile);
-    if (n < 1) return;  // an empty or missing area file: nothing to step through
-    s.CurrentPort = PortWithin(s.CurrentPort + step, n);
-    LoadCurrentPort(s.ChosenAreaFile, false);  // the name as stored, 35 characters
+    FileResult read = ReadSettingsFile(settings);
+    // A settings file gone since the load: the settings in use, written back by the step.
+    if (read.status == FileStatus::Missing) settings = s.Settings;
+    else if (!read.recordRead()) {
+        TellFailure("The port cannot be changed", read);
+        return;
+    }
+    const std::string area = Trim(settings.AreaPath);
+    const long n = PortCount(area);
+    const int16_t port = PortWithin(s.CurrentPort + step, n);
+    PortRecord record;
+    // An empty area file has nothing to step through; a missing one says why.
+    FileResult r = n < 1 && FileLength(area) == 0 ? FileResult{FileStatus::PastEnd, area + " holds no ports"}
+                                                  : ReadPortRecord(area, port, record);
+    if (!r.recordRead()) {
+        TellFailure("The port cannot be changed", r);
+        return;
+    }
+    FileResult w = UpdateSettingsFile([&](SettingsRecord& rec) { rec.PortIndex = static_cast<float>(port); });
+    if (!w.ok()) {
+        TellFailure("The port cannot be changed, as the settings cannot be saved", w);
+        return;
+    }
+    s.ChosenAreaFile = area;
+    s.CurrentPort = port;
+    // A damaged record still names its port; the recompute tells what is wrong with it.
+    TakePortRecord(record, false);  // the name as stored, 35 characters
     portbox->SetCaption("Port    : " + s.PortName);
-    FileResult w =
-        UpdateSettingsFile([&](SettingsRecord& rec) { rec.PortIndex = static_cast<float>(s.CurrentPort); });
-    if (!w.ok()) MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
     RecomputeDay();
     monthspredictions->Clear();
     monthspredictions->setVisible(false);

@@ -248,8 +248,10 @@ void MenuItem::Click() {
     if (action_ && !menu_) action_->trigger();
 }
 
-MenuItem AddTopMenu(QMenuBar* bar, const std::string& caption) {
+MenuItem AddTopMenu(QMenuBar* bar, const std::string& caption, std::function<void()> handler) {
     QMenu* m = bar->addMenu(QString::fromStdString(caption));
+    // A click on a top menu opens it: its handler runs as it opens.
+    if (handler) QObject::connect(m, &QMenu::aboutToShow, m, [handler] { Run(handler); });
     return MenuItem(m->menuAction(), m);
 }
 

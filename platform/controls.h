@@ -160,7 +160,7 @@ private:
 };
 
 // Builds menus: a caption of "-" is a separator.
-MenuItem AddTopMenu(QMenuBar* bar, const std::string& caption);
+MenuItem AddTopMenu(QMenuBar* bar, const std::string& caption, std::function<void()> handler = {});
 MenuItem AddSubmenu(const MenuItem& parent, const std::string& caption);
 MenuItem AddMenuItem(const MenuItem& parent, const std::string& caption, std::function<void()> handler = {});
 

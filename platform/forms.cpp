@@ -77,6 +77,7 @@ Form::Form(const std::string& designCaption) : QMainWindow(nullptr) {
     surface_->SetBorder(false);
     surface_->SetBackColor(0xF0F0F0);  // the window colour
     setCentralWidget(surface_);
+    connect(surface_, &PictureBox::DblClick, this, [this] { Run([this] { Form_DblClick(); }); });
     setWindowTitle(QString::fromStdString(designCaption));
 }
 

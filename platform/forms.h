@@ -85,6 +85,11 @@ protected:
     virtual void Form_Unload(bool& cancel) { (void)cancel; }
     virtual void Form_Activate() {}
 
+public:
+    // A double-click on the window's own surface, outside its controls.
+    virtual void Form_DblClick() {}
+
+protected:
     void closeEvent(QCloseEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     bool event(QEvent* e) override;

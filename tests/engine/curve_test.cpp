@@ -40,7 +40,7 @@ engine::FileResult dayCurve(double lastHeight = 0) {
 double heightAt(int year, int day, double time) {
     int16_t record = 0;
     double h = 0, later = 0;
-    engine::CalcHeightAtTime(record, year, day, time, h, later);
+    EXPECT_TRUE(engine::CalcHeightAtTime(record, year, day, time, h, later).ok()) << year << " day " << day;
     return h;
 }
 
@@ -316,11 +316,11 @@ TEST_F(CurveTest, UserDepthAddedUnlessTheOptionIsExactlyOne) {
         int16_t record = 0;
         double time = 12, h = 0, later = 0;
         s.OutputOption = 1;
-        engine::CalcHeightAtTime(record, 2025, s.SelectedDayOfYear, time, h, later);
+        ASSERT_TRUE(engine::CalcHeightAtTime(record, 2025, s.SelectedDayOfYear, time, h, later).ok());
         const double h1 = h, later1 = later;
         s.OutputOption = c.option;
         time = 12;
-        engine::CalcHeightAtTime(record, 2025, s.SelectedDayOfYear, time, h, later);
+        ASSERT_TRUE(engine::CalcHeightAtTime(record, 2025, s.SelectedDayOfYear, time, h, later).ok());
         EXPECT_NEAR(h, h1 + (c.added ? depth : 0.0), 1e-12) << "option " << c.option;
         EXPECT_NEAR(later, later1 + (c.added ? depth : 0.0), 1e-12) << "option " << c.option;
     }
@@ -509,7 +509,7 @@ TEST_F(CurveTest, DayCurveIs147RowsFromMidnightAndTheLastHeight) {
     // Rows are the heights of CalcHeightAtTime on the same day: 01:00 and 01:03.
     int16_t rec = 0;
     double time = 1.0, h = 0, later = 0;
-    engine::CalcHeightAtTime(rec, 2025, s.SelectedDayOfYear, time, h, later);
+    ASSERT_TRUE(engine::CalcHeightAtTime(rec, 2025, s.SelectedDayOfYear, time, h, later).ok());
     EXPECT_NEAR(s.DayCurve(2, 7), h, 1e-9);
     // The clock time and the first height change nothing.
     const engine::CurveTable first = s.DayCurve;
@@ -645,7 +645,7 @@ TEST_F(CurveTest, HeightAtTimeUsesTheSelectedMonthAndRefreshesTheDepth) {
     s.OutputOption = 1;
     int16_t record = 0;
     double time = 10, h = 0, later = 0;
-    engine::CalcHeightAtTime(record, 2025, s.SelectedDayOfYear, time, h, later);
+    ASSERT_TRUE(engine::CalcHeightAtTime(record, 2025, s.SelectedDayOfYear, time, h, later).ok());
     EXPECT_EQ(s.UserDepth, 3.0f);
     s.SelectedMonth = 7;
     EXPECT_NEAR(heightAt(2025, s.SelectedDayOfYear, 10), h - 0.5, 1e-12);
@@ -661,7 +661,7 @@ TEST_F(CurveTest, HeightAtTimeIntermediateEqualsTheFileMemberOnTheSameConstants)
     for (double t : {0.0, 7.25, 23.9}) {
         int16_t record = 0;
         double t1 = t, h1 = 0, l1 = 0, t2 = t, h2 = 0, l2 = 0;
-        engine::CalcHeightAtTime(record, 2025, 213, t1, h1, l1);
+        ASSERT_TRUE(engine::CalcHeightAtTime(record, 2025, 213, t1, h1, l1).ok());
         engine::CalcHeightAtTimeIntermediate(record, 2025, 213, t2, h2, l2);
         EXPECT_EQ(t1, t2);
         EXPECT_EQ(h1, h2);

@@ -57,7 +57,7 @@ inline void WriteAreaFile(const std::string& path, const std::vector<engine::Por
         const auto b = engine::EncodePortRecord(p);
         bytes.append(b.begin(), b.end());
     }
-    engine::ReplaceFile(path, bytes);
+    ASSERT_TRUE(engine::ReplaceFile(path, bytes).ok()) << path;
 }
 
 inline void WriteDepthFile(const std::string& path, const std::vector<float>& depths) {
@@ -69,7 +69,7 @@ inline void WriteDepthFile(const std::string& path, const std::vector<float>& de
         const auto b = engine::EncodeDepthRecord(d);
         bytes.append(b.begin(), b.end());
     }
-    engine::ReplaceFile(path, bytes);
+    ASSERT_TRUE(engine::ReplaceFile(path, bytes).ok()) << path;
 }
 
 // The displayed date as the main window sets it.

@@ -50,7 +50,7 @@ TEST_F(SettingsFile, PortIndexRoundsHalfToEven) {
         SettingsRecord r = DefaultSettingsRecord();
         r.PortIndex = c.index;
         ASSERT_TRUE(WriteSettingsFile(r).ok());
-        LoadSettings();
+        ASSERT_TRUE(LoadSettings().ok());
         EXPECT_EQ(State().CurrentPort, c.port) << c.index;
     }
 }
@@ -118,20 +118,46 @@ TEST_F(SettingsFile, UserDepthFileIsCreatedOnceAndOnlyForAReadableArea) {
     ASSERT_TRUE(ReadDepthRecord(State().DepthFilePath, 17, d).ok());
     EXPECT_EQ(d.PortIndex, 17);
     PortRecord p;
-    ReadPortRecord(State().AreaFilePath, 17, p);
+    ASSERT_TRUE(ReadPortRecord(State().AreaFilePath, 17, p).ok());
     EXPECT_EQ(d.PortName, p.PortName);
     EXPECT_EQ(Trim(d.Notes), "Position" + FormatLatitude(p.Latitude) + "  " + FormatLongitude(p.Longitude));
 
     // An existing file is not touched.
     d.ChartedDepth = 2.5f;
-    WriteRecord(State().DepthFilePath, DepthRecord::kSize, 17, EncodeDepthRecord(d));
+    ASSERT_TRUE(WriteRecord(State().DepthFilePath, DepthRecord::kSize, 17, EncodeDepthRecord(d)).ok());
     ASSERT_TRUE(EnsureUserDepthFile().ok());
-    ReadDepthRecord(State().DepthFilePath, 17, d);
+    ASSERT_TRUE(ReadDepthRecord(State().DepthFilePath, 17, d).ok());
     EXPECT_EQ(d.ChartedDepth, 2.5f);
 
     State().AreaFilePath = dir.file("missing.hc");
     EXPECT_FALSE(EnsureUserDepthFile().ok());
     EXPECT_FALSE(std::filesystem::exists(dir.file("docs/TidewynTides/UserDepths/missing.DEP")));
+}
+
+// Files that are there but cannot be read hold the user's depths and settings: they are
+// never written over, and the failure comes back.
+TEST_F(SettingsFile, UnreadableFilesAreNeverReplaced) {
+    State().AreaFilePath = testing_support::SourceDir() + "/data/UK.hc";
+    ASSERT_TRUE(EnsureUserDepthFile().ok());
+    ASSERT_TRUE(LoadSettings().ok());
+    const std::string depths = ReadAll(State().DepthFilePath);
+    const std::string settings = ReadAll(BuildSettingsFilePath());
+    SetReadFault([](const std::string&) { return EIO; });
+    const FileResult d = EnsureUserDepthFile();
+    const FileResult u = UpdateSettingsFile([](SettingsRecord& rec) { rec.PortIndex = 3; });
+    SetReadFault({});
+    EXPECT_EQ(d.status, FileStatus::ReadFailed) << d.message;
+    EXPECT_EQ(u.status, FileStatus::ReadFailed) << u.message;
+    EXPECT_EQ(ReadAll(State().DepthFilePath), depths);
+    EXPECT_EQ(ReadAll(BuildSettingsFilePath()), settings);
+
+    // A folder in the depth file's place is told as a folder and left there.
+    std::filesystem::remove(State().DepthFilePath);
+    std::filesystem::create_directory(State().DepthFilePath);
+    const FileResult f = EnsureUserDepthFile();
+    EXPECT_EQ(f.status, FileStatus::ReadFailed);
+    EXPECT_NE(f.message.find("it is a folder"), std::string::npos) << f.message;
+    EXPECT_TRUE(std::filesystem::is_directory(State().DepthFilePath));
 }
 
 // A settings file too short to hold the record may be only damaged at its end: it is kept

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/environment.h"
+#include "engine/recordfile.h"
 #include "engine/state.h"
 
 namespace testing_support {
@@ -19,6 +20,8 @@ protected:
         engine::ResetEnvironment();
     }
     void TearDown() override {
+        engine::SetReadFault({});
+        engine::SetWriteFault({});
         engine::ResetState();
         engine::ResetEnvironment();
     }

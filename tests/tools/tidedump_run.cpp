@@ -155,7 +155,7 @@ std::string ShippedArea(const std::string& name) { return testing_support::Sourc
 
 engine::Bytes ShippedRecord(long n, const std::string& area) {
     engine::Bytes bytes;
-    engine::ReadRecord(ShippedArea(area), engine::PortRecord::kSize, n, bytes);
+    EXPECT_TRUE(engine::ReadRecord(ShippedArea(area), engine::PortRecord::kSize, n, bytes).ok()) << area;
     return bytes;
 }
 
@@ -176,7 +176,7 @@ std::string WriteArea(const testing_support::TempDir& dir, const std::string& na
     std::string bytes;
     for (const auto& r : records) bytes.append(r.begin(), r.end());
     const std::string path = dir.file(name);
-    engine::ReplaceFile(path, bytes);
+    EXPECT_TRUE(engine::ReplaceFile(path, bytes).ok()) << path;
     return path;
 }
 

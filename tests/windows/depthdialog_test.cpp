@@ -247,7 +247,7 @@ TEST_F(DepthDialog, EnterBeyondAShortUserDepthFileFillsItUpWithProperRecords) {
         EXPECT_EQ(after.substr(0, kept.size()), kept);
         for (long k = c.kept + 1; k < c.port; ++k) {
             PortRecord p;
-            ReadPortRecord(area, k, p);
+            ASSERT_TRUE(ReadPortRecord(area, k, p).ok()) << k;
             DepthRecord d = depthRecord(depthPath(), k);
             EXPECT_EQ(d.PortName, p.PortName) << k;
             EXPECT_EQ(d.PortIndex, k);
@@ -255,7 +255,7 @@ TEST_F(DepthDialog, EnterBeyondAShortUserDepthFileFillsItUpWithProperRecords) {
             EXPECT_EQ(Trim(d.Notes).rfind("Position", 0), 0u) << k;
         }
         PortRecord p;
-        ReadPortRecord(area, c.port, p);
+        ASSERT_TRUE(ReadPortRecord(area, c.port, p).ok()) << c.port;
         DepthRecord entered = depthRecord(depthPath(), c.port);
         EXPECT_EQ(entered.PortName, p.PortName) << c.port;
         EXPECT_EQ(entered.PortIndex, c.port);

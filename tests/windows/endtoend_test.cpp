@@ -166,7 +166,7 @@ TEST_F(EndToEnd, ANewUsersSessionSurvivesARestart) {
     EXPECT_TRUE(s.ApplySummerTime);
     EXPECT_FLOAT_EQ(s.UserDepth, 2.5f);
     DepthRecord d;
-    ReadDepthRecord(depthPath("France.DEP"), brest, d);
+    ASSERT_TRUE(ReadDepthRecord(depthPath("France.DEP"), brest, d).ok());
     EXPECT_EQ(Trim(d.Notes), "Mooring buoy off the fish quay");
     EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages[0].prompt;
 }

@@ -112,7 +112,7 @@ TEST_F(MainWindow, PortStepsWriteOnlyThePortIndex) {
         }
     }
     SettingsRecord r;
-    ReadSettingsFile(r);
+    ASSERT_TRUE(ReadSettingsFile(r).ok());
     EXPECT_EQ(r.PortIndex, 78.0f);
     EXPECT_EQ(w.portbox->Caption().substr(0, 10), "Port    : ");
 
@@ -122,7 +122,7 @@ TEST_F(MainWindow, PortStepsWriteOnlyThePortIndex) {
     s.CurrentPort = 1;
     w.mnuPrevPort.Click();
     EXPECT_EQ(s.CurrentPort, 1);
-    ReadSettingsFile(r);
+    ASSERT_TRUE(ReadSettingsFile(r).ok());
     EXPECT_EQ(r.PortIndex, 1.0f);
 }
 

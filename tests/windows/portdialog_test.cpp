@@ -121,7 +121,7 @@ TEST_F(PortDialog, ListsEveryPortByNameAndInFileOrder) {
         ASSERT_EQ(d.portlist2->ListCount(), n);
         for (int i = 0; i < n; ++i) {
             PortRecord p;
-            ReadPortRecord(uk(), i + 1, p);
+            ASSERT_TRUE(ReadPortRecord(uk(), i + 1, p).ok());
             EXPECT_EQ(d.portlist2->List(i), Trim(p.PortName));
             EXPECT_EQ(d.portlist2->ItemData(i), i + 1);
         }
@@ -264,7 +264,7 @@ TEST_F(PortDialog, OkWritesOnlyPortAreaAndSortOrderAndRecomputes) {
     EXPECT_EQ(s.CurrentPort, 10);
     EXPECT_EQ(w.portbox->Caption(), "Port    : Ballycotton Harbour");
     PortRecord p;
-    ReadPortRecord(uk(), 10, p);
+    ASSERT_TRUE(ReadPortRecord(uk(), 10, p).ok());
     EXPECT_EQ(s.PortLatitude, p.Latitude);
     EXPECT_EQ(s.PortLongitude, p.Longitude);
     EXPECT_EQ(s.DayText[1], "Port : Ballycotton Harbour");
@@ -356,7 +356,7 @@ TEST_F(PortDialog, SeaAreaSwitchesToFranceWithItsOwnUserDepthFile) {
         DepthRecord d;
         ASSERT_TRUE(ReadDepthRecord(depthPath("France.DEP"), k, d).ok());
         PortRecord p;
-        ReadPortRecord(france(), k, p);
+        ASSERT_TRUE(ReadPortRecord(france(), k, p).ok());
         EXPECT_EQ(d.PortName, p.PortName);
         EXPECT_EQ(d.PortIndex, k);
         EXPECT_EQ(d.ChartedDepth, 0.0f);

@@ -11,6 +11,7 @@
 
 #include "engine/dates.h"
 #include "engine/environment.h"
+#include "engine/recordfile.h"
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "engine/test_support.h"
@@ -39,6 +40,8 @@ protected:
     }
     void TearDown() override {
         platform::SetModalRunner({});
+        engine::SetWriteFault({});
+        engine::SetReadFault({});
         platform::SetPrintBackend(nullptr);
         platform::SetChosenPrinter("");
         platform::DestroyAllForms();
