@@ -239,8 +239,7 @@ FileResult readUserDepth() {
     if (r.status == FileStatus::Damaged)
         return {r.status, r.message + ". Enter the port's depth again under Configure, Port Notes"};
     // No file, or no record for the port, is a depth of 0; a file that cannot be read is not.
-    if (r.status == FileStatus::ReadFailed) return r;
-    return {};
+    return r.recordRead() || r.absent() ? FileResult{} : r;
 }
 
 // The current port's record and user depth, checked, for the file members. UserDepth is

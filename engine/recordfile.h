@@ -26,6 +26,9 @@ struct [[nodiscard]] FileResult {
     bool ok() const { return status == FileStatus::Ok; }
     // The record was read: Ok, or Damaged (its values can be shown, not computed with).
     bool recordRead() const { return ok() || status == FileStatus::Damaged; }
+    // Nothing there to read: no file, or no such record in it. Not a failure where a missing
+    // record has a meaning of its own (a user depth of 0).
+    bool absent() const { return status == FileStatus::Missing || status == FileStatus::PastEnd; }
 };
 
 // Whole records in the file: its length divided by the record length, rounded down.

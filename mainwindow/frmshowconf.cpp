@@ -112,8 +112,7 @@ void frmshowconf::ShowPort(long k) {
     DepthRecord d;
     FileResult r = ReadDepthRecord(depthPath_, k, d);
     // No user-depth file yet, or none for this port: nothing to show, nothing wrong.
-    if (r.status != FileStatus::Missing && r.status != FileStatus::PastEnd)
-        notices_.Tell("The user depth of this port cannot be read", r);
+    if (!r.absent()) notices_.Tell("The user depth of this port cannot be read", r);
     if (r.ok()) {
         depth->SetCaption(CStrSingle(d.ChartedDepth));
         Text1->SetText(Trim(TrimAtNull(d.Notes)));

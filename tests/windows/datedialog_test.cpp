@@ -15,11 +15,6 @@ using namespace engine;
 using namespace platform;
 
 namespace {
-int dashesAt(const std::vector<DrawCommand>& list, double t) {
-    return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) {
-        return c.kind == DrawKind::Line && c.color == kGrey && std::abs(c.x1 - t) < 1e-9 && c.x1 == c.x2;
-    }));
-}
 
 const char* const kAdjusted = "Times are from midnight local time - ADJUSTED FOR SUMMER TIME";
 const char* const kWithout = "Times from midnight local time - WITHOUT SUMMER TIME CORRECTION";
@@ -168,8 +163,8 @@ TEST_F(DateDialog, ListOkMakesTheDateTheMainWindowsDay) {
         // The sun marks drawn are the new date's.
         SunTimes sun = CalcSunTimes(s.PortLatitude, s.PortLongitude, p.day, p.month, p.year, false);
         EXPECT_EQ(s.SunriseTime, sun.Sunrise.Hours);
-        EXPECT_EQ(dashesAt(w.Picture1->PersistentCommands(), sun.Sunrise.Hours), 25);
-        EXPECT_EQ(dashesAt(w.Picture1->PersistentCommands(), sun.Sunset.Hours), 25);
+        EXPECT_EQ(testing_support::DashesAt(w.Picture1->PersistentCommands(), sun.Sunrise.Hours), 25);
+        EXPECT_EQ(testing_support::DashesAt(w.Picture1->PersistentCommands(), sun.Sunset.Hours), 25);
     }
 }
 
@@ -260,7 +255,7 @@ TEST_F(DateDialog, CancelKeepsTheDateAndStillRedraws) {
         EXPECT_EQ(s.SelectedDay, 6);
         EXPECT_EQ(w.tidedatebox->Caption(), caption);
         EXPECT_EQ(s.SunriseTime, sun.Sunrise.Hours);
-        EXPECT_EQ(dashesAt(w.Picture1->PersistentCommands(), sun.Sunrise.Hours), 25);
+        EXPECT_EQ(testing_support::DashesAt(w.Picture1->PersistentCommands(), sun.Sunrise.Hours), 25);
     }
 }
 

@@ -303,13 +303,7 @@ TEST_F(DepthDialog, ExitClearsTheMonthListAndRecomputesWithTheSunTimes) {
     EXPECT_FALSE(w.monthspredictions->isVisibleTo(&w));
     EXPECT_EQ(s.MonthText(1, 1, 1), "");
     EXPECT_EQ(w.daystide1->Caption().substr(0, 13), "  Predictions");
-    const auto& pic = w.Picture1->PersistentCommands();
-    EXPECT_GE(std::count_if(pic.begin(), pic.end(),
-                            [&](const DrawCommand& c) {
-                                return c.kind == DrawKind::Line && c.color == kGrey &&
-                                       c.x1 == s.SunriseTime && c.x2 == s.SunriseTime;
-                            }),
-              25);
+    EXPECT_GE(testing_support::DashesAt(w.Picture1->PersistentCommands(), s.SunriseTime), 25);
 }
 
 TEST_F(DepthDialog, LoadWritesMissingFilesWithTheDefaults) {

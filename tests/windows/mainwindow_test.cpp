@@ -22,12 +22,6 @@ int count(const std::vector<DrawCommand>& list, DrawKind kind) {
     return static_cast<int>(
         std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) { return c.kind == kind; }));
 }
-// Grey dashes of a sun mark at time t.
-int dashesAt(const std::vector<DrawCommand>& list, double t) {
-    return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) {
-        return c.kind == DrawKind::Line && c.color == kGrey && std::abs(c.x1 - t) < 1e-9 && c.x1 == c.x2;
-    }));
-}
 }  // namespace
 
 class MainWindow : public testing_support::WindowTest {
@@ -56,8 +50,8 @@ TEST_F(MainWindow, OpensOnPort77TodayWithCurveListAndTitle) {
     const auto& pic = w.Picture1->PersistentCommands();
     EXPECT_EQ(s.OutputOption, 3.0f);
     EXPECT_EQ(count(pic, DrawKind::Point), 147);
-    EXPECT_EQ(dashesAt(pic, s.SunriseTime), 25);
-    EXPECT_EQ(dashesAt(pic, s.SunsetTime), 25);
+    EXPECT_EQ(testing_support::DashesAt(pic, s.SunriseTime), 25);
+    EXPECT_EQ(testing_support::DashesAt(pic, s.SunsetTime), 25);
     EXPECT_GT(s.SunriseTime, 6);
     EXPECT_LT(s.SunriseTime, 7);
     EXPECT_EQ(w.Picture1->ScaleLeft(), 0);
@@ -88,8 +82,8 @@ TEST_F(MainWindow, DaySteps) {
     // After a day step and a mouse move the sun marks are those of the new day.
     SunTimes jan1 = CalcSunTimes(s.PortLatitude, s.PortLongitude, 1, 1, 2025, false);
     w.Picture1_MouseMove(0, 0, 12, 0);
-    EXPECT_EQ(dashesAt(w.Picture1->PersistentCommands(), jan1.Sunrise.Hours), 25);
-    EXPECT_EQ(dashesAt(w.Picture1->TemporaryCommands(), jan1.Sunrise.Hours), 0);
+    EXPECT_EQ(testing_support::DashesAt(w.Picture1->PersistentCommands(), jan1.Sunrise.Hours), 25);
+    EXPECT_EQ(testing_support::DashesAt(w.Picture1->TemporaryCommands(), jan1.Sunrise.Hours), 0);
 
     w.Previousday->click();
     w.Previousday->click();
@@ -263,7 +257,7 @@ TEST_F(MainWindow, FirstTimerDrawHappensOnceAtTheSecondTick) {
     EXPECT_EQ(w.Picture1->TemporaryCommands().size(), 1u);  // not yet redrawn
     w.Timer1->Fire();
     // Redrawn: the cursor line is gone, the marks are drawn again as temporary drawing.
-    EXPECT_EQ(dashesAt(w.Picture1->TemporaryCommands(), State().SunriseTime), 25);
+    EXPECT_EQ(testing_support::DashesAt(w.Picture1->TemporaryCommands(), State().SunriseTime), 25);
     w.Picture1->Cls();
     for (int i = 0; i < 10010; ++i) w.Timer1->Fire();
     EXPECT_TRUE(w.Picture1->TemporaryCommands().empty());

@@ -52,11 +52,6 @@ std::vector<std::string> dayViewEvents() {
     return events;
 }
 
-int dashesAt(const std::vector<DrawCommand>& list, double t) {
-    return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) {
-        return c.kind == DrawKind::Line && c.color == kGrey && std::abs(c.x1 - t) < 1e-9 && c.x1 == c.x2;
-    }));
-}
 }  // namespace
 
 class MonthView : public testing_support::WindowTest {
@@ -288,8 +283,8 @@ TEST_F(MonthView, MainWindowEndsOnTheSelectedDay) {
     EXPECT_EQ(s.DayText[2], "Date : 5/3/2024");
     EXPECT_EQ(s.SunriseTime, sunrise);
     EXPECT_EQ(s.SunsetTime, sunset);
-    EXPECT_EQ(dashesAt(w.Picture1->PersistentCommands(), sunrise), 25);
-    EXPECT_EQ(dashesAt(w.Picture1->PersistentCommands(), sunset), 25);
+    EXPECT_EQ(testing_support::DashesAt(w.Picture1->PersistentCommands(), sunrise), 25);
+    EXPECT_EQ(testing_support::DashesAt(w.Picture1->PersistentCommands(), sunset), 25);
     EXPECT_EQ(w.timeval->Caption(), "13:50");
     EXPECT_EQ(s.SelectedDayOfYear, 65);
     EXPECT_TRUE(dialogs->messages.empty());
@@ -305,7 +300,7 @@ TEST_F(MonthView, LeavesTheLayersView) {
     EXPECT_FALSE(w.chkM2->isVisibleTo(&w));
     EXPECT_EQ(w.Picture1->BackColor(), kWhite);
     EXPECT_TRUE(w.monthspredictions->isVisibleTo(&w));
-    EXPECT_GT(dashesAt(w.Picture1->PersistentCommands(), State().SunriseTime), 0);
+    EXPECT_GT(testing_support::DashesAt(w.Picture1->PersistentCommands(), State().SunriseTime), 0);
 }
 
 // The month outputs compute the month again when it was computed for another state.

@@ -275,13 +275,7 @@ TEST_F(PortDialog, OkWritesOnlyPortAreaAndSortOrderAndRecomputes) {
     SunTimes sun =
         CalcSunTimes(p.Latitude, p.Longitude, s.SelectedDay, s.SelectedMonth, s.SelectedYear, false);
     EXPECT_NEAR(s.SunriseTime, sun.Sunrise.Hours, 1e-12);
-    const auto& pic = w.Picture1->PersistentCommands();
-    EXPECT_GE(std::count_if(pic.begin(), pic.end(),
-                            [&](const DrawCommand& c) {
-                                return c.kind == DrawKind::Line && c.color == kGrey &&
-                                       c.x1 == s.SunriseTime && c.x2 == s.SunriseTime;
-                            }),
-              25);
+    EXPECT_GE(testing_support::DashesAt(w.Picture1->PersistentCommands(), s.SunriseTime), 25);
 
     // The sort order is kept for the next opening.
     onDialog([&](frmconfig& d) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -20,9 +22,18 @@
 #include "platform/app.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
+#include "platform/picturebox.h"
 #include "platform/printer.h"
 
 namespace testing_support {
+
+// Grey dashes of a sun mark at time t in a picture's drawing.
+inline int DashesAt(const std::vector<platform::DrawCommand>& list, double t) {
+    return static_cast<int>(std::count_if(list.begin(), list.end(), [&](const platform::DrawCommand& c) {
+        return c.kind == platform::DrawKind::Line && c.color == platform::kGrey &&
+               std::abs(c.x1 - t) < 1e-9 && c.x1 == c.x2;
+    }));
+}
 
 class WindowTest : public ::testing::Test {
 protected:
