@@ -74,7 +74,7 @@ TEST_F(DepthDialog, OpensOnTheCurrentPortWithEveryPortListed) {
 
         d.List1->SetListIndex(11);
         EXPECT_EQ(d.portnolabel->Caption(), " 12");
-        EXPECT_EQ(d.portlabel->Caption(), "Castletownbere Port");
+        EXPECT_EQ(d.portlabel->Caption(), "Castletownbere");
         d.List1_DblClick();
         EXPECT_EQ(d.portnolabel->Caption(), " 12");
         d.cdclose->click();

@@ -243,7 +243,7 @@ TEST_F(PortDialog, OkWritesOnlyPortAreaAndSortOrderAndRecomputes) {
         d.optSortGeog->SetValue(true);
         d.cmdSort->click();
         d.portlist2->SetListIndex(9);
-        EXPECT_EQ(d.portconfigbox->Caption(), "Ballycotton Harbour");
+        EXPECT_EQ(d.portconfigbox->Caption(), "Ballycotton");
         d.portconfigok->click();
     });
     w.mnuPortList.Click();
@@ -262,12 +262,12 @@ TEST_F(PortDialog, OkWritesOnlyPortAreaAndSortOrderAndRecomputes) {
     EXPECT_EQ(Trim(r.AreaPath), uk());
 
     EXPECT_EQ(s.CurrentPort, 10);
-    EXPECT_EQ(w.portbox->Caption(), "Port    : Ballycotton Harbour");
+    EXPECT_EQ(w.portbox->Caption(), "Port    : Ballycotton");
     PortRecord p;
     ASSERT_TRUE(ReadPortRecord(uk(), 10, p).ok());
     EXPECT_EQ(s.PortLatitude, p.Latitude);
     EXPECT_EQ(s.PortLongitude, p.Longitude);
-    EXPECT_EQ(s.DayText[1], "Port : Ballycotton Harbour");
+    EXPECT_EQ(s.DayText[1], "Port : Ballycotton");
     EXPECT_NE(w.daystide1->Caption(), doverList);
     EXPECT_EQ(w.monthspredictions->ListCount(), 0);
     EXPECT_FALSE(w.monthspredictions->isVisibleTo(&w));
@@ -281,7 +281,7 @@ TEST_F(PortDialog, OkWritesOnlyPortAreaAndSortOrderAndRecomputes) {
     onDialog([&](frmconfig& d) {
         EXPECT_TRUE(d.optSortGeog->Value());
         EXPECT_EQ(d.portlist2->List(0), "Malin Head");
-        EXPECT_EQ(d.portconfigbox->Caption(), "Ballycotton Harbour");
+        EXPECT_EQ(d.portconfigbox->Caption(), "Ballycotton");
         d.portconfigcancel->click();
     });
     w.mnuPortList.Click();
@@ -320,7 +320,7 @@ TEST_F(PortDialog, SeaAreaSwitchesToFranceWithItsOwnUserDepthFile) {
     chooseArea(france());
     onDialog([&](frmconfig& d) {
         // Port 77 is beyond France's 48 ports: the last port's name stands in.
-        EXPECT_EQ(d.portconfigbox->Caption(), "Saint Jean-de-Luz Socoa");
+        EXPECT_EQ(d.portconfigbox->Caption(), "Saint Jean-de-Luz");
         EXPECT_EQ(d.portlist2->ListCount(), 48);
         d.txtSearch->TypeText("brest");
         d.portconfigok->click();

@@ -226,6 +226,54 @@ const NAME_FROM_ID = [
   "west_bay_harbour",
 ];
 
+// Port names as sailors know them. The database's names carry the gauge ("OPW Station",
+// "Water Level 2", the harbour, port, pier or dock it stands in), its state ("Unreferenced"),
+// an island after the town, or a garble. Each entry maps the database's name (or the one
+// NAME_FROM_ID makes) to the name written. The build fails if an entry is not used, if a name
+// still ends in a gauge word, or if two ports of a file share a name.
+const RENAMES = new Map([
+  // UK.hc
+  ["Skerries Harbour", "Skerries"],
+  ["Howth Water Level 2", "Howth"],
+  ["Dublin Port", "Dublin"],
+  ["Arklow Harbour OPW Station", "Arklow"],
+  ["Wexford Harbour", "Wexford"],
+  ["Dunmore East Harbour", "Dunmore East"],
+  ["Ballycotton Harbour", "Ballycotton"],
+  ["Union Hall Harbor 2", "Union Hall"],
+  ["Castletownbere Port", "Castletownbere"],
+  ["Dingle Harbour", "Dingle"],
+  ["Fenit OPW Station", "Fenit"],
+  ["Kilrush Lough", "Kilrush"],
+  ["Kinvara Unreferenced", "Kinvara"],
+  ["Galway Port", "Galway"],
+  ["Ballyglass Harbour", "Ballyglass"],
+  ["Killybegs Port", "Killybegs"],
+  ["Aranmore Island Leabgarrow", "Aranmore"],
+  ["Port Eri Isle of Man", "Port Erin"],
+  ["St Helier Jersey", "St Helier"],
+  ["Sandown Pier", "Sandown"],
+  ["Swanage Pier", "Swanage"],
+  ["West Bay Harbour", "West Bay"],
+  ["Teignmouth Pier", "Teignmouth"],
+  ["St Marys", "St Mary's"],
+  ["Liverpool Gladstone Dock", "Liverpool"],
+  ["Port Ellen Islay", "Port Ellen"],
+  ["Deal Pier", "Deal"],
+  ["Hastings Pier", "Hastings"],
+  // France.hc
+  ["Audierne Port", "Audierne"],
+  ["Les Sables D'Olonne", "Les Sables d'Olonne"],
+  ["Ile D'Aix", "Ile d'Aix"],
+  ["Arcachon Eyrac", "Arcachon"],
+  ["Saint Jean-de-Luz Socoa", "Saint Jean-de-Luz"],
+]);
+
+// Words of a gauge rather than a place at the end of a name.
+const GAUGE_SUFFIX = /(\bOPW\b.*|\bStation|\bWater Level\b.*|\bUnreferenced|\bHarbou?r|\bPort|\bPier|\bDock|\s\d+)$/;
+// Names that end in such a word and still name the place: Roonagh Pier is a pier and no more.
+const PLACE_NAMED_LIKE_A_GAUGE = new Set(["Roonagh Pier"]);
+
 // ---------------------------------------------------------------- helpers
 
 const mod360 = (x) => {
@@ -246,7 +294,8 @@ function distanceKm(a, b) {
 const isAccepted = (s) => s.quality?.accepted !== false;
 const isRiverGauge = (s) => s.id.endsWith("-mi_r");
 
-function portName(station) {
+// The database's name, or the id's for the stations of NAME_FROM_ID.
+function sourceName(station) {
   const local = station.id.replace(/^ticon\//, "");
   const stem = local.split("-")[0];
   if (local.endsWith("-cco") && NAME_FROM_ID.includes(stem)) {
@@ -256,6 +305,21 @@ function portName(station) {
       .join(" ");
   }
   return station.name.trim();
+}
+
+const renamesUsed = new Set();
+
+function portName(station) {
+  const source = sourceName(station);
+  const name = RENAMES.get(source) ?? source;
+  if (RENAMES.has(source)) renamesUsed.add(source);
+  if (GAUGE_SUFFIX.test(name) && !PLACE_NAMED_LIKE_A_GAUGE.has(name)) {
+    throw new Error(`${station.id}: "${name}" still names the gauge; add it to RENAMES`);
+  }
+  if (encodeCp1252(name).length > NAME_WIDTH) {
+    throw new Error(`${station.id}: "${name}" is longer than ${NAME_WIDTH} characters`);
+  }
+  return name;
 }
 
 // Windows-1252 bytes 0x80..0x9F that differ from Latin-1.
@@ -612,6 +676,13 @@ for (const area of AREAS) {
     throw new Error(`${area.file}: record ${area.checkRecord.number} is not ${area.checkRecord.id}`);
   }
   const { buf, rows } = buildFile(area, stations);
+  const seen = new Map();
+  for (const r of rows) {
+    if (seen.has(r.name)) {
+      throw new Error(`${area.file}: records ${seen.get(r.name)} and ${r.record} are both "${r.name}"`);
+    }
+    seen.set(r.name, r.record);
+  }
   const path = join(dataDir, area.file);
   writeFileSync(path, buf);
   const count = verify(path, area);
@@ -641,5 +712,7 @@ for (const area of AREAS) {
   }
   console.log("");
 }
+const unusedRenames = [...RENAMES.keys()].filter((n) => !renamesUsed.has(n));
+if (unusedRenames.length) throw new Error(`RENAMES entries for no station: ${unusedRenames.join(", ")}`);
 console.log("Attribution:");
 for (const a of attributions) console.log(`  ${a}`);
