@@ -121,11 +121,37 @@ void Canvas::paintWith(QPainter& p, const DrawCommand& c) const {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     switch (c.kind) {
-        case DrawKind::Line: p.drawLine(t.map(QPointF(c.x1, c.y1)), t.map(QPointF(c.x2, c.y2))); break;
+        case DrawKind::Line: {
+            QPointF a = t.map(QPointF(c.x1, c.y1)), b = t.map(QPointF(c.x2, c.y2));
+            const bool vertical = a.x() == b.x(), horizontal = a.y() == b.y();
+            if (alignsToPixels() && (vertical || horizontal)) {
+                // Grid lines and marks: n whole device pixels wide, n the width in device pixels
+                // rounded down, so that lines of one width look alike at any scale factor.
+                const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+                const qreal n = std::max<qreal>(1, std::floor(std::max(1, c.width) * dpr));
+                auto across = [&](qreal v) { return (std::round(v * dpr - n / 2) + n / 2) / dpr; };
+                auto along = [&](qreal v) { return std::round(v * dpr) / dpr; };
+                if (vertical) {
+                    a = {across(a.x()), along(a.y())};
+                    b = {across(b.x()), along(b.y())};
+                } else {
+                    a = {along(a.x()), across(a.y())};
+                    b = {along(b.x()), across(b.y())};
+                }
+                pen.setWidthF(n / dpr);
+                p.setPen(pen);
+                p.setRenderHint(QPainter::Antialiasing, false);
+            } else {
+                p.setRenderHint(QPainter::Antialiasing, true);  // curves
+            }
+            p.drawLine(a, b);
+            break;
+        }
         case DrawKind::Box:
         case DrawKind::BoxFilled: {
             QRectF r(t.map(QPointF(c.x1, c.y1)), t.map(QPointF(c.x2, c.y2)));
             r = r.normalized();
+            p.setRenderHint(QPainter::Antialiasing, false);
             if (c.kind == DrawKind::BoxFilled) p.fillRect(r, toQColor(c.color));
             else p.drawRect(r);
             break;
@@ -133,6 +159,7 @@ void Canvas::paintWith(QPainter& p, const DrawCommand& c) const {
         case DrawKind::Point: {
             QPointF at = t.map(QPointF(c.x1, c.y1));
             double s = std::max(1, c.width) * fontDeviceScale();
+            p.setRenderHint(QPainter::Antialiasing, true);  // dotted curves
             p.fillRect(QRectF(at.x() - s / 2, at.y() - s / 2, s, s), toQColor(c.color));
             break;
         }

@@ -84,6 +84,8 @@ protected:
     virtual double deviceUnitsPerTwip() const = 0;
     // Paints one command (already recorded) on the current target.
     virtual void paintCommand(const DrawCommand& c) = 0;
+    // Whether lines along the axes are laid on whole device pixels (screens; not paper).
+    virtual bool alignsToPixels() const { return false; }
     // Records a command in the display list; the default keeps one list.
     virtual void record(const DrawCommand& c) { commands_.push_back(c); }
 

@@ -176,6 +176,11 @@ void Form::hideEvent(QHideEvent* e) {
     emit hidden();
 }
 
+void Form::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    Run([this] { Form_Resize(); });
+}
+
 bool Form::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) Run([this] { Form_Activate(); });
     return QMainWindow::event(e);

@@ -84,6 +84,8 @@ protected:
     virtual void Form_Load() {}
     virtual void Form_Unload(bool& cancel) { (void)cancel; }
     virtual void Form_Activate() {}
+    // After the window's size has changed (by the user, a maximise or code).
+    virtual void Form_Resize() {}
 
 public:
     // A double-click on the window's own surface, outside its controls.
@@ -92,6 +94,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void hideEvent(QHideEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     bool event(QEvent* e) override;
 
 private:

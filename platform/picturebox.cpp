@@ -28,22 +28,27 @@ int shiftOf(Qt::KeyboardModifiers m) {
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    persistent_ = makeImage(false);
-    temp_ = makeImage(true);
+    persistent_ = makeImage();
 }
 
-QImage PictureBox::makeImage(bool transparent) const {
-    qreal dpr = devicePixelRatioF();
-    QImage img(QSize(std::max(1, width()), std::max(1, height())) * dpr, QImage::Format_ARGB32_Premultiplied);
+// The image's pixels live in a buffer that only grows, so that a window resized again and
+// again (a user dragging its edge) allocates nothing after its largest size.
+QImage PictureBox::makeImage() {
+    const qreal dpr = devicePixelRatioF();
+    const QSize px = QSize(std::max(1, width()), std::max(1, height())) * dpr;
+    const size_t bytes = static_cast<size_t>(px.width()) * static_cast<size_t>(px.height()) * 4;
+    persistent_ = QImage();  // lets go of the buffer before it may move
+    if (pixels_.size() < bytes) pixels_.resize(bytes);
+    QImage img(pixels_.data(), px.width(), px.height(), px.width() * 4, QImage::Format_RGB32);
     img.setDevicePixelRatio(dpr);
-    img.fill(transparent ? QColor(Qt::transparent) : toQColor(back_));
+    img.fill(toQColor(back_));
     return img;
 }
 
 void PictureBox::SetBackColor(OleColor color) {
     back_ = color;
-    persistent_ = makeImage(false);
-    temp_ = makeImage(true);
+    persistent_.fill(toQColor(back_));
+    painted_ = 0;
     persistentCmds_.clear();
     tempCmds_.clear();
     update();
@@ -56,10 +61,11 @@ void PictureBox::SetBorder(bool on) {
 
 void PictureBox::Cls() {
     if (autoRedraw_) {
-        persistent_ = makeImage(false);
+        // The image is kept and filled again: a redraw allocates nothing.
+        persistent_.fill(toQColor(back_));
+        painted_ = 0;
         persistentCmds_.clear();
     }
-    temp_ = makeImage(true);
     tempCmds_.clear();
     CurrentX = 0;
     CurrentY = 0;
@@ -68,47 +74,45 @@ void PictureBox::Cls() {
 
 void PictureBox::record(const DrawCommand& c) { (autoRedraw_ ? persistentCmds_ : tempCmds_).push_back(c); }
 
-void PictureBox::paintCommand(const DrawCommand& c) {
-    QImage& target = autoRedraw_ ? persistent_ : temp_;
-    QPainter p(&target);
+void PictureBox::paintCommand(const DrawCommand&) { update(); }
+
+void PictureBox::flush() const {
+    if (painted_ >= persistentCmds_.size()) return;
+    QPainter p(&persistent_);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    paintWith(p, c);
-    update();
+    for (; painted_ < persistentCmds_.size(); ++painted_) paintWith(p, persistentCmds_[painted_]);
+}
+
+void PictureBox::paintTemporary(QPainter& p) const {
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    for (const DrawCommand& c : tempCmds_) paintWith(p, c);
+    if (border_) {
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(QColor(128, 128, 128), 0));  // one device pixel
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(0, 0, width() - 1, height() - 1);
+    }
 }
 
 QImage PictureBox::Snapshot() const {
+    flush();
     QImage out = persistent_.copy();
     QPainter p(&out);
-    p.drawImage(QPointF(0, 0), temp_);
-    if (border_) {
-        p.setPen(QColor(128, 128, 128));
-        p.drawRect(0, 0, width() - 1, height() - 1);
-    }
+    paintTemporary(p);
     return out;
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
+    flush();
     QPainter p(this);
     p.drawImage(QPointF(0, 0), persistent_);
-    p.drawImage(QPointF(0, 0), temp_);
-    if (border_) {
-        p.setPen(QColor(128, 128, 128));
-        p.drawRect(0, 0, width() - 1, height() - 1);
-    }
-}
-
-void PictureBox::render(QImage& target, const std::vector<DrawCommand>& commands) const {
-    QPainter p(&target);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
-    for (const DrawCommand& c : commands) paintWith(p, c);
+    paintTemporary(p);
 }
 
 void PictureBox::resizeEvent(QResizeEvent*) {
-    // Keep what is drawn: both layers are drawn again at the new size.
-    persistent_ = makeImage(false);
-    temp_ = makeImage(true);
-    render(persistent_, persistentCmds_);
-    render(temp_, tempCmds_);
+    // Keep what is drawn: the image is painted again from its display list at the new size.
+    persistent_ = makeImage();
+    painted_ = 0;
 }
 
 QPointF PictureBox::ToUser(QPointF pixel) const { return transform().inverted().map(pixel); }

@@ -2,7 +2,8 @@
 // A picture box: a Canvas on the screen with two layers. While AutoRedraw is on, drawing goes
 // to the persistent image, which survives repaints and is cleared by Cls; while it is off,
 // drawing is temporary and vanishes at the next Cls (which then brings back the persistent
-// image). Mouse events arrive in user coordinates.
+// image). The temporary layer (cursor lines) is painted over the image from its display list.
+// Mouse events arrive in user coordinates.
 
 #include <QImage>
 #include <QWidget>
@@ -46,6 +47,7 @@ protected:
     double deviceWidth() const override { return width(); }
     double deviceHeight() const override { return height(); }
     double deviceUnitsPerTwip() const override { return 1.0 / 15.0; }
+    bool alignsToPixels() const override { return true; }
     void paintCommand(const DrawCommand& c) override;
     void record(const DrawCommand& c) override;
 
@@ -57,13 +59,17 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent*) override;
 
 private:
-    QImage makeImage(bool transparent) const;
-    // Draws a layer again from its display list (after a resize).
-    void render(QImage& target, const std::vector<DrawCommand>& commands) const;
+    QImage makeImage();
+    // Paints the persistent commands not yet in the image, with one painter. Drawing is kept
+    // in the display lists and painted when the picture is shown or read.
+    void flush() const;
+    void paintTemporary(QPainter& p) const;
     bool autoRedraw_ = false;
     bool border_ = true;
     OleColor back_ = kWhite;
-    QImage persistent_, temp_;
+    std::vector<uchar> pixels_;
+    mutable QImage persistent_;
+    mutable size_t painted_ = 0;  // persistent commands already in the image
     std::vector<DrawCommand> persistentCmds_, tempCmds_;
 };
 
