@@ -54,6 +54,9 @@ void frmtidewyn::TellFailure(const std::string& what, const FileResult& r) {
 }
 
 void frmtidewyn::BuildControls() {
+    // Sizes the layout leaves open are chosen for the longest text each control holds: the
+    // read-out line with draught, clearance and user depth, a day list with a range of 10 m and
+    // more, the constants of a port with amplitudes of 10 m and more.
     QWidget* c = Client();
     portbox = makeLabel(c, "Port    : ", 0, 60, 5400, 255);
     tidedatebox = makeLabel(c, "Date   : ", 0, 330, 6000, 255);
@@ -62,14 +65,15 @@ void frmtidewyn::BuildControls() {
     lblmousestatus = makeLabel(c, "(Click curve to change)", 0, 660, 2600, 255);
     hitelabel = makeLabel(c, "Height :", 0, 930, 800, 255);
     hiteval = makeLabel(c, "", 0, 930, 700, 255);
-    lblrate = makeLabel(c, "", 0, 930, 5600, 255);
-    daystide1 = makeLabel(c, "Predicted Vizoz      ", 0, 1300, 2000, 3415);
+    lblrate = makeLabel(c, "", 0, 930, 7800, 255);  // its width reaches the window's edge
+    daystide1 = makeLabel(c, "Predicted Vizoz      ", 0, kPictureTop, 1650, kPictureHeight);
 
     Picture1 = new PictureBox(c);
-    Place(Picture1, 0, 1300, 5883, 3415);
+    Place(Picture1, 0, kPictureTop, 5883, kPictureHeight);
     Picture1->SetBackColor(kWhite);
     platform::SetPointer(Picture1, MousePointer::Cross);
 
+    // Under the picture, moved down by as much as the picture grows.
     pctSpringsStatus = new PictureBox(c);
     Place(pctSpringsStatus, 0, 5000, 5883, 180);
     pctSpringsStatus->SetBackColor(0xE0E0E0);
@@ -83,16 +87,30 @@ void frmtidewyn::BuildControls() {
     Place(Previousday, 0, 5250, 1000, 375);
     disclaimer = makeLabel(c, "", 0, 5750, 9400, 480);
     SetLeftOf(disclaimer, 97);
+    for (QWidget* w : std::initializer_list<QWidget*>{pctSpringsStatus, lblSprings, lblNeap, Nextday,
+                                                      Previousday, disclaimer})
+        belowPicture_.push_back({w, TopOf(w)});
 
     monthspredictions = new ListBox(c);
     Place(monthspredictions, 0, 330, 1350, 4385);
 
-    // The constituent panel: a heading, then one row per term with its contribution and a
-    // line of the port's constants under it.
-    Label1 = makeLabel(c, "Tide Raising Constituent", 0, 0, 800, 420);
-    Label1->setWordWrap(true);
-    Label3 = makeLabel(c, "Contribution to Height (M)", 0, 0, 850, 420);
-    Label3->setWordWrap(true);
+    // The constituent panel: two headings over the column right of the picture, then one row
+    // per term with its contribution and a line of the port's constants under it. The column
+    // is narrow at the window's design width, so the headings take a smaller font and three
+    // lines each.
+    Label1 = makeLabel(c, "Tide Raising Constituent", 0, 0, 1000, 0);
+    Label3 = makeLabel(c, "Contribution to Height (M)", 0, 0, 1050, 0);
+    for (Label* heading : {Label1, Label3}) {
+        QFont f = heading->font();
+        f.setPointSizeF(f.pointSizeF() * 0.85);
+        heading->setFont(f);
+        heading->setWordWrap(true);
+        heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    }
+    const int headingHeight =
+        std::max(Label1->heightForWidth(Label1->width()), Label3->heightForWidth(Label3->width())) + 2;
+    SetHeightOf(Label1, ToTwips(headingHeight));
+    SetHeightOf(Label3, ToTwips(headingHeight));
     struct Row {
         CheckBox** check;
         const char* caption;
@@ -104,14 +122,17 @@ void frmtidewyn::BuildControls() {
         {&chkO1, "O1", &lblHtO1, &lblO1Harm}, {&chkf4, "f4", &lblHtf4, &lblf4Harm},
         {&chkf6, "f6", &lblHtf6, &lblf6Harm},
     };
-    int top = 1300;
+    int top = kPictureTop;
     for (const Row& r : rows) {
         *r.check = new CheckBox(c, r.caption);
         Place(*r.check, 0, top, 650, 240);
         *r.height = makeLabel(c, "", 0, top + 15, 700, 240);
-        *r.harm = makeLabel(c, "", 0, top + 225, 1350, 210);
+        *r.harm = makeLabel(c, "", 0, top + 225, 1860, 225);
         top += 450;
     }
+    // Z0's contribution is a plain number of up to seven digits ("6.80449"); its width with the
+    // box's makes the width of the constants' lines.
+    SetWidthOf(lblHtZ0, 1210);
     Line1 = new QFrame(c);
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Plain);
@@ -225,20 +246,26 @@ void frmtidewyn::showlevelcontrols() {
     for (QWidget* w : LevelControls()) w->setVisible(true);
 }
 
+// Positions and sizes the controls for the window's width; run by the load and again whenever
+// the window's size changes. Above its design height the window gives its extra height to the
+// picture, and what stands under the picture moves down with it.
 void frmtidewyn::ArrangeControls() {
     const int W = Width();
     const int m1 = W / 100, m2 = W / 50;
+    const int growth = ToTwips(std::max(0, height() - ToPixels(kDesignHeight)));
     for (QWidget* w : std::initializer_list<QWidget*>{portbox, tidedatebox, timelabel, hitelabel, daystide1,
                                                       Nextday, Previousday})
         SetLeftOf(w, m1);
     SetLeftOf(timeval, m1 + WidthOf(timelabel));
     SetLeftOf(lblmousestatus, LeftOf(timeval) + WidthOf(timeval) + 2 * m1);
     SetLeftOf(lblrate, LeftOf(lblmousestatus));
+    SetWidthOf(lblrate, W - LeftOf(lblrate) - m1);
     SetLeftOf(hiteval, LeftOf(hitelabel) + WidthOf(hitelabel));
     SetLeftOf(Picture1, LeftOf(daystide1) + WidthOf(daystide1));
-    SetHeightOf(Picture1, 3415);
+    SetHeightOf(Picture1, kPictureHeight + growth);
     SetWidthOf(Picture1, static_cast<int>(Int(W * 115.0 / 190.0)));
     const int R = LeftOf(Picture1) + WidthOf(Picture1);
+    for (const auto& [w, designTop] : belowPicture_) SetTopOf(w, designTop + growth);
     Place(monthspredictions, R + m2, TopOf(tidedatebox), WidthOf(monthspredictions),
           TopOf(Picture1) + HeightOf(Picture1) - TopOf(tidedatebox));
     SetTopOf(Label1, TopOf(Picture1) - HeightOf(Label1));
@@ -275,11 +302,13 @@ void frmtidewyn::Form_Load() {
         m->SetVisible(false);
     SetCaption(std::string(kProgramCaption) + kVersionText);
     SetMousePointer(MousePointer::Hourglass);
-    SetHeight(7400);
-    SetWidth(9720);
+    SetHeight(kDesignHeight);
+    SetWidth(kDesignWidth);
+    setMinimumSize(ToPixels(kDesignWidth), ToPixels(kDesignHeight));
     CentreOnScreen();
     monthspredictions->setVisible(false);
     ArrangeControls();
+    arranged_ = true;
     timelabel->setVisible(true);
     hitelabel->setVisible(true);
     lblmousestatus->SetCaption("(Click mouse to freeze)");
@@ -334,6 +363,13 @@ void frmtidewyn::Form_Load() {
 }
 
 void frmtidewyn::Form_Unload(bool&) { EndProgram(); }
+
+// A new size only moves the controls and draws again what is shown: nothing is computed.
+void frmtidewyn::Form_Resize() {
+    if (!arranged_) return;
+    ArrangeControls();
+    if (hourLabels_) DrawHourLabels();
+}
 
 void frmtidewyn::Form_Activate() { Timer2_Timer(); }
 

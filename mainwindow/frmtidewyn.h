@@ -114,8 +114,12 @@ protected:
     void Form_Load() override;
     void Form_Unload(bool& cancel) override;
     void Form_Activate() override;
+    void Form_Resize() override;
 
 private:
+    // The window's design size, its smallest, and the picture's design place.
+    static constexpr int kDesignWidth = 9720, kDesignHeight = 7400;
+    static constexpr int kPictureTop = 1300, kPictureHeight = 3415;
     void BuildControls();
     void BuildMenus();
     void ArrangeControls();
@@ -124,6 +128,7 @@ private:
     void StepPort(int step);
     void ShowDateCaption();
     void DrawSpringsNeaps();
+    void DrawHourLabels();
     void ReloadCurrentPort();
     // Tells a failure; during the load each reason once.
     void TellFailure(const std::string& what, const engine::FileResult& r);
@@ -131,5 +136,12 @@ private:
     void LoadStep(const char* what, F f);
     std::optional<FailureNotices> loadNotices_;
     int TimerTicks = 0;
+    struct PlacedControl {
+        QWidget* control;
+        int designTop;
+    };
+    std::vector<PlacedControl> belowPicture_;
+    bool arranged_ = false;    // the load has laid out the window
+    bool hourLabels_ = false;  // the hour labels stand under the picture
     bool sunriseOccurs_ = false, sunsetOccurs_ = false;
 };

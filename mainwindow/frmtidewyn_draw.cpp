@@ -69,8 +69,15 @@ void frmtidewyn::DrawTideCurve() {
     }
     drawGrid(pic, scale.Top, scale.Bottom, "M");
 
-    // Hour labels under the picture, on the window's own surface, which holds nothing else:
-    // cleared first, so that its drawing does not pile up over the days.
+    DrawHourLabels();
+    DrawSunTimes();
+    pic.SetAutoRedraw(false);
+    DrawSpringsNeaps();
+}
+
+// Hour labels under the picture, on the window's own surface, which holds nothing else:
+// cleared first, so that its drawing does not pile up over the days.
+void frmtidewyn::DrawHourLabels() {
     PictureBox& surface = Surface();
     surface.Cls();
     static const char* const hours[] = {"03:00", "06:00", "09:00", "12:00", "15:00", "18:00", "21:00 Hours"};
@@ -79,9 +86,7 @@ void frmtidewyn::DrawTideCurve() {
         surface.CurrentY = TopOf(Picture1) + HeightOf(Picture1) + 5;
         surface.Print(hours[k - 1]);
     }
-    DrawSunTimes();
-    pic.SetAutoRedraw(false);
-    DrawSpringsNeaps();
+    hourLabels_ = true;
 }
 
 void frmtidewyn::DrawSunTimes() {

@@ -50,7 +50,9 @@ void frmtidewyn::Picture1_MouseMove(int, int, double x, double) {
     Picture1->Cls();
     Picture1->Line(x, s.ScaleTop, x, s.ScaleBottom, kRed);
     const int r = rf.Row;
-    lblHtZ0->SetCaption(CStr(s.DayMeanLevel));
+    // The mean level is the record's Z0 plus the month's correction, both single precision: shown
+    // with a single's seven digits, not the fifteen of their sum in double precision.
+    lblHtZ0->SetCaption(CStrSingle(static_cast<float>(s.DayMeanLevel)));
     lblHtM2->SetCaption(Format(s.LayerM2(2, r), "0.00"));
     lblHtS2->SetCaption(Format(s.LayerS2(2, r), "0.00"));
     lblHtO1->SetCaption(Format(s.LayerO1(2, r), "0.00"));
@@ -77,9 +79,9 @@ void frmtidewyn::Picture1_MouseDown(int, int, double, double) {
 void frmtidewyn::Timer1_Timer() {
     ++TimerTicks;
     if (TimerTicks == 2) {
+        // The redraw draws the sun marks and labels itself: once, not twice over.
         ShowHeightNow();
         DrawTideCurve();
-        DrawSunTimes();
     }
     if (TimerTicks == 10000) TimerTicks = 3;
 }

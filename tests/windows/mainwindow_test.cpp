@@ -256,8 +256,20 @@ TEST_F(MainWindow, FirstTimerDrawHappensOnceAtTheSecondTick) {
     w.Timer1->Fire();
     EXPECT_EQ(w.Picture1->TemporaryCommands().size(), 1u);  // not yet redrawn
     w.Timer1->Fire();
-    // Redrawn: the cursor line is gone, the marks are drawn again as temporary drawing.
-    EXPECT_EQ(testing_support::DashesAt(w.Picture1->TemporaryCommands(), State().SunriseTime), 25);
+    // Redrawn: the cursor line is gone, and the sun marks and labels stand once in the picture,
+    // not a second time over themselves.
+    auto labels = [](const std::vector<DrawCommand>& list, const std::string& text) {
+        return std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) {
+            return c.kind == DrawKind::Text && c.text == text;
+        });
+    };
+    const auto& kept = w.Picture1->PersistentCommands();
+    const auto& temporary = w.Picture1->TemporaryCommands();
+    EXPECT_EQ(labels(kept, "Sunrise"), 1);
+    EXPECT_EQ(labels(kept, "Sunset"), 1);
+    EXPECT_EQ(testing_support::DashesAt(kept, State().SunriseTime), 25);
+    EXPECT_EQ(labels(temporary, "Sunrise") + labels(temporary, "Sunset"), 0);
+    EXPECT_EQ(testing_support::DashesAt(temporary, State().SunriseTime), 0);
     w.Picture1->Cls();
     for (int i = 0; i < 10010; ++i) w.Timer1->Fire();
     EXPECT_TRUE(w.Picture1->TemporaryCommands().empty());
