@@ -46,6 +46,9 @@ TEST_F(Layout, EveryTextIsWholeInTheCurveAndLayersViews) {
         w.Picture1_MouseMove(0, 0, steepest(), 0);
         EXPECT_NE(w.lblrate->Caption().find("User depth=-12"), std::string::npos) << w.lblrate->Caption();
         EXPECT_EQ(testing_support::TextsCutOff(w), std::vector<std::string>{});
+        w.mnumonth_Click();
+        EXPECT_TRUE(w.monthspredictions->isVisible());
+        EXPECT_EQ(testing_support::TextsCutOff(w), std::vector<std::string>{});
 
         // The layers view with the port's constants, read at the same time.
         w.mnuLayersShow_Click();

@@ -7,8 +7,10 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -64,6 +66,14 @@ inline std::vector<std::string> TextsCutOff(QWidget& window) {
             for (const QString& line : lines) fits = fits && fm.horizontalAdvance(line) <= r.width();
         }
         if (!fits) cut.push_back("label \"" + text.toStdString() + "\"");
+    }
+    // A list's lines beside its scroll bar.
+    for (QListWidget* list : window.findChildren<QListWidget*>()) {
+        const int room = list->width() - 2 * list->frameWidth() -
+                         list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) - 6;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->fontMetrics().horizontalAdvance(list->item(i)->text()) > room || outside(list))
+                cut.push_back("list line \"" + list->item(i)->text().toStdString() + "\"");
     }
     // Check boxes and options need their box and text; a push button its text and frame (its
     // size hint asks for more, the style's smallest width of a button).

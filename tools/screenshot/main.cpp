@@ -1,8 +1,11 @@
 // Makes screenshots of the program's windows, drawn offscreen in an empty profile:
 //   tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]
-// writes conditions.png and main-window.png.
+// writes conditions.png; main-window.png, the main window with a user depth and the read-out
+// of a point on the curve; constituents.png, the constituent panel with the port's constants;
+// and main-window-maximised.png, on a screen of 1400 x 1000.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -10,6 +13,9 @@
 
 #include "engine/dates.h"
 #include "engine/environment.h"
+#include "engine/recordfile.h"
+#include "engine/records.h"
+#include "engine/state.h"
 #include "mainwindow/frmcopyright.h"
 #include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
@@ -31,7 +37,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]\n");
         return 2;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // A desktop screen of its own, so that the maximised window has a known size.
+    QTemporaryDir screenDir;
+    const QString screen = screenDir.filePath("screen.json");
+    {
+        QFile f(screen);
+        if (!f.open(QIODevice::WriteOnly) ||
+            f.write(R"({"screens": [{"name": "Shot", "width": 1400, "height": 1000}]})") < 0) {
+            std::fprintf(stderr, "tidewyn-screenshot: cannot write %s\n", screen.toLocal8Bit().constData());
+            return 1;
+        }
+    }
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screen).toLocal8Bit().constData(), 0);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     platform::Timer::SetTicking(false);
@@ -63,8 +80,36 @@ int main(int argc, char** argv) {
         ok = save(start, out + "/conditions.png");
         start.ConditionsOK_Click();
         frmtidewyn& main = platform::Get<frmtidewyn>();
+        // Dover with a charted depth of 2.5 m, so that the read-out line is at its longest.
+        auto& s = engine::State();
+        engine::DepthRecord depth;
+        depth.PortName = s.PortName;
+        depth.PortIndex = s.CurrentPort;
+        depth.ChartedDepth = 2.5f;
+        if (!engine::WriteRecord(s.DepthFilePath, engine::DepthRecord::kSize, s.CurrentPort,
+                                 engine::EncodeDepthRecord(depth))
+                 .ok())
+            return;
+        main.RecomputeDay();
         main.Picture1_MouseMove(0, 0, 14.5, 0);
         ok = save(main, out + "/main-window.png") && ok;
+
+        main.showMaximized();
+        QApplication::processEvents();
+        main.Picture1_MouseMove(0, 0, 14.5, 0);
+        ok = save(main, out + "/main-window-maximised.png") && ok;
+        main.showNormal();
+        QApplication::processEvents();
+
+        // The constituent panel with every term ticked and the port's constants.
+        main.mnuLayersShow_Click();
+        main.Label1_DblClick();
+        for (platform::CheckBox* box :
+             {main.chkZ0, main.chkM2, main.chkS2, main.chkK1, main.chkO1, main.chkf4, main.chkf6})
+            box->SetValue(1);
+        main.RecomputeDay();
+        main.Picture1_MouseMove(0, 0, 14.5, 0);
+        ok = save(main, out + "/constituents.png") && ok;
     });
     for (const auto& m : dialogs.messages) {
         std::fprintf(stderr, "tidewyn-screenshot: %s\n", m.prompt.c_str());
