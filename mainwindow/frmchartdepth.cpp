@@ -51,6 +51,10 @@ frmChartdepth::frmChartdepth() : Form("User Depth and Notes") {
     cdclose = new CommandButton(c, "Exit");
     Place(cdclose, 5940, 4965, 1200, 375);
 
+    // Enter stores (in the notes it starts a new line); Esc is "Exit".
+    SetCancelButton(cdclose);
+    SetDefaultButton(cdok);
+
     depth->SetKeyPress([this](int& key) { depth_KeyPress(key); });
     connect(List1, &ListBox::Click, this, Handler([this] { List1_Click(); }));
     connect(List1, &ListBox::DblClick, this, Handler([this] { List1_DblClick(); }));

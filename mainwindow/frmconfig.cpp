@@ -74,6 +74,11 @@ frmconfig::frmconfig() : Form("Select Port") {
     Place(lblhint, 120, 5400, 8160, 720);
     lblhint->setWordWrap(true);
 
+    // Enter in the search box searches; elsewhere it is OK.
+    SetCancelButton(portconfigcancel);
+    SetDefaultButton(portconfigok);
+    SetEnterButton(txtSearch, cmdSearch);
+
     connect(txtSearch, &TextBox::Change, this, Handler([this] { txtSearch_Change(); }));
     connect(cmdSearch, &QPushButton::clicked, this, Handler([this] { cmdSearch_Click(); }));
     connect(cmdSort, &QPushButton::clicked, this, Handler([this] { cmdSort_Click(); }));

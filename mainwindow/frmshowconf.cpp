@@ -54,6 +54,10 @@ frmshowconf::frmshowconf() : Form("Current Configuration and User Notes") {
     Confexit = new CommandButton(c, "Exit");
     Place(Confexit, 8265, 4800, 1215, 420);
 
+    // A window to read: Esc and Enter both close it.
+    SetCancelButton(Confexit);
+    SetDefaultButton(Confexit);
+
     connect(confportlist, &ListBox::Click, this, Handler([this] { confportlist_Click(); }));
     connect(Confexit, &QPushButton::clicked, this, Handler([this] { Confexit_Click(); }));
 }

@@ -74,6 +74,11 @@ Frmtimdat::Frmtimdat() : Form("Date Entry") {
     datecancel = button(c, "Cancel", 360, 6480, 1440, 375);
     cmdOk = button(c, "OK", 3000, 6480, 1440, 375);
 
+    // Esc cancels; Enter takes the list date, or in the picker the picker's date.
+    SetCancelButton(datecancel);
+    SetDefaultButton(date1ok);
+    SetEnterButton(DTPicker, cmdOk);
+
     connect(daylist, &ListBox::Click, this, Handler([this] { daylist_Click(); }));
     connect(monthlist, &ListBox::Click, this, Handler([this] { monthlist_Click(); }));
     connect(yearlist, &ListBox::Click, this, Handler([this] { yearlist_Click(); }));

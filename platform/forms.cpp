@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <map>
 
@@ -156,6 +158,42 @@ void Form::CentreOnScreen() {
 void Form::CentreOn(const Form& owner) {
     SetTop(owner.Top() + (owner.Height() - Height()) / 2);
     SetLeft(owner.Left() + (owner.Width() - Width()) / 2);
+}
+
+void Form::SetCancelButton(QAbstractButton* button) { cancel_ = button; }
+
+void Form::SetDefaultButton(QAbstractButton* button) {
+    if (auto* old = qobject_cast<QPushButton*>(default_.data())) old->setDefault(false);
+    default_ = button;
+    if (auto* b = qobject_cast<QPushButton*>(button)) b->setDefault(true);
+}
+
+void Form::SetEnterButton(QWidget* control, QAbstractButton* button) {
+    enterButtons_.emplace_back(control, button);
+}
+
+QAbstractButton* Form::enterButtonFor(QWidget* focus) const {
+    if (auto* b = qobject_cast<QPushButton*>(focus)) return b;
+    for (QWidget* w = focus; w && w != this; w = w->parentWidget())
+        for (const auto& [control, button] : enterButtons_)
+            if (control == w) return button;
+    return default_;
+}
+
+void Form::keyPressEvent(QKeyEvent* e) {
+    const auto mods = e->modifiers() & ~Qt::KeypadModifier;
+    QAbstractButton* button = nullptr;
+    if (mods == Qt::NoModifier) {
+        if (e->key() == Qt::Key_Escape) button = cancel_;
+        else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+            button = enterButtonFor(focusWidget());
+    }
+    if (button && button->isVisible() && button->isEnabled()) {
+        e->accept();
+        button->click();  // its handler runs as for a click with the mouse
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
 }
 
 std::string Form::Caption() const { return windowTitle().toStdString(); }

@@ -3,10 +3,14 @@
 // class name (Get<frmX>()), unloaded explicitly or by the close box. Geometry is in twips,
 // 15 twips to a logical pixel.
 
+#include <QAbstractButton>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <string>
 #include <typeindex>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -64,6 +68,13 @@ public:
     static int ScreenWidth();
     static int ScreenHeight();
 
+    // The keyboard's buttons. Esc presses the cancel button; Enter (either Enter key) presses
+    // the focused command button, else the button named for the control that has the focus,
+    // else the default button. Each may be none: the key then does nothing.
+    void SetCancelButton(QAbstractButton* button);
+    void SetDefaultButton(QAbstractButton* button);
+    void SetEnterButton(QWidget* control, QAbstractButton* button);
+
     std::string Caption() const;
     void SetCaption(const std::string& caption);
     void SetMousePointer(MousePointer p);
@@ -99,6 +110,15 @@ private:
     MousePointer pointer_ = MousePointer::Default;
     bool modal_ = false;
     bool unloaded_ = false;
+
+    // Esc and Enter press the keyboard's buttons.
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    QAbstractButton* enterButtonFor(QWidget* focus) const;
+    QPointer<QAbstractButton> cancel_, default_;
+    std::vector<std::pair<QPointer<QWidget>, QPointer<QAbstractButton>>> enterButtons_;
 };
 
 // How ShowModal waits: a nested event loop in the program, a script in tests.
