@@ -61,8 +61,10 @@ frmconfig::frmconfig() : Form("Select Port") {
 
     confselectedport = new Label(c, "Selected Port");
     Place(confselectedport, 4560, 3000, 3720, 270);
+    // A name of 35 characters in bold may take two lines.
     portconfigbox = new Label(c);
-    Place(portconfigbox, 4560, 3300, 3720, 300);
+    Place(portconfigbox, 4560, 3300, 3720, 600);
+    portconfigbox->setWordWrap(true);
     QFont bold = portconfigbox->font();
     bold.setBold(true);
     portconfigbox->setFont(bold);
