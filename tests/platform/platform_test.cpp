@@ -2,8 +2,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "engine/dates.h"
 #include "engine/environment.h"
@@ -115,6 +117,33 @@ TEST(PlatformDialogs, ScriptedMessageBoxesRecordAndAnswer) {
               std::optional<std::string>("/tmp/x.txt"));
     EXPECT_EQ(FileDialog({}), std::nullopt);
     EXPECT_EQ(dialogs.fileRequests.size(), 2u);
+}
+
+// A box shown to the user is wide enough for its title, whatever its text; the text stays.
+TEST(PlatformDialogs, MessageBoxIsWideEnoughForItsTitle) {
+    struct Case {
+        const char *prompt, *title;
+    } cases[] = {
+        {"Select a port", "Tidewyn"},
+        {"OK", ""},  // the program's caption
+        {"The ports of the sea area cannot be read.", "Apologies !!"},
+        {"A", "Harmonic constants of the port and of the area file in use"},
+    };
+    for (const Case& c : cases) {
+        int width = 0;
+        QString text, title;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            width = box->width();
+            text = box->text();
+            title = box->windowTitle();
+            box->accept();
+        });
+        MsgBox(c.prompt, kOkOnly | kExclamation, c.title);
+        EXPECT_EQ(text.toStdString(), c.prompt);
+        EXPECT_GE(width, TitleBarWidth(title.toStdString())) << c.title;
+    }
 }
 
 TEST(PlatformPicture, PersistentAndTemporaryDrawing) {
