@@ -25,6 +25,7 @@ std::string notesShown(const DepthRecord& d) { return Trim(TrimAtNull(d.Notes));
 frmChartdepth::frmChartdepth() : Form("User Depth and Notes") {
     // Wide enough for a three-digit port number and a name of 35 characters, in the list and
     // in bold beside it.
+    SetBorderStyle(BorderStyle::Fixed);
     SetWidth(8640);
     SetHeight(5700);
     QWidget* c = Client();

@@ -49,6 +49,7 @@ const char* const frmCopyright::kConditions[25] = {
 frmCopyright::frmCopyright() : Form(kProgramCaption) {
     // Tall enough to show every line of the conditions without scrolling; the buttons stand
     // below the list at a fifth of the height from the foot (the load places them).
+    SetBorderStyle(BorderStyle::Fixed);
     SetWidth(10800);
     SetHeight(7800);
     QWidget* c = Client();

@@ -30,6 +30,7 @@ T* placed(T* control, int left, int top, int width, int height) {
 }  // namespace
 
 frmoutoptions::frmoutoptions() : Form("Program Settings") {
+    SetBorderStyle(BorderStyle::Fixed);
     SetWidth(7380);
     SetHeight(5280);
     QWidget* c = Client();

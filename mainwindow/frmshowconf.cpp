@@ -25,6 +25,7 @@ Label* makeLabel(QWidget* parent, const std::string& caption, int left, int top,
 }  // namespace
 
 frmshowconf::frmshowconf() : Form("Current Configuration and User Notes") {
+    SetBorderStyle(BorderStyle::Fixed);
     SetWidth(10140);
     SetHeight(5400);
     QWidget* c = Client();

@@ -45,6 +45,7 @@ CommandButton* button(QWidget* parent, const std::string& caption, int left, int
 
 Frmtimdat::Frmtimdat() : Form("Date Entry") {
     // The list group, then the picker group below it; the window is tall enough for both.
+    SetBorderStyle(BorderStyle::Fixed);
     SetWidth(4800);
     SetHeight(7140);
     QWidget* c = Client();

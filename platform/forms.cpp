@@ -138,8 +138,8 @@ int Form::Width() const { return ToTwips(width()); }
 int Form::Height() const { return ToTwips(height()); }
 void Form::SetLeft(int twips) { move(ToPixels(twips), y()); }
 void Form::SetTop(int twips) { move(x(), ToPixels(twips)); }
-void Form::SetWidth(int twips) { resize(ToPixels(twips), height()); }
-void Form::SetHeight(int twips) { resize(width(), ToPixels(twips)); }
+void Form::SetWidth(int twips) { resizeTo(ToPixels(twips), height()); }
+void Form::SetHeight(int twips) { resizeTo(width(), ToPixels(twips)); }
 
 int Form::ScreenWidth() {
     QScreen* s = QGuiApplication::primaryScreen();
@@ -158,6 +158,24 @@ void Form::CentreOnScreen() {
 void Form::CentreOn(const Form& owner) {
     SetTop(owner.Top() + (owner.Height() - Height()) / 2);
     SetLeft(owner.Left() + (owner.Width() - Width()) / 2);
+}
+
+void Form::SetBorderStyle(BorderStyle style) {
+    border_ = style;
+    if (style == BorderStyle::Fixed) {
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowCloseButtonHint);
+        setFixedSize(size());
+    } else {
+        setWindowFlags(Qt::Window);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+}
+
+void Form::resizeTo(int widthPixels, int heightPixels) {
+    if (border_ == BorderStyle::Fixed) setFixedSize(widthPixels, heightPixels);
+    else resize(widthPixels, heightPixels);
 }
 
 void Form::SetCancelButton(QAbstractButton* button) { cancel_ = button; }

@@ -68,6 +68,12 @@ public:
     static int ScreenWidth();
     static int ScreenHeight();
 
+    // Whether the user may size the window. A fixed window keeps the size it is given (SetWidth,
+    // SetHeight) and has no maximise button. Set before the window is first shown.
+    enum class BorderStyle { Sizable, Fixed };
+    void SetBorderStyle(BorderStyle style);
+    BorderStyle GetBorderStyle() const { return border_; }
+
     // The keyboard's buttons. Esc presses the cancel button; Enter (either Enter key) presses
     // the focused command button, else the button named for the control that has the focus,
     // else the default button. Each may be none: the key then does nothing.
@@ -116,6 +122,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void resizeTo(int widthPixels, int heightPixels);
+    BorderStyle border_ = BorderStyle::Sizable;
     QAbstractButton* enterButtonFor(QWidget* focus) const;
     QPointer<QAbstractButton> cancel_, default_;
     std::vector<std::pair<QPointer<QWidget>, QPointer<QAbstractButton>>> enterButtons_;

@@ -292,6 +292,28 @@ TEST(PlatformForms, CentredOnTheScreenAndOnTheOwner) {
     DestroyAllForms();
 }
 
+// A fixed window takes the sizes the program gives it and none that the user drags.
+TEST(PlatformForms, FixedWindowKeepsTheSizeItIsGiven) {
+    TestForm& f = Get<TestForm>();
+    f.SetBorderStyle(Form::BorderStyle::Fixed);
+    f.SetWidth(400 * kTwipsPerPixel);
+    f.SetHeight(300 * kTwipsPerPixel);
+    f.Show();
+    f.resize(500, 400);
+    EXPECT_EQ(f.size(), QSize(400, 300));
+    EXPECT_EQ(f.Width(), 400 * kTwipsPerPixel);
+    EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(f.windowFlags() & Qt::WindowCloseButtonHint);
+    DestroyAllForms();
+
+    TestForm& g = Get<TestForm>();
+    g.SetWidth(400 * kTwipsPerPixel);
+    g.Show();
+    g.resize(500, 400);
+    EXPECT_EQ(g.size(), QSize(500, 400));
+    DestroyAllForms();
+}
+
 // The date-format check over the short-date patterns of real locales.
 TEST(PlatformLocale, DateFormatCheckOverLocales) {
     struct Case {
