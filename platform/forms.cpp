@@ -1,5 +1,6 @@
 #include "platform/forms.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -8,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <map>
 
 #include "platform/app.h"
@@ -141,24 +143,68 @@ void Form::SetTop(int twips) { move(x(), ToPixels(twips)); }
 void Form::SetWidth(int twips) { resizeTo(ToPixels(twips), height()); }
 void Form::SetHeight(int twips) { resizeTo(width(), ToPixels(twips)); }
 
-int Form::ScreenWidth() {
-    QScreen* s = QGuiApplication::primaryScreen();
-    return s ? ToTwips(s->availableGeometry().width()) : 1024 * kTwipsPerPixel;
-}
-int Form::ScreenHeight() {
-    QScreen* s = QGuiApplication::primaryScreen();
-    return s ? ToTwips(s->availableGeometry().height()) : 768 * kTwipsPerPixel;
+QRect KeptWithin(const QRect& area, const QRect& window) {
+    const QSize size = window.size().boundedTo(area.size());
+    const int left = std::clamp(window.left(), area.left(), area.left() + area.width() - size.width());
+    const int top = std::clamp(window.top(), area.top(), area.top() + area.height() - size.height());
+    return {QPoint(left, top), size};
 }
 
-void Form::CentreOnScreen() {
-    SetTop((ScreenHeight() - Height()) / 2);
-    SetLeft((ScreenWidth() - Width()) / 2);
+QRect CentredIn(const QRect& area, const QSize& size) {
+    return KeptWithin(area,
+                      QRect(area.left() + (area.width() - size.width()) / 2,
+                            area.top() + (area.height() - size.height()) / 2, size.width(), size.height()));
 }
+
+namespace {
+QRect primaryArea() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+}  // namespace
+
+int Form::ScreenLeft() { return ToTwips(primaryArea().left()); }
+int Form::ScreenTop() { return ToTwips(primaryArea().top()); }
+int Form::ScreenWidth() { return ToTwips(primaryArea().width()); }
+int Form::ScreenHeight() { return ToTwips(primaryArea().height()); }
+
+QRect Form::availableArea() const {
+    QScreen* s = screen();
+    return s ? s->availableGeometry() : primaryArea();
+}
+
+// What the frame adds to the window's size. Until the window is shown its frame is not known:
+// the window manager frames it as it framed the windows already shown.
+QSize Form::frameEdges() const {
+    const QSize own = frameGeometry().size() - size();
+    if (isVisible() || !own.isNull()) return own;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() && w->windowType() == Qt::Window) {
+            const QSize other = w->frameGeometry().size() - w->size();
+            if (!other.isNull()) return other;
+        }
+    return own;
+}
+
+QRect Form::frame() const { return {pos(), size() + frameEdges()}; }
+
+// The frame at `place`: the window is made smaller by what it is larger, and moved.
+void Form::placeFrame(const QRect& place) {
+    const QSize inner = place.size() - frameEdges();
+    if (inner != size()) resizeTo(inner.width(), inner.height());
+    move(place.topLeft());
+}
+
+void Form::CentreOnScreen() { placeFrame(CentredIn(availableArea(), frame().size())); }
 
 void Form::CentreOn(const Form& owner) {
-    SetTop(owner.Top() + (owner.Height() - Height()) / 2);
-    SetLeft(owner.Left() + (owner.Width() - Width()) / 2);
+    const QRect o = owner.frame(), f = frame();
+    const QRect centred(o.left() + (o.width() - f.width()) / 2, o.top() + (o.height() - f.height()) / 2,
+                        f.width(), f.height());
+    placeFrame(KeptWithin(owner.availableArea(), centred));
 }
+
+void Form::KeepOnScreen() { placeFrame(KeptWithin(availableArea(), frame())); }
 
 void Form::SetBorderStyle(BorderStyle style) {
     border_ = style;

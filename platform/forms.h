@@ -63,8 +63,15 @@ public:
     void SetTop(int twips);
     void SetWidth(int twips);
     void SetHeight(int twips);
+    // Placing the window: centred on the screen's available area (the screen less its panels)
+    // or on its owner, and always kept within that area, frame included; a window larger than
+    // the area is made smaller.
     void CentreOnScreen();
     void CentreOn(const Form& owner);
+    void KeepOnScreen();
+    // The screen's available area in twips.
+    static int ScreenLeft();
+    static int ScreenTop();
     static int ScreenWidth();
     static int ScreenHeight();
 
@@ -123,11 +130,20 @@ protected:
 
 private:
     void resizeTo(int widthPixels, int heightPixels);
+    QRect availableArea() const;
+    QSize frameEdges() const;
+    QRect frame() const;
+    void placeFrame(const QRect& place);
     BorderStyle border_ = BorderStyle::Sizable;
     QAbstractButton* enterButtonFor(QWidget* focus) const;
     QPointer<QAbstractButton> cancel_, default_;
     std::vector<std::pair<QPointer<QWidget>, QPointer<QAbstractButton>>> enterButtons_;
 };
+
+// Placement arithmetic in pixels, frames included: `window` moved into `area`, and made smaller
+// where it is larger; a window of `size` centred in `area` the same way.
+QRect KeptWithin(const QRect& area, const QRect& window);
+QRect CentredIn(const QRect& area, const QSize& size);
 
 // How ShowModal waits: a nested event loop in the program, a script in tests.
 using ModalRunner = std::function<void(Form&)>;

@@ -289,7 +289,43 @@ TEST(PlatformForms, CentredOnTheScreenAndOnTheOwner) {
     f.CentreOn(owner);
     EXPECT_EQ(f.Left(), 150 * kTwipsPerPixel);
     EXPECT_EQ(f.Top(), 115 * kTwipsPerPixel);
+
+    // An owner near the screen's corner: the dialog stays on the screen.
+    owner.SetLeft(800 * kTwipsPerPixel);
+    owner.SetTop(600 * kTwipsPerPixel);
+    f.CentreOn(owner);
+    EXPECT_EQ(f.Left() + f.Width(), Form::ScreenLeft() + Form::ScreenWidth());
+    EXPECT_EQ(f.Top() + f.Height(), Form::ScreenTop() + Form::ScreenHeight());
+
+    // A window larger than the screen is made the screen's size.
+    f.SetWidth(Form::ScreenWidth() + 300 * kTwipsPerPixel);
+    f.CentreOnScreen();
+    EXPECT_EQ(f.Width(), Form::ScreenWidth());
+    EXPECT_EQ(f.Left(), Form::ScreenLeft());
+    EXPECT_EQ(f.Height(), 300 * kTwipsPerPixel);
     DestroyAllForms();
+}
+
+// Placement within a screen's available area, which may start right of or below the screen's
+// corner (a panel at the left or top) or left of the primary screen (a second screen).
+TEST(PlatformForms, PlacementKeepsWindowsWithinTheAvailableArea) {
+    const QRect panelled(100, 30, 1180, 770), leftScreen(-1280, 0, 1280, 1024);
+    struct Case {
+        QRect area, window, kept;
+    } kept[] = {
+        {panelled, {300, 200, 400, 300}, {300, 200, 400, 300}},    // already within: unchanged
+        {panelled, {0, 0, 400, 300}, {100, 30, 400, 300}},         // under the panels
+        {panelled, {1000, 700, 400, 300}, {880, 500, 400, 300}},   // past the right and the foot
+        {panelled, {50, 10, 1400, 900}, {100, 30, 1180, 770}},     // larger: made the area's size
+        {panelled, {900, 100, 1400, 200}, {100, 100, 1180, 200}},  // wider only
+        {leftScreen, {-100, 900, 400, 300}, {-400, 724, 400, 300}},
+    };
+    for (const Case& c : kept)
+        EXPECT_EQ(KeptWithin(c.area, c.window), c.kept) << c.window.x() << "," << c.window.y();
+
+    EXPECT_EQ(CentredIn(panelled, {400, 300}), QRect(490, 265, 400, 300));
+    EXPECT_EQ(CentredIn(leftScreen, {400, 300}), QRect(-840, 362, 400, 300));
+    EXPECT_EQ(CentredIn(panelled, {1400, 600}), QRect(100, 115, 1180, 600));
 }
 
 // A fixed window takes the sizes the program gives it and none that the user drags.
