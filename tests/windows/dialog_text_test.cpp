@@ -1,7 +1,7 @@
-// Every caption, option, read-out and list line of the dialogs shows its whole text: measured
-// with each control's own font against the room its style leaves for text, with the longest
-// port names, every month and weekday name, in English and German (run again at 1.5 times the
-// scale by CTest).
+// Every caption, option, read-out and list line of the dialogs shows its whole text, and each
+// title its own: measured with each control's own font against the room its style leaves for
+// text, with the longest port names, every month and weekday name, in English and German (run
+// again at 1.5 times the scale by CTest).
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -27,6 +27,7 @@
 #include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
 #include "mainwindow/frmtimdat.h"
+#include "platform/dialogs.h"
 #include "window_support.h"
 
 using namespace engine;
@@ -187,7 +188,9 @@ protected:
         });
     }
     void expectFits(QWidget& window, const std::string& when = "") {
-        EXPECT_EQ(joined(overflows(window)), "") << window.windowTitle().toStdString() << when;
+        const std::string title = window.windowTitle().toStdString();
+        EXPECT_EQ(joined(overflows(window)), "") << title << when;
+        EXPECT_GE(window.width(), TitleBarWidth(title)) << title;
     }
 };
 
