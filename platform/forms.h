@@ -124,17 +124,19 @@ private:
     bool modal_ = false;
     bool unloaded_ = false;
 
-    // Esc and Enter press the keyboard's buttons.
 protected:
+    // Esc and Enter press the keyboard's buttons.
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // Size and place in pixels, frames counted.
     void resizeTo(int widthPixels, int heightPixels);
     QRect availableArea() const;
     QSize frameEdges() const;
     QRect frame() const;
     void placeFrame(const QRect& place);
     BorderStyle border_ = BorderStyle::Sizable;
+
     QAbstractButton* enterButtonFor(QWidget* focus) const;
     QPointer<QAbstractButton> cancel_, default_;
     std::vector<std::pair<QPointer<QWidget>, QPointer<QAbstractButton>>> enterButtons_;
