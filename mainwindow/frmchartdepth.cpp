@@ -23,33 +23,40 @@ std::string notesShown(const DepthRecord& d) { return Trim(TrimAtNull(d.Notes));
 }  // namespace
 
 frmChartdepth::frmChartdepth() : Form("User Depth and Notes") {
-    SetWidth(7260);
+    // Wide enough for a three-digit port number and a name of 35 characters, in the list and
+    // in bold beside it.
+    SetBorderStyle(BorderStyle::Fixed);
+    SetWidth(8640);
     SetHeight(5700);
     QWidget* c = Client();
     List1 = new ListBox(c);
-    Place(List1, 120, 120, 3600, 5220);
+    Place(List1, 120, 120, 4260, 5220);
     Label2 = new Label(c, "Port No");
-    Place(Label2, 3900, 150, 900, 270);
+    Place(Label2, 4560, 150, 900, 270);
     portnolabel = new Label(c);
-    Place(portnolabel, 4800, 150, 900, 270);
+    Place(portnolabel, 5460, 150, 900, 270);
     portlabel = new Label(c, "Port");
-    Place(portlabel, 3900, 480, 3240, 270);
+    Place(portlabel, 4560, 480, 3960, 270);
     QFont bold = portlabel->font();
     bold.setBold(true);
     portlabel->setFont(bold);
     Label1 = new Label(c, "User depth (Metres)?");
-    Place(Label1, 3900, 915, 1980, 270);
+    Place(Label1, 4560, 915, 2400, 270);
     depth = new TextBox(c);
-    Place(depth, 5940, 870, 1200, 330);
+    Place(depth, 7320, 870, 1200, 330);
     Label3 = new Label(c, "User  Notes");
-    Place(Label3, 3900, 1380, 1980, 270);
+    Place(Label3, 4560, 1380, 2400, 270);
     usernotes = new TextArea(c);
-    Place(usernotes, 3900, 1680, 3240, 3060);
+    Place(usernotes, 4560, 1680, 3960, 3060);
     usernotes->SetMaxLength(kNotesLength);
     cdok = new CommandButton(c, "Enter");
-    Place(cdok, 3900, 4965, 1200, 375);
+    Place(cdok, 4560, 4965, 1200, 375);
     cdclose = new CommandButton(c, "Exit");
-    Place(cdclose, 5940, 4965, 1200, 375);
+    Place(cdclose, 7320, 4965, 1200, 375);
+
+    // Enter stores (in the notes it starts a new line); Esc is "Exit".
+    SetCancelButton(cdclose);
+    SetDefaultButton(cdok);
 
     depth->SetKeyPress([this](int& key) { depth_KeyPress(key); });
     connect(List1, &ListBox::Click, this, Handler([this] { List1_Click(); }));

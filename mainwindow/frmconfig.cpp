@@ -1,5 +1,6 @@
 #include "mainwindow/frmconfig.h"
 
+#include <QEvent>
 #include <QString>
 #include <algorithm>
 
@@ -20,6 +21,8 @@ using namespace engine;
 using namespace platform;
 
 namespace {
+constexpr int kDesignWidth = 8400, kDesignHeight = 6450;
+
 // The name as the list shows it: cut at the first NUL, without surrounding blanks.
 std::string shownName(const PortRecord& p) { return Trim(TrimAtNull(p.PortName)); }
 
@@ -37,21 +40,19 @@ bool nameContains(const std::string& name, const QString& upperText) {
 }  // namespace
 
 frmconfig::frmconfig() : Form("Select Port") {
-    SetWidth(8400);
-    SetHeight(6450);
+    // The design size is the least: the user may make the dialog larger for a longer list.
+    SetWidth(kDesignWidth);
+    SetHeight(kDesignHeight);
+    setMinimumSize(size());
     QWidget* c = Client();
     Label1 = new Label(c);
-    Place(Label1, 120, 90, 8160, 720);
     Label1->setWordWrap(true);
     txtSearch = new TextBox(c);
     Place(txtSearch, 120, 900, 4200, 330);
     cmdSearch = new CommandButton(c, "Search");
-    Place(cmdSearch, 4440, 900, 1100, 330);
     portlist2 = new ListBox(c);
-    Place(portlist2, 120, 1350, 4200, 3900);
 
     Frame1 = new QGroupBox("Sort", c);
-    Place(Frame1, 4560, 1290, 3720, 1560);
     optSortGeog = new OptionButton(Frame1, "Sort geographically");
     Place(optSortGeog, 180, 300, 3400, 300);
     optSortbyName = new OptionButton(Frame1, "Sort by name");
@@ -60,19 +61,23 @@ frmconfig::frmconfig() : Form("Select Port") {
     Place(cmdSort, 180, 1020, 1100, 375);
 
     confselectedport = new Label(c, "Selected Port");
-    Place(confselectedport, 4560, 3000, 3720, 270);
+    // A name of 35 characters in bold may take two lines.
     portconfigbox = new Label(c);
-    Place(portconfigbox, 4560, 3300, 3720, 300);
+    portconfigbox->setWordWrap(true);
     QFont bold = portconfigbox->font();
     bold.setBold(true);
     portconfigbox->setFont(bold);
     portconfigok = new CommandButton(c, "OK");
-    Place(portconfigok, 4560, 4875, 1200, 375);
     portconfigcancel = new CommandButton(c, "Cancel");
-    Place(portconfigcancel, 5940, 4875, 1200, 375);
     lblhint = new Label(c);
-    Place(lblhint, 120, 5400, 8160, 720);
     lblhint->setWordWrap(true);
+    ArrangeControls();
+    c->installEventFilter(this);
+
+    // Enter in the search box searches; elsewhere it is OK.
+    SetCancelButton(portconfigcancel);
+    SetDefaultButton(portconfigok);
+    SetEnterButton(txtSearch, cmdSearch);
 
     connect(txtSearch, &TextBox::Change, this, Handler([this] { txtSearch_Change(); }));
     connect(cmdSearch, &QPushButton::clicked, this, Handler([this] { cmdSearch_Click(); }));
@@ -83,6 +88,28 @@ frmconfig::frmconfig() : Form("Select Port") {
     connect(portconfigcancel, &QPushButton::clicked, this, Handler([this] { portconfigcancel_Click(); }));
     connect(optSortbyName, &OptionButton::Click, this, Handler([this] { optSortbyName_Click(); }));
     connect(optSortGeog, &OptionButton::Click, this, Handler([this] { optSortGeog_Click(); }));
+}
+
+// The list takes what the dialog has grown by; the controls right of it and below it keep
+// their places beside its edges.
+void frmconfig::ArrangeControls() {
+    const int dw = std::max(0, WidthOf(Client()) - kDesignWidth);
+    const int dh = std::max(0, HeightOf(Client()) - kDesignHeight);
+    Place(Label1, 120, 90, 8160 + dw, 720);
+    Place(txtSearch, 120, TopOf(txtSearch), 4200 + dw, HeightOf(txtSearch));
+    Place(cmdSearch, 4440 + dw, TopOf(txtSearch), 1100, HeightOf(txtSearch));
+    Place(portlist2, 120, 1350, 4200 + dw, 3900 + dh);
+    Place(Frame1, 4560 + dw, 1290, 3720, 1560);
+    Place(confselectedport, 4560 + dw, 3000, 3720, 270);
+    Place(portconfigbox, 4560 + dw, 3300, 3720, 600);
+    Place(portconfigok, 4560 + dw, 4875 + dh, 1200, 375);
+    Place(portconfigcancel, 5940 + dw, 4875 + dh, 1200, 375);
+    Place(lblhint, 120, 5400 + dh, 8160 + dw, 720);
+}
+
+bool frmconfig::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == Client() && e->type() == QEvent::Resize) ArrangeControls();
+    return Form::eventFilter(watched, e);
 }
 
 void frmconfig::Form_Load() {

@@ -47,8 +47,10 @@ public:
 
 protected:
     void Form_Load() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void ArrangeControls();
     void FillList();
     int FindFrom(int start) const;
 };

@@ -47,15 +47,18 @@ const char* const frmCopyright::kConditions[25] = {
 };
 
 frmCopyright::frmCopyright() : Form(kProgramCaption) {
+    // Tall enough to show every line of the conditions without scrolling; the buttons stand
+    // below the list at a fifth of the height from the foot (the load places them).
+    SetBorderStyle(BorderStyle::Fixed);
     SetWidth(10800);
-    SetHeight(6900);
+    SetHeight(7800);
     QWidget* c = Client();
     List1 = new ListBox(c);
-    Place(List1, 0, 120, 10500, 4800);
+    Place(List1, 0, 120, 10500, 5820);
     ConditionsOK = new CommandButton(c, "Accept");
     cmdDecline = new CommandButton(c, "Decline");
-    Place(ConditionsOK, 3600, 5000, 1500, 420);
-    Place(cmdDecline, 5700, 5000, 1500, 420);
+    Place(ConditionsOK, 3600, 6240, 1500, 420);
+    Place(cmdDecline, 5700, 6240, 1500, 420);
     ConditionsOK->setVisible(false);
     connect(ConditionsOK, &QPushButton::clicked, this, Handler([this] { ConditionsOK_Click(); }));
     connect(cmdDecline, &QPushButton::clicked, this, Handler([this] { cmdDecline_Click(); }));

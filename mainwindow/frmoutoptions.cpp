@@ -30,6 +30,7 @@ T* placed(T* control, int left, int top, int width, int height) {
 }  // namespace
 
 frmoutoptions::frmoutoptions() : Form("Program Settings") {
+    SetBorderStyle(BorderStyle::Fixed);
     SetWidth(7380);
     SetHeight(5280);
     QWidget* c = Client();
@@ -57,7 +58,8 @@ frmoutoptions::frmoutoptions() : Form("Program Settings") {
     Check1 = placed(new CheckBox(c, "Enable Harmonic Correction Menu"), 240, 4050, 6720, 285);
     optionsok = placed(new CommandButton(c, "O.K."), 2190, 4560, 1215, 420);
     Command1 = placed(new CommandButton(c, "Cancel"), 3975, 4560, 1215, 420);
-    optionsok->setDefault(true);
+    SetCancelButton(Command1);
+    SetDefaultButton(optionsok);
 
     connect(Check1, &CheckBox::Click, this, Handler([this] { Check1_Click(); }));
     connect(optionsok, &QPushButton::clicked, this, Handler([this] { optionsok_Click(); }));

@@ -73,9 +73,10 @@ void frmPDFReader::OpenManual() {
 }
 
 void frmPDFReader::Form_Load() {
-    // The whole screen; the window manager fits the frame as for any maximised window.
-    SetLeft(0);
-    SetTop(0);
+    // The whole of the screen that panels leave free; the window manager fits the frame as for
+    // any maximised window.
+    SetLeft(ScreenLeft());
+    SetTop(ScreenTop());
     SetWidth(ScreenWidth());
     SetHeight(ScreenHeight() - 2 * ToTwips(1));
     setWindowState(windowState() | Qt::WindowMaximized);

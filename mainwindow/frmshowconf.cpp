@@ -25,7 +25,8 @@ Label* makeLabel(QWidget* parent, const std::string& caption, int left, int top,
 }  // namespace
 
 frmshowconf::frmshowconf() : Form("Current Configuration and User Notes") {
-    SetWidth(9600);
+    SetBorderStyle(BorderStyle::Fixed);
+    SetWidth(10140);
     SetHeight(5400);
     QWidget* c = Client();
     const int value = 1560;  // left of the value column
@@ -49,10 +50,15 @@ frmshowconf::frmshowconf() : Form("Current Configuration and User Notes") {
     Place(Text1, 120, 2580, 5340, 2040);
     Text1->setReadOnly(true);
 
+    // Wide enough for a three-digit port number and a name of 35 characters.
     confportlist = new ListBox(c);
-    Place(confportlist, 5640, 120, 3840, 4500);
+    Place(confportlist, 5640, 120, 4380, 4500);
     Confexit = new CommandButton(c, "Exit");
-    Place(Confexit, 8265, 4800, 1215, 420);
+    Place(Confexit, 8805, 4800, 1215, 420);
+
+    // A window to read: Esc and Enter both close it.
+    SetCancelButton(Confexit);
+    SetDefaultButton(Confexit);
 
     connect(confportlist, &ListBox::Click, this, Handler([this] { confportlist_Click(); }));
     connect(Confexit, &QPushButton::clicked, this, Handler([this] { Confexit_Click(); }));

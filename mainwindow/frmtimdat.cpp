@@ -45,6 +45,7 @@ CommandButton* button(QWidget* parent, const std::string& caption, int left, int
 
 Frmtimdat::Frmtimdat() : Form("Date Entry") {
     // The list group, then the picker group below it; the window is tall enough for both.
+    SetBorderStyle(BorderStyle::Fixed);
     SetWidth(4800);
     SetHeight(7140);
     QWidget* c = Client();
@@ -73,6 +74,11 @@ Frmtimdat::Frmtimdat() : Form("Date Entry") {
     cmdReset = button(c, "Reset to Today", 1620, 5880, 1575, 375);
     datecancel = button(c, "Cancel", 360, 6480, 1440, 375);
     cmdOk = button(c, "OK", 3000, 6480, 1440, 375);
+
+    // Esc cancels; Enter takes the list date, or in the picker the picker's date.
+    SetCancelButton(datecancel);
+    SetDefaultButton(date1ok);
+    SetEnterButton(DTPicker, cmdOk);
 
     connect(daylist, &ListBox::Click, this, Handler([this] { daylist_Click(); }));
     connect(monthlist, &ListBox::Click, this, Handler([this] { monthlist_Click(); }));

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include "platform/app.h"
 
@@ -29,6 +30,42 @@ void Beep() {
 }
 
 int BeepCount() { return beeps; }
+
+namespace {
+// The text a key types, as the keyboard reports it with the key.
+QString keyText(int key, Qt::KeyboardModifiers modifiers) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return "\r";
+        case Qt::Key_Escape: return QString(QChar(0x1b));
+        case Qt::Key_Tab: return "\t";
+        case Qt::Key_Backspace: return "\b";
+        default: break;
+    }
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier) || key < Qt::Key_Space ||
+        key > Qt::Key_AsciiTilde)
+        return {};
+    QChar c(key);
+    return modifiers & Qt::ShiftModifier ? QString(c) : QString(c.toLower());
+}
+}  // namespace
+
+void PressKey(QWidget& target, int key, Qt::KeyboardModifiers modifiers) {
+    QWidget* receiver = &target;
+    if (target.isWindow()) {
+        if (QWidget* f = target.focusWidget()) receiver = f;
+    } else {
+        target.setFocus(Qt::OtherFocusReason);
+    }
+    const QString text = keyText(key, modifiers);
+    // Sent, not posted: the press reaches a shortcut first, then the control, then its parents.
+    QPointer<QWidget> alive(receiver);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(receiver, &press);
+    if (!alive) return;  // the key deleted its control
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(receiver, &release);
+}
 
 // Label
 

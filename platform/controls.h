@@ -26,6 +26,11 @@ namespace platform {
 void Beep();
 int BeepCount();  // beeps so far (for tests)
 
+// Presses and releases a key as the keyboard does: to `target`, given the focus first, or,
+// when `target` is a window, to the control that has its focus. Keys the control does not take
+// go on to its window (Esc and Enter to the window's buttons).
+void PressKey(QWidget& target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
 class Label : public QLabel {
     Q_OBJECT
 public:

@@ -2,12 +2,17 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QStringList>
+#include <algorithm>
 
 #include "platform/app.h"
 
@@ -48,6 +53,27 @@ ScriptedDialogs::~ScriptedDialogs() {
     if (script == this) script = nullptr;
 }
 
+int TitleBarWidth(const std::string& title) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);  // as many window managers draw it
+    const QFontMetrics fm(font);
+    return fm.horizontalAdvance(QString::fromStdString(title)) + 7 * fm.height();
+}
+
+namespace {
+// A message box sizes itself by its text and leaves little room for the title: a row as wide
+// as the title needs keeps it from being cut short, within the screen.
+void widenForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    int width = TitleBarWidth(box.windowTitle().toStdString());
+    if (QScreen* s = box.screen()) width = std::min(width, s->availableGeometry().width() * 9 / 10);
+    const QMargins m = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(width - m.left() - m.right(), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+}  // namespace
+
 int MsgBox(const std::string& prompt, int style, const std::string& title) {
     std::string shownTitle = title.empty() ? kProgramCaption : title;
     int buttons = style & 7;
@@ -80,6 +106,7 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    widenForTitle(box);
     int r = box.exec();
     if (ProgramEnding()) throw EndProgramRequest{};
     switch (r) {

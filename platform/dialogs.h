@@ -21,8 +21,13 @@ enum MsgBoxStyle : int {
 };
 enum MsgBoxResult : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
 
-// Shows a message box; an empty title means the program's caption.
+// Shows a message box; an empty title means the program's caption. The box is at least as
+// wide as its title needs (TitleBarWidth).
 int MsgBox(const std::string& prompt, int style = kOkOnly, const std::string& title = "");
+
+// The width in pixels that a window needs to show `title` whole on its title bar: the title in
+// the title font, and room for the window's icon and three buttons.
+int TitleBarWidth(const std::string& title);
 
 struct FileDialogRequest {
     bool save = false;

@@ -1,11 +1,15 @@
 #include "platform/forms.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <map>
 
 #include "platform/app.h"
@@ -136,26 +140,124 @@ int Form::Width() const { return ToTwips(width()); }
 int Form::Height() const { return ToTwips(height()); }
 void Form::SetLeft(int twips) { move(ToPixels(twips), y()); }
 void Form::SetTop(int twips) { move(x(), ToPixels(twips)); }
-void Form::SetWidth(int twips) { resize(ToPixels(twips), height()); }
-void Form::SetHeight(int twips) { resize(width(), ToPixels(twips)); }
+void Form::SetWidth(int twips) { resizeTo(ToPixels(twips), height()); }
+void Form::SetHeight(int twips) { resizeTo(width(), ToPixels(twips)); }
 
-int Form::ScreenWidth() {
-    QScreen* s = QGuiApplication::primaryScreen();
-    return s ? ToTwips(s->availableGeometry().width()) : 1024 * kTwipsPerPixel;
-}
-int Form::ScreenHeight() {
-    QScreen* s = QGuiApplication::primaryScreen();
-    return s ? ToTwips(s->availableGeometry().height()) : 768 * kTwipsPerPixel;
+QRect KeptWithin(const QRect& area, const QRect& window) {
+    const QSize size = window.size().boundedTo(area.size());
+    const int left = std::clamp(window.left(), area.left(), area.left() + area.width() - size.width());
+    const int top = std::clamp(window.top(), area.top(), area.top() + area.height() - size.height());
+    return {QPoint(left, top), size};
 }
 
-void Form::CentreOnScreen() {
-    SetTop((ScreenHeight() - Height()) / 2);
-    SetLeft((ScreenWidth() - Width()) / 2);
+QRect CentredIn(const QRect& area, const QSize& size) {
+    return KeptWithin(area,
+                      QRect(area.left() + (area.width() - size.width()) / 2,
+                            area.top() + (area.height() - size.height()) / 2, size.width(), size.height()));
 }
+
+namespace {
+QRect primaryArea() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+}  // namespace
+
+int Form::ScreenLeft() { return ToTwips(primaryArea().left()); }
+int Form::ScreenTop() { return ToTwips(primaryArea().top()); }
+int Form::ScreenWidth() { return ToTwips(primaryArea().width()); }
+int Form::ScreenHeight() { return ToTwips(primaryArea().height()); }
+
+QRect Form::availableArea() const {
+    QScreen* s = screen();
+    return s ? s->availableGeometry() : primaryArea();
+}
+
+// What the frame adds to the window's size. Until the window is shown its frame is not known:
+// the window manager frames it as it framed the windows already shown.
+QSize Form::frameEdges() const {
+    const QSize own = frameGeometry().size() - size();
+    if (isVisible() || !own.isNull()) return own;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() && w->windowType() == Qt::Window) {
+            const QSize other = w->frameGeometry().size() - w->size();
+            if (!other.isNull()) return other;
+        }
+    return own;
+}
+
+QRect Form::frame() const { return {pos(), size() + frameEdges()}; }
+
+// The frame at `place`: the window is made smaller by what it is larger, and moved.
+void Form::placeFrame(const QRect& place) {
+    const QSize inner = place.size() - frameEdges();
+    if (inner != size()) resizeTo(inner.width(), inner.height());
+    move(place.topLeft());
+}
+
+void Form::CentreOnScreen() { placeFrame(CentredIn(availableArea(), frame().size())); }
 
 void Form::CentreOn(const Form& owner) {
-    SetTop(owner.Top() + (owner.Height() - Height()) / 2);
-    SetLeft(owner.Left() + (owner.Width() - Width()) / 2);
+    const QRect o = owner.frame(), f = frame();
+    const QRect centred(o.left() + (o.width() - f.width()) / 2, o.top() + (o.height() - f.height()) / 2,
+                        f.width(), f.height());
+    placeFrame(KeptWithin(owner.availableArea(), centred));
+}
+
+void Form::KeepOnScreen() { placeFrame(KeptWithin(availableArea(), frame())); }
+
+void Form::SetBorderStyle(BorderStyle style) {
+    border_ = style;
+    if (style == BorderStyle::Fixed) {
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowCloseButtonHint);
+        setFixedSize(size());
+    } else {
+        setWindowFlags(Qt::Window);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+}
+
+void Form::resizeTo(int widthPixels, int heightPixels) {
+    if (border_ == BorderStyle::Fixed) setFixedSize(widthPixels, heightPixels);
+    else resize(widthPixels, heightPixels);
+}
+
+void Form::SetCancelButton(QAbstractButton* button) { cancel_ = button; }
+
+void Form::SetDefaultButton(QAbstractButton* button) {
+    if (auto* old = qobject_cast<QPushButton*>(default_.data())) old->setDefault(false);
+    default_ = button;
+    if (auto* b = qobject_cast<QPushButton*>(button)) b->setDefault(true);
+}
+
+void Form::SetEnterButton(QWidget* control, QAbstractButton* button) {
+    enterButtons_.emplace_back(control, button);
+}
+
+QAbstractButton* Form::enterButtonFor(QWidget* focus) const {
+    if (auto* b = qobject_cast<QPushButton*>(focus)) return b;
+    for (QWidget* w = focus; w && w != this; w = w->parentWidget())
+        for (const auto& [control, button] : enterButtons_)
+            if (control == w) return button;
+    return default_;
+}
+
+void Form::keyPressEvent(QKeyEvent* e) {
+    const auto mods = e->modifiers() & ~Qt::KeypadModifier;
+    QAbstractButton* button = nullptr;
+    if (mods == Qt::NoModifier) {
+        if (e->key() == Qt::Key_Escape) button = cancel_;
+        else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+            button = enterButtonFor(focusWidget());
+    }
+    if (button && button->isVisible() && button->isEnabled()) {
+        e->accept();
+        button->click();  // its handler runs as for a click with the mouse
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
 }
 
 std::string Form::Caption() const { return windowTitle().toStdString(); }

@@ -3,10 +3,14 @@
 // class name (Get<frmX>()), unloaded explicitly or by the close box. Geometry is in twips,
 // 15 twips to a logical pixel.
 
+#include <QAbstractButton>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <string>
 #include <typeindex>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -59,10 +63,30 @@ public:
     void SetTop(int twips);
     void SetWidth(int twips);
     void SetHeight(int twips);
+    // Placing the window: centred on the screen's available area (the screen less its panels)
+    // or on its owner, and always kept within that area, frame included; a window larger than
+    // the area is made smaller.
     void CentreOnScreen();
     void CentreOn(const Form& owner);
+    void KeepOnScreen();
+    // The screen's available area in twips.
+    static int ScreenLeft();
+    static int ScreenTop();
     static int ScreenWidth();
     static int ScreenHeight();
+
+    // Whether the user may size the window. A fixed window keeps the size it is given (SetWidth,
+    // SetHeight) and has no maximise button. Set before the window is first shown.
+    enum class BorderStyle { Sizable, Fixed };
+    void SetBorderStyle(BorderStyle style);
+    BorderStyle GetBorderStyle() const { return border_; }
+
+    // The keyboard's buttons. Esc presses the cancel button; Enter (either Enter key) presses
+    // the focused command button, else the button named for the control that has the focus,
+    // else the default button. Each may be none: the key then does nothing.
+    void SetCancelButton(QAbstractButton* button);
+    void SetDefaultButton(QAbstractButton* button);
+    void SetEnterButton(QWidget* control, QAbstractButton* button);
 
     std::string Caption() const;
     void SetCaption(const std::string& caption);
@@ -102,7 +126,29 @@ private:
     MousePointer pointer_ = MousePointer::Default;
     bool modal_ = false;
     bool unloaded_ = false;
+
+protected:
+    // Esc and Enter press the keyboard's buttons.
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    // Size and place in pixels, frames counted.
+    void resizeTo(int widthPixels, int heightPixels);
+    QRect availableArea() const;
+    QSize frameEdges() const;
+    QRect frame() const;
+    void placeFrame(const QRect& place);
+    BorderStyle border_ = BorderStyle::Sizable;
+
+    QAbstractButton* enterButtonFor(QWidget* focus) const;
+    QPointer<QAbstractButton> cancel_, default_;
+    std::vector<std::pair<QPointer<QWidget>, QPointer<QAbstractButton>>> enterButtons_;
 };
+
+// Placement arithmetic in pixels, frames included: `window` moved into `area`, and made smaller
+// where it is larger; a window of `size` centred in `area` the same way.
+QRect KeptWithin(const QRect& area, const QRect& window);
+QRect CentredIn(const QRect& area, const QSize& size);
 
 // How ShowModal waits: a nested event loop in the program, a script in tests.
 using ModalRunner = std::function<void(Form&)>;

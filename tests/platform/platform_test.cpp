@@ -2,8 +2,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "engine/dates.h"
 #include "engine/environment.h"
@@ -115,6 +117,33 @@ TEST(PlatformDialogs, ScriptedMessageBoxesRecordAndAnswer) {
               std::optional<std::string>("/tmp/x.txt"));
     EXPECT_EQ(FileDialog({}), std::nullopt);
     EXPECT_EQ(dialogs.fileRequests.size(), 2u);
+}
+
+// A box shown to the user is wide enough for its title, whatever its text; the text stays.
+TEST(PlatformDialogs, MessageBoxIsWideEnoughForItsTitle) {
+    struct Case {
+        const char *prompt, *title;
+    } cases[] = {
+        {"Select a port", "Tidewyn"},
+        {"OK", ""},  // the program's caption
+        {"The ports of the sea area cannot be read.", "Apologies !!"},
+        {"A", "Harmonic constants of the port and of the area file in use"},
+    };
+    for (const Case& c : cases) {
+        int width = 0;
+        QString text, title;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            width = box->width();
+            text = box->text();
+            title = box->windowTitle();
+            box->accept();
+        });
+        MsgBox(c.prompt, kOkOnly | kExclamation, c.title);
+        EXPECT_EQ(text.toStdString(), c.prompt);
+        EXPECT_GE(width, TitleBarWidth(title.toStdString())) << c.title;
+    }
 }
 
 TEST(PlatformPicture, PersistentAndTemporaryDrawing) {
@@ -260,6 +289,64 @@ TEST(PlatformForms, CentredOnTheScreenAndOnTheOwner) {
     f.CentreOn(owner);
     EXPECT_EQ(f.Left(), 150 * kTwipsPerPixel);
     EXPECT_EQ(f.Top(), 115 * kTwipsPerPixel);
+
+    // An owner near the screen's corner: the dialog stays on the screen.
+    owner.SetLeft(800 * kTwipsPerPixel);
+    owner.SetTop(600 * kTwipsPerPixel);
+    f.CentreOn(owner);
+    EXPECT_EQ(f.Left() + f.Width(), Form::ScreenLeft() + Form::ScreenWidth());
+    EXPECT_EQ(f.Top() + f.Height(), Form::ScreenTop() + Form::ScreenHeight());
+
+    // A window larger than the screen is made the screen's size.
+    f.SetWidth(Form::ScreenWidth() + 300 * kTwipsPerPixel);
+    f.CentreOnScreen();
+    EXPECT_EQ(f.Width(), Form::ScreenWidth());
+    EXPECT_EQ(f.Left(), Form::ScreenLeft());
+    EXPECT_EQ(f.Height(), 300 * kTwipsPerPixel);
+    DestroyAllForms();
+}
+
+// Placement within a screen's available area, which may start right of or below the screen's
+// corner (a panel at the left or top) or left of the primary screen (a second screen).
+TEST(PlatformForms, PlacementKeepsWindowsWithinTheAvailableArea) {
+    const QRect panelled(100, 30, 1180, 770), leftScreen(-1280, 0, 1280, 1024);
+    struct Case {
+        QRect area, window, kept;
+    } kept[] = {
+        {panelled, {300, 200, 400, 300}, {300, 200, 400, 300}},    // already within: unchanged
+        {panelled, {0, 0, 400, 300}, {100, 30, 400, 300}},         // under the panels
+        {panelled, {1000, 700, 400, 300}, {880, 500, 400, 300}},   // past the right and the foot
+        {panelled, {50, 10, 1400, 900}, {100, 30, 1180, 770}},     // larger: made the area's size
+        {panelled, {900, 100, 1400, 200}, {100, 100, 1180, 200}},  // wider only
+        {leftScreen, {-100, 900, 400, 300}, {-400, 724, 400, 300}},
+    };
+    for (const Case& c : kept)
+        EXPECT_EQ(KeptWithin(c.area, c.window), c.kept) << c.window.x() << "," << c.window.y();
+
+    EXPECT_EQ(CentredIn(panelled, {400, 300}), QRect(490, 265, 400, 300));
+    EXPECT_EQ(CentredIn(leftScreen, {400, 300}), QRect(-840, 362, 400, 300));
+    EXPECT_EQ(CentredIn(panelled, {1400, 600}), QRect(100, 115, 1180, 600));
+}
+
+// A fixed window takes the sizes the program gives it and none that the user drags.
+TEST(PlatformForms, FixedWindowKeepsTheSizeItIsGiven) {
+    TestForm& f = Get<TestForm>();
+    f.SetBorderStyle(Form::BorderStyle::Fixed);
+    f.SetWidth(400 * kTwipsPerPixel);
+    f.SetHeight(300 * kTwipsPerPixel);
+    f.Show();
+    f.resize(500, 400);
+    EXPECT_EQ(f.size(), QSize(400, 300));
+    EXPECT_EQ(f.Width(), 400 * kTwipsPerPixel);
+    EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(f.windowFlags() & Qt::WindowCloseButtonHint);
+    DestroyAllForms();
+
+    TestForm& g = Get<TestForm>();
+    g.SetWidth(400 * kTwipsPerPixel);
+    g.Show();
+    g.resize(500, 400);
+    EXPECT_EQ(g.size(), QSize(500, 400));
     DestroyAllForms();
 }
 
