@@ -92,7 +92,7 @@ void frmtidewyn::BuildControls() {
         belowPicture_.push_back({w, TopOf(w)});
 
     monthspredictions = new ListBox(c);
-    Place(monthspredictions, 0, 330, 1350, 4385);
+    Place(monthspredictions, 0, 330, kMonthListWidth, 4385);
 
     // The constituent panel: two headings over the column right of the picture, then one row
     // per term with its contribution and a line of the port's constants under it. The column
@@ -266,8 +266,9 @@ void frmtidewyn::ArrangeControls() {
     SetWidthOf(Picture1, static_cast<int>(Int(W * 115.0 / 190.0)));
     const int R = LeftOf(Picture1) + WidthOf(Picture1);
     for (const auto& [w, designTop] : belowPicture_) SetTopOf(w, designTop + growth);
-    Place(monthspredictions, R + m2, TopOf(tidedatebox), WidthOf(monthspredictions),
+    Place(monthspredictions, R + m2, TopOf(tidedatebox), kMonthListWidth,
           TopOf(Picture1) + HeightOf(Picture1) - TopOf(tidedatebox));
+    if (monthspredictions->ListCount() > 0) FitMonthList();  // a month on show keeps to the edge
     SetTopOf(Label1, TopOf(Picture1) - HeightOf(Label1));
     SetLeftOf(Label1, R);
     SetTopOf(Label3, TopOf(Label1));

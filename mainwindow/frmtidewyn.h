@@ -119,7 +119,7 @@ protected:
 private:
     // The window's design size, its smallest, and the picture's design place.
     static constexpr int kDesignWidth = 9720, kDesignHeight = 7400;
-    static constexpr int kPictureTop = 1300, kPictureHeight = 3415;
+    static constexpr int kPictureTop = 1300, kPictureHeight = 3415, kMonthListWidth = 1350;
     void BuildControls();
     void BuildMenus();
     void ArrangeControls();
@@ -129,6 +129,7 @@ private:
     void ShowDateCaption();
     void DrawSpringsNeaps();
     void DrawHourLabels();
+    void FitMonthList();
     void ReloadCurrentPort();
     // Tells a failure; during the load each reason once.
     void TellFailure(const std::string& what, const engine::FileResult& r);

@@ -29,8 +29,8 @@ std::string firstChars(const std::string& text, int n) {
 // The list's lines are longer than the designed column is wide at today's screen fonts: the
 // list takes the free width up to the window's edge, and its font is made smaller, down to
 // 7 points, until the longest line fits.
-void fitToLines(ListBox& list, int rightEdge) {
-    SetWidthOf(&list, std::max(WidthOf(&list), rightEdge - LeftOf(&list)));
+void fitToLines(ListBox& list, int designWidth, int rightEdge) {
+    SetWidthOf(&list, std::max(designWidth, rightEdge - LeftOf(&list)));
     QFont font = list.parentWidget()->font();
     const int room = list.width() - 2 * list.frameWidth() - list.verticalScrollBar()->sizeHint().width() - 6;
     auto widest = [&](const QFont& f) {
@@ -50,6 +50,11 @@ void appendRow(SharedState& s, const std::string& a, const std::string& b) {
     s.MonthRowsB.push_back(b);
 }
 }  // namespace
+
+// Again at every new size of the window: from the design width to the window's new edge.
+void frmtidewyn::FitMonthList() {
+    fitToLines(*monthspredictions, kMonthListWidth, WidthOf(Client()) - 3 * kTwipsPerPixel);
+}
 
 void frmtidewyn::mnumonth_Click() {
     SharedState& s = State();
@@ -129,7 +134,7 @@ void frmtidewyn::mnumonth_Click() {
         return;
     }
     s.MonthView = CurrentMonthViewKey();
-    fitToLines(*monthspredictions, WidthOf(Client()) - 3 * kTwipsPerPixel);
+    FitMonthList();
     SetMousePointer(MousePointer::Default);
     platform::SetPointer(Picture1, MousePointer::Cross);
     monthspredictions->setVisible(true);

@@ -79,9 +79,11 @@ void frmtidewyn::Picture1_MouseDown(int, int, double, double) {
 void frmtidewyn::Timer1_Timer() {
     ++TimerTicks;
     if (TimerTicks == 2) {
-        // The redraw draws the sun marks and labels itself: once, not twice over.
+        // The curve view's redraw draws the sun marks and labels itself: once, not twice over.
+        // The layers view has none of its own.
         ShowHeightNow();
         DrawTideCurve();
+        if (State().LayersMode == 1) DrawSunTimes();
     }
     if (TimerTicks == 10000) TimerTicks = 3;
 }

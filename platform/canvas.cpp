@@ -129,8 +129,9 @@ void Canvas::paintWith(QPainter& p, const DrawCommand& c) const {
                 // rounded down, so that lines of one width look alike at any scale factor.
                 const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
                 const qreal n = std::max<qreal>(1, std::floor(std::max(1, c.width) * dpr));
-                auto across = [&](qreal v) { return (std::round(v * dpr - n / 2) + n / 2) / dpr; };
-                auto along = [&](qreal v) { return std::round(v * dpr) / dpr; };
+                // Halves round up, so that a line at 0 lies on the first pixel, not before it.
+                auto across = [&](qreal v) { return (std::floor(v * dpr - n / 2 + 0.5) + n / 2) / dpr; };
+                auto along = [&](qreal v) { return std::floor(v * dpr + 0.5) / dpr; };
                 if (vertical) {
                     a = {across(a.x()), along(a.y())};
                     b = {across(b.x()), along(b.y())};

@@ -188,10 +188,12 @@ QSize Form::frameEdges() const {
 
 QRect Form::frame() const { return {pos(), size() + frameEdges()}; }
 
-// The frame at `place`: the window is made smaller by what it is larger, and moved.
+// The frame at `place`: the window is made smaller by what it is larger, and moved. A window
+// of fixed size keeps its size, as its controls are laid out for it: on a screen too small for
+// it, its title bar stays on the screen.
 void Form::placeFrame(const QRect& place) {
     const QSize inner = place.size() - frameEdges();
-    if (inner != size()) resizeTo(inner.width(), inner.height());
+    if (border_ != BorderStyle::Fixed && inner != size()) resizeTo(inner.width(), inner.height());
     move(place.topLeft());
 }
 

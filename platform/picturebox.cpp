@@ -33,7 +33,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 
 // The image's pixels live in a buffer that only grows, so that a window resized again and
 // again (a user dragging its edge) allocates nothing after its largest size.
-QImage PictureBox::makeImage() {
+QImage PictureBox::makeImage() const {
     const qreal dpr = devicePixelRatioF();
     const QSize px = QSize(std::max(1, width()), std::max(1, height())) * dpr;
     const size_t bytes = static_cast<size_t>(px.width()) * static_cast<size_t>(px.height()) * 4;
@@ -77,6 +77,14 @@ void PictureBox::record(const DrawCommand& c) { (autoRedraw_ ? persistentCmds_ :
 void PictureBox::paintCommand(const DrawCommand&) { update(); }
 
 void PictureBox::flush() const {
+    // A picture resized while hidden, or moved to a screen of another pixel ratio, is painted
+    // afresh at its present size.
+    const qreal dpr = devicePixelRatioF();
+    if (persistent_.devicePixelRatio() != dpr ||
+        persistent_.size() != QSize(std::max(1, width()), std::max(1, height())) * dpr) {
+        persistent_ = makeImage();
+        painted_ = 0;
+    }
     if (painted_ >= persistentCmds_.size()) return;
     QPainter p(&persistent_);
     p.setRenderHint(QPainter::TextAntialiasing, true);

@@ -59,7 +59,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent*) override;
 
 private:
-    QImage makeImage();
+    QImage makeImage() const;
     // Paints the persistent commands not yet in the image, with one painter. Drawing is kept
     // in the display lists and painted when the picture is shown or read.
     void flush() const;
@@ -67,7 +67,7 @@ private:
     bool autoRedraw_ = false;
     bool border_ = true;
     OleColor back_ = kWhite;
-    std::vector<uchar> pixels_;
+    mutable std::vector<uchar> pixels_;
     mutable QImage persistent_;
     mutable size_t painted_ = 0;  // persistent commands already in the image
     std::vector<DrawCommand> persistentCmds_, tempCmds_;

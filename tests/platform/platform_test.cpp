@@ -174,6 +174,37 @@ TEST(PlatformPicture, PersistentAndTemporaryDrawing) {
     EXPECT_EQ(pic.Snapshot().pixelColor(axis), QColor(255, 255, 255));
 }
 
+// Lines along the axes lie on whole pixels, the edges included, one pixel wide; sloped lines are
+// smoothed; a picture sized while hidden is shown at its new size.
+TEST(PlatformPicture, GridOnWholePixelsCurvesSmoothed) {
+    PictureBox pic;
+    pic.SetBorder(false);
+    pic.resize(100, 50);
+    pic.Scale(0, 10, 10, 0);
+    pic.SetAutoRedraw(true);
+    pic.Line(0, 10, 0, 0);    // the left edge
+    pic.Line(0, 10, 10, 10);  // the top edge
+    pic.Line(5, 10, 5, 0);
+    QImage shot = pic.Snapshot();
+    EXPECT_EQ(shot.pixelColor(0, 25), QColor(0, 0, 0));
+    EXPECT_EQ(shot.pixelColor(50, 0), QColor(0, 0, 0));
+    EXPECT_EQ(shot.pixelColor(50, 25), QColor(0, 0, 0));
+    EXPECT_EQ(shot.pixelColor(49, 25), QColor(255, 255, 255));
+    EXPECT_EQ(shot.pixelColor(51, 25), QColor(255, 255, 255));
+
+    pic.Line(6, 1, 9, 8);
+    shot = pic.Snapshot();
+    bool smoothed = false;
+    for (int x = 60; x < 90; ++x)
+        for (int y = 5; y < 45; ++y)
+            if (QColor c = shot.pixelColor(x, y); c.red() > 0 && c.red() < 255) smoothed = true;
+    EXPECT_TRUE(smoothed);
+
+    pic.resize(200, 80);  // hidden: no resize event comes
+    EXPECT_EQ(pic.Snapshot().size(), QSize(200, 80));
+    EXPECT_EQ(pic.Snapshot().pixelColor(100, 40), QColor(0, 0, 0));
+}
+
 TEST(PlatformPicture, UserScaleMapsMouseAndText) {
     PictureBox pic;
     pic.resize(240, 120);
@@ -340,6 +371,14 @@ TEST(PlatformForms, FixedWindowKeepsTheSizeItIsGiven) {
     EXPECT_EQ(f.Width(), 400 * kTwipsPerPixel);
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(f.windowFlags() & Qt::WindowCloseButtonHint);
+
+    // On a screen too small for it, it keeps its size (its controls are laid out for it) and
+    // its corner, with the title bar, stays on the screen.
+    f.SetHeight(Form::ScreenHeight() + 200 * kTwipsPerPixel);
+    f.CentreOnScreen();
+    EXPECT_EQ(f.Height(), Form::ScreenHeight() + 200 * kTwipsPerPixel);
+    EXPECT_EQ(f.Top(), Form::ScreenTop());
+    EXPECT_EQ(f.Width(), 400 * kTwipsPerPixel);
     DestroyAllForms();
 
     TestForm& g = Get<TestForm>();

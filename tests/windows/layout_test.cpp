@@ -178,11 +178,16 @@ TEST_F(Layout, AResizeLaysOutTheWindowAgainAndTheExtraHeightGoesToThePicture) {
         std::count_if(labels.begin(), labels.end(), [](const DrawCommand& c) { return c.text == "12:00"; }),
         1);
 
-    // The design size is the smallest.
+    // The design size is the smallest; a month shown in the larger window keeps to the edge of
+    // the smaller one.
+    SetReadFault({});
+    w.mnumonth_Click();
+    ASSERT_GT(w.monthspredictions->ListCount(), 10);
     w.SetWidth(6000);
     w.SetHeight(5000);
     QCoreApplication::processEvents();
     EXPECT_EQ(w.width(), ToPixels(9720));
     EXPECT_EQ(w.height(), ToPixels(7400));
     EXPECT_EQ(w.Picture1->height(), pictureHeight);
+    EXPECT_EQ(testing_support::TextsCutOff(w), std::vector<std::string>{});
 }
