@@ -72,7 +72,6 @@ frmconfig::frmconfig() : Form("Select Port") {
     lblhint = new Label(c);
     lblhint->setWordWrap(true);
     ArrangeControls();
-    c->installEventFilter(this);
 
     // Enter in the search box searches; elsewhere it is OK.
     SetCancelButton(portconfigcancel);
@@ -107,10 +106,7 @@ void frmconfig::ArrangeControls() {
     Place(lblhint, 120, 5400 + dh, 8160 + dw, 720);
 }
 
-bool frmconfig::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == Client() && e->type() == QEvent::Resize) ArrangeControls();
-    return Form::eventFilter(watched, e);
-}
+void frmconfig::Form_Resize() { ArrangeControls(); }
 
 void frmconfig::Form_Load() {
     ListPorts.clear();

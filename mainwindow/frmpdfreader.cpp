@@ -56,7 +56,6 @@ frmPDFReader::frmPDFReader() : Form("Read Manual") {
     connect(GdViewer1, &PdfView::KeyDown, this,
             [this](int code) { Run([=, this] { GdViewer1_ScrollStep(code); }); });
     connect(GdViewer1, &PdfView::PageChanged, this, [this](int) { ShowPageLabel(); });
-    c->installEventFilter(this);
 
     mnuFile = AddTopMenu(menuBar(), "File");
     mnuOpenPDF = AddMenuItem(mnuFile, "Open PDF", [this] { mnuOpenPDF_Click(); });
@@ -106,10 +105,7 @@ void frmPDFReader::ArrangeControls() {
     SetTopOf(lblPage, toolbarHeight + labelTop + labelHeight);
 }
 
-bool frmPDFReader::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == Client() && e->type() == QEvent::Resize) ArrangeControls();
-    return Form::eventFilter(watched, e);
-}
+void frmPDFReader::Form_Resize() { ArrangeControls(); }
 
 void frmPDFReader::ShowPageLabel() {
     lblPage->SetCaption("Page " + std::to_string(GdViewer1->CurrentPage()) + " of " +

@@ -43,7 +43,7 @@ public:
 
 protected:
     void Form_Load() override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
+    void Form_Resize() override;
 
 private:
     void ArrangeControls();

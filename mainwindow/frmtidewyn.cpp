@@ -309,7 +309,6 @@ void frmtidewyn::Form_Load() {
     CentreOnScreen();
     monthspredictions->setVisible(false);
     ArrangeControls();
-    arranged_ = true;
     timelabel->setVisible(true);
     hitelabel->setVisible(true);
     lblmousestatus->SetCaption("(Click mouse to freeze)");
@@ -367,9 +366,9 @@ void frmtidewyn::Form_Unload(bool&) { EndProgram(); }
 
 // A new size only moves the controls and draws again what is shown: nothing is computed.
 void frmtidewyn::Form_Resize() {
-    if (!arranged_) return;
     ArrangeControls();
-    if (hourLabels_) DrawHourLabels();
+    // The window's surface holds the hour labels and nothing else.
+    if (!Surface().PersistentCommands().empty()) DrawHourLabels();
 }
 
 void frmtidewyn::Form_Activate() { Timer2_Timer(); }

@@ -142,7 +142,5 @@ private:
         int designTop;
     };
     std::vector<PlacedControl> belowPicture_;
-    bool arranged_ = false;    // the load has laid out the window
-    bool hourLabels_ = false;  // the hour labels stand under the picture
     bool sunriseOccurs_ = false, sunsetOccurs_ = false;
 };

@@ -86,7 +86,6 @@ void frmtidewyn::DrawHourLabels() {
         surface.CurrentY = TopOf(Picture1) + HeightOf(Picture1) + 5;
         surface.Print(hours[k - 1]);
     }
-    hourLabels_ = true;
 }
 
 void frmtidewyn::DrawSunTimes() {

@@ -81,6 +81,7 @@ Form::Form(const std::string& designCaption) : QMainWindow(nullptr) {
     surface_->SetBorder(false);
     surface_->SetBackColor(0xF0F0F0);  // the window colour
     setCentralWidget(surface_);
+    surface_->installEventFilter(this);
     connect(surface_, &PictureBox::DblClick, this, [this] { Run([this] { Form_DblClick(); }); });
     setWindowTitle(QString::fromStdString(designCaption));
 }
@@ -280,9 +281,9 @@ void Form::hideEvent(QHideEvent* e) {
     emit hidden();
 }
 
-void Form::resizeEvent(QResizeEvent* e) {
-    QMainWindow::resizeEvent(e);
-    Run([this] { Form_Resize(); });
+bool Form::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == surface_ && e->type() == QEvent::Resize) Run([this] { Form_Resize(); });
+    return QMainWindow::eventFilter(watched, e);
 }
 
 bool Form::event(QEvent* e) {

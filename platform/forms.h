@@ -108,7 +108,8 @@ protected:
     virtual void Form_Load() {}
     virtual void Form_Unload(bool& cancel) { (void)cancel; }
     virtual void Form_Activate() {}
-    // After the window's size has changed (by the user, a maximise or code).
+    // After the size of the window's client area has changed (by the user, a maximise, code, or a
+    // menu bar that takes more or less room).
     virtual void Form_Resize() {}
 
 public:
@@ -118,7 +119,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void hideEvent(QHideEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     bool event(QEvent* e) override;
 
 private:

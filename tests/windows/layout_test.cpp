@@ -5,6 +5,7 @@
 
 #include "engine/state.h"
 #include "mainwindow/frmtidewyn.h"
+#include "text_fit.h"
 #include "window_support.h"
 
 using namespace engine;

@@ -4,13 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QCoreApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -39,51 +33,6 @@ inline int DashesAt(const std::vector<platform::DrawCommand>& list, double t) {
         return c.kind == platform::DrawKind::Line && c.color == platform::kGrey &&
                std::abs(c.x1 - t) < 1e-9 && c.x1 == c.x2;
     }));
-}
-
-// The controls of a window whose text does not show whole: a line wider than the control, more
-// lines than it is high, a wrapped text taller than the control, or a control that reaches past
-// the window's edge. Each is named with its text.
-inline std::vector<std::string> TextsCutOff(QWidget& window) {
-    std::vector<std::string> cut;
-    auto outside = [&](QWidget* c) {
-        const QPoint rightEdge = c->mapTo(&window, QPoint(c->width(), 0));
-        return rightEdge.x() > window.width();
-    };
-    for (QLabel* l : window.findChildren<QLabel*>()) {
-        const QString text = l->text();
-        if (text.isEmpty()) continue;
-        const QRect r = l->contentsRect();
-        const QFontMetrics fm(l->font());
-        bool fits = !outside(l);
-        if (l->wordWrap()) {
-            fits = fits && l->heightForWidth(r.width()) <= r.height();
-            for (const QString& word : text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts))
-                fits = fits && fm.horizontalAdvance(word) <= r.width();
-        } else {
-            const QStringList lines = text.split('\n');
-            fits = fits && (lines.size() - 1) * fm.lineSpacing() + fm.height() <= r.height();
-            for (const QString& line : lines) fits = fits && fm.horizontalAdvance(line) <= r.width();
-        }
-        if (!fits) cut.push_back("label \"" + text.toStdString() + "\"");
-    }
-    // A list's lines beside its scroll bar.
-    for (QListWidget* list : window.findChildren<QListWidget*>()) {
-        const int room = list->width() - 2 * list->frameWidth() -
-                         list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) - 6;
-        for (int i = 0; i < list->count(); ++i)
-            if (list->fontMetrics().horizontalAdvance(list->item(i)->text()) > room || outside(list))
-                cut.push_back("list line \"" + list->item(i)->text().toStdString() + "\"");
-    }
-    // Check boxes and options need their box and text; a push button its text and frame (its
-    // size hint asks for more, the style's smallest width of a button).
-    for (QAbstractButton* b : window.findChildren<QAbstractButton*>()) {
-        const int needed = qobject_cast<QPushButton*>(b)
-                               ? b->fontMetrics().horizontalAdvance(QString(b->text()).remove('&')) + 8
-                               : b->sizeHint().width();
-        if (needed > b->width() || outside(b)) cut.push_back("button \"" + b->text().toStdString() + "\"");
-    }
-    return cut;
 }
 
 class WindowTest : public ::testing::Test {
