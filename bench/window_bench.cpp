@@ -28,7 +28,8 @@ public:
         env.localAppDataFolder = (home_.path() + "/.local/share").toStdString();
         env.programFolder = TIDEWYN_PROGRAM_DIR;
         const double now = engine::DateSerial(2024, 3, 5) + engine::TimeSerial(13, 47, 0);
-        env.now = [now] { return now; };
+        env.utcNow = [now] { return now; };
+        env.localOffsetHours = [](double) { return 0.0; };
         platform::Get<frmCopyright>().ConditionsOK->click();
         window_ = &platform::Get<frmtidewyn>();
         QApplication::processEvents();

@@ -78,6 +78,14 @@ std::optional<int> SpringNeapRows(const LayerTable& m2, const LayerTable& s2, in
     return std::nullopt;
 }
 
+int TableClockMinutes(double utcInstant, int zoneHours, bool summerTime) {
+    // Whole milliseconds first, so that a time stored as a fraction of a day reads as its minute;
+    // the seconds are then dropped, as a clock's "hh:mm" drops them.
+    const long long ms = std::llround((utcInstant - std::floor(utcInstant)) * 86400000.0) % 86400000;
+    const long long minute = ms / 60000 - 60LL * zoneHours + (summerTime ? 60 : 0);
+    return static_cast<int>(((minute % 1440) + 1440) % 1440);
+}
+
 int RowOfTime(double T) { return CInt(T / (1.0 / 6.0)) + 1; }
 
 RiseFall RiseFallAt(const CurveTable& curve, int curvePoints, double T) {

@@ -33,6 +33,11 @@ std::vector<double> GridHeights(double top, double bottom, double minSpacing);
 // contributions over rows 1 to curvePoints - 2.
 std::optional<int> SpringNeapRows(const LayerTable& m2, const LayerTable& s2, int curvePoints);
 
+// The time of day of a UTC instant on a port's table, in whole minutes from midnight: the
+// port's zone time (UTC less its zone hours), one hour later when the day's times are adjusted
+// for summer time, wrapped into the day. The day itself is not the clock's to choose.
+int TableClockMinutes(double utcInstant, int zoneHours, bool summerTime);
+
 // The row of a 10-minute table that holds time T: CInt(T / (1/6)) + 1.
 int RowOfTime(double T);
 

@@ -28,8 +28,12 @@ struct LocaleFacts {
 
 struct Environment {
     LocaleFacts locale;
-    // Local date and time now, as a date value (days since 30 December 1899, time as fraction).
-    std::function<double()> now;
+    // The clock's instant now in UTC, as a date value (days since 30 December 1899, time as
+    // fraction).
+    std::function<double()> utcNow;
+    // The computer's offset from UTC in hours at a UTC instant: its time zone with its own
+    // summer time. None is the C library's local zone.
+    std::function<double(double)> localOffsetHours;
     std::string localAppDataFolder;  // $XDG_DATA_HOME or ~/.local/share
     std::string documentsFolder;     // the XDG documents folder
     std::string programFolder;       // folder of the executable and the shipped data
@@ -38,7 +42,11 @@ struct Environment {
 Environment& Env();
 void ResetEnvironment();
 
-// The clock of the environment; the system clock when none is set.
+// The clock's instant in UTC; the system clock when none is set.
+double UtcNow();
+// The computer's local date and time of a UTC instant.
+double LocalTimeOf(double utc);
+// The computer's local date and time now: the date the program opens on.
 double Now();
 
 }  // namespace engine

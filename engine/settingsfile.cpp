@@ -70,6 +70,19 @@ FileResult EnsureSettingsFile(const SettingsRecord& defaults) {
     return {};
 }
 
+std::optional<std::string> AreaFileInProgramFolder(const std::string& areaPath) {
+    namespace fs = std::filesystem;
+    if (areaPath.empty()) return std::nullopt;
+    std::error_code ec;
+    // Only a file that is truly gone: a folder that cannot be searched says nothing.
+    if (fs::status(areaPath, ec).type() != fs::file_type::not_found) return std::nullopt;
+    const fs::path name = fs::path(areaPath).filename();
+    if (name.empty()) return std::nullopt;
+    const std::string candidate = (fs::path(Env().programFolder) / name).string();
+    if (!fs::is_regular_file(candidate, ec)) return std::nullopt;
+    return candidate;
+}
+
 std::optional<std::string> UnstorablePathReason(const std::string& path) {
     bool lossless = false;
     std::string bytes = Utf8ToCp1252(path, &lossless);

@@ -49,6 +49,11 @@ FileResult LoadSettings();
 // be read: the copies then stay as they are.
 bool ReloadSettingsCopies(SettingsRecord& record);
 
+// The program folder's file of the same name as an area file that is not there (the program
+// folder was moved); nothing when the area file is there, its state cannot be known, or the
+// program folder holds no such file.
+std::optional<std::string> AreaFileInProgramFolder(const std::string& areaPath);
+
 // Why a path cannot be stored in a 255-character text field, or nothing when it can.
 std::optional<std::string> UnstorablePathReason(const std::string& path);
 

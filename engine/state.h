@@ -63,7 +63,10 @@ struct SharedState {
     int SelectedMonth = 0;
     int SelectedDay = 0;
     int SelectedDayOfYear = 0;
+    // The clock time of the read-out on the displayed day's table, in decimal hours, and the
+    // UTC instant it was taken at (the load, the port dialog's OK, the month view).
     double TimeNowHours = 0;
+    double TimeNowInstant = 0;
     std::string ShortDateFormat;  // one of the twelve patterns, "" when not recognised
     std::string DateSeparator;
 

@@ -258,8 +258,7 @@ void frmconfig::portconfigok_Click() {
     if (!d.ok())
         MsgBox("The user depths of this sea area cannot be kept: " + d.message, kOkOnly | kExclamation);
 
-    DateParts now = SplitDate(Now());
-    s.TimeNowHours = now.hour + now.minute / 60.0;
+    main.TakeClockTime();
     main.RecomputeDay();
     main.monthspredictions->Clear();
     main.monthspredictions->setVisible(false);

@@ -48,9 +48,25 @@ void frmtidewyn::LoadStep(const char* what, F f) {
     }
 }
 
-void frmtidewyn::TellFailure(const std::string& what, const FileResult& r) {
-    if (loadNotices_) loadNotices_->Tell(what, r);
-    else FailureNotices().Tell(what, r);
+void frmtidewyn::TellFailure(const std::string& what, const FileResult& r, const std::string& advice) {
+    if (loadNotices_) loadNotices_->Tell(what, r, advice);
+    else FailureNotices().Tell(what, r, advice);
+}
+
+// A program folder that was moved leaves the settings naming an area file that is gone: the
+// program folder's file of that name is used, kept in the settings and told once.
+void frmtidewyn::FollowMovedAreaFile() {
+    SharedState& s = State();
+    const std::optional<std::string> moved = AreaFileInProgramFolder(s.AreaFilePath);
+    if (!moved) return;
+    const std::string gone = s.AreaFilePath;
+    s.AreaFilePath = *moved;
+    FileResult w = UpdateSettingsFile([&](SettingsRecord& r) { r.AreaPath = *moved; });
+    MsgBox("The sea area file " + gone +
+               " is no longer there. The file of that name in the program folder, " + *moved + ", is used " +
+               (w.ok() ? std::string("in its place from now on.")
+                       : "for this run only, as the settings cannot be saved: " + w.message + "."),
+           kOkOnly | kInformation);
 }
 
 void frmtidewyn::BuildControls() {
@@ -312,7 +328,9 @@ void frmtidewyn::Form_Load() {
     timelabel->setVisible(true);
     hitelabel->setVisible(true);
     lblmousestatus->SetCaption("(Click mouse to freeze)");
-    SetSelectedDate(Now());
+    // The computer's date opens the window; the same instant is read on the port's table.
+    TakeClockTime();
+    SetSelectedDate(LocalTimeOf(s.TimeNowInstant));
     pctSpringsStatus->Scale(0, 0, 39, 1);
 
     // Every failure of the load is told once, with its reason: a missing area file is not
@@ -328,13 +346,16 @@ void frmtidewyn::Form_Load() {
         TellFailure(r.status == FileStatus::Damaged ? "" : "The default settings are used", r);
     });
 
+    LoadStep("The sea area cannot be found", [&] { FollowMovedAreaFile(); });
+
     LoadStep("The port cannot be read", [&] {
         // A port outside the area file (a shorter file, a damaged settings file) is brought
         // into range for the run. A damaged record is taken (its name names the port) and told
         // by the recompute.
         s.CurrentPort = PortWithin(s.CurrentPort, PortCount(s.AreaFilePath));
         FileResult r = LoadCurrentPort(s.AreaFilePath, true);
-        if (!r.recordRead()) TellFailure("The port cannot be read", r);
+        if (!r.recordRead())
+            TellFailure("The port cannot be read", r, "Choose a sea area with Select Port, Sea Area.");
     });
     portbox->SetCaption("Port    : " + s.PortName);
     // After the port, so that an area file that cannot be read is told as the port's failure.
@@ -347,8 +368,6 @@ void frmtidewyn::Form_Load() {
     std::string longText;
     TodayLongText(longText);
     tidedatebox->SetCaption("Date   : " + longText + " (" + FormatDate(s.SelectedDate, "dddd") + ")");
-    DateParts p = SplitDate(s.SelectedDate);
-    s.TimeNowHours = p.hour + p.minute / 60.0;
 
     LoadStep("The tide cannot be computed", [this] { RecomputeDay(); });
     SetMousePointer(MousePointer::Default);

@@ -27,6 +27,9 @@ public:
     void DrawSunTimes();
     void DrawConstituentLayers();
     void ShowHeightNow();
+    // Takes the clock's instant for the read-out; each recompute reads it on the displayed
+    // day's table, in the port's time (TimeNowHours).
+    void TakeClockTime();
     void EnableMainMenus();
     // The second line of the note when the times are not adjusted: "Times from ..." or "Times
     // are from ...", as each place words it; the picker's OK words it by the setting.
@@ -132,7 +135,8 @@ private:
     void FitMonthList();
     void ReloadCurrentPort();
     // Tells a failure; during the load each reason once.
-    void TellFailure(const std::string& what, const engine::FileResult& r);
+    void FollowMovedAreaFile();
+    void TellFailure(const std::string& what, const engine::FileResult& r, const std::string& advice = "");
     template <typename F>
     void LoadStep(const char* what, F f);
     std::optional<FailureNotices> loadNotices_;

@@ -6,6 +6,7 @@
 #include "engine/currentport.h"
 #include "engine/curve.h"
 #include "engine/dates.h"
+#include "engine/dayview.h"
 #include "engine/highlow.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
@@ -43,6 +44,9 @@ void frmtidewyn::CalcSunTimesForDay(bool summer) {
 void frmtidewyn::RecomputeDay() {
     SharedState& s = State();
     bool summer = SummerFlag();
+    // The clock's moment on this table: the port's zone time, and its summer time when the
+    // day's times are adjusted.
+    s.TimeNowHours = TableClockMinutes(s.TimeNowInstant, s.PortZoneHours, summer) / 60.0;
     int16_t record = 0;
     int points = 0;
     // Once for each change that meets a day it cannot compute: the curve, the day list and the

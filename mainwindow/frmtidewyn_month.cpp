@@ -121,8 +121,7 @@ void frmtidewyn::mnumonth_Click() {
     }
 
     // The selected day again: curve, day list, sun marks and the read-out of the clock time.
-    const DateParts clock = SplitDate(Now());
-    s.TimeNowHours = clock.hour + clock.minute / 60.0;
+    TakeClockTime();
     RecomputeDay();
 
     if (!computed) {

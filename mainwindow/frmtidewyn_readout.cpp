@@ -26,6 +26,8 @@ void frmtidewyn::ShowHeightNow() {
     Picture1->Line(t, s.ScaleTop, t, s.ScaleBottom, kRed);
 }
 
+void frmtidewyn::TakeClockTime() { State().TimeNowInstant = UtcNow(); }
+
 void frmtidewyn::Picture1_MouseMove(int, int, double x, double) {
     SharedState& s = State();
     if (s.ReadoutFrozen != 0) return;
@@ -90,13 +92,14 @@ void frmtidewyn::Timer1_Timer() {
 
 void frmtidewyn::Timer2_Timer() {
     SharedState& s = State();
-    DateParts now = SplitDate(Now());
-    double t = now.hour + now.minute / 60.0;
+    // The clock's moment on the displayed day's table, as the read-out takes it.
+    const int minutes = TableClockMinutes(UtcNow(), s.PortZoneHours, SummerFlag());
+    const double t = minutes / 60.0;
     RiseFall rf = RiseFallAt(s.DayCurve, s.CurvePoints, t);
     s.ReadoutHeight = s.DayCurve(2, rf.Previous);
     if (!rf.HasRate) return;
-    char clock[8];
-    std::snprintf(clock, sizeof clock, "%02d:%02d", now.hour, now.minute);
+    char clock[24];
+    std::snprintf(clock, sizeof clock, "%02d:%02d", minutes / 60, minutes % 60);
     const std::string start =
         std::string(kProgramCaption) + kVersionText + "     [Time Now " + clock + " : Height = ";
     const double height = s.DayCurve(2, rf.Row);

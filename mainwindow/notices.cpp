@@ -2,14 +2,15 @@
 
 #include "platform/dialogs.h"
 
-bool FailureNotices::Tell(const std::string& what, const engine::FileResult& r) {
+bool FailureNotices::Tell(const std::string& what, const engine::FileResult& r, const std::string& advice) {
     if (r.ok()) return false;
-    Tell(what, r.message);
+    Tell(what, r.message, advice);
     return true;
 }
 
-void FailureNotices::Tell(const std::string& what, const std::string& reason) {
+void FailureNotices::Tell(const std::string& what, const std::string& reason, const std::string& advice) {
     if (!told_.insert(reason).second) return;
-    platform::MsgBox(what.empty() ? reason : what + ": " + reason,
-                     platform::kOkOnly | platform::kExclamation);
+    std::string text = what.empty() ? reason : what + ": " + reason;
+    if (!advice.empty()) text += ". " + advice;
+    platform::MsgBox(text, platform::kOkOnly | platform::kExclamation);
 }

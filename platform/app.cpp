@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QTimeZone>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 
@@ -22,7 +24,28 @@ std::string folderOrHome(const QString& path) {
     if (!path.isEmpty()) return QDir::cleanPath(path).toStdString();
     return QDir::homePath().toStdString();
 }
+
+const QDate kDateValueZero(1899, 12, 30);
+
+double dateValueOf(const QDateTime& utc) {
+    return static_cast<double>(kDateValueZero.daysTo(utc.date())) +
+           utc.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+QDateTime utcOfDateValue(double value) {
+    const QDateTime zero = kDateValueZero.startOfDay(QTimeZone(0));
+    return zero.addMSecs(std::llround(value * 86400000.0));
+}
 }  // namespace
+
+std::function<double(double)> ZoneOffsetHours(const std::string& zoneId) {
+    const QTimeZone zone =
+        zoneId.empty() ? QTimeZone::systemTimeZone() : QTimeZone(QByteArray::fromStdString(zoneId));
+    return [zone](double utc) {
+        // A zone Qt does not know counts as UTC.
+        return zone.isValid() ? zone.offsetFromUtc(utcOfDateValue(utc)) / 3600.0 : 0.0;
+    };
+}
 
 void EndProgram() {
     ending = true;
@@ -82,13 +105,8 @@ void UseLocale(const std::string& name) {
 void InitEnvironment() {
     auto& env = engine::Env();
     UseLocale(QLocale::system().name() == "C" ? "C" : QLocale::system().name().toStdString());
-    env.now = [] {
-        QDateTime now = QDateTime::currentDateTime();
-        QDate d = now.date();
-        QTime t = now.time();
-        return engine::DateSerial(d.year(), d.month(), d.day()) +
-               engine::TimeSerial(t.hour(), t.minute(), t.second());
-    };
+    env.utcNow = [] { return dateValueOf(QDateTime::currentDateTimeUtc()); };
+    env.localOffsetHours = ZoneOffsetHours("");
     env.documentsFolder = folderOrHome(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     env.localAppDataFolder =
         folderOrHome(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));

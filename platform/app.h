@@ -35,6 +35,10 @@ auto Handler(F f) {
 // found).
 void InitEnvironment();
 
+// The offset from UTC in hours, at a UTC instant (a date value), of a named time zone
+// ("Europe/London"), or of the computer's own zone for "".
+std::function<double(double)> ZoneOffsetHours(const std::string& zoneId);
+
 // Locale facts of a named Qt locale ("en_GB", "de_DE", "C"); used by InitEnvironment and tests.
 void UseLocale(const std::string& name);
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-pdf-dev fonts-dejavu-core locales clang-format "$@")
+          qt6-base-dev qt6-pdf-dev fonts-dejavu-core locales tzdata clang-format "$@")
 
 missing=()
 for p in "${packages[@]}"; do

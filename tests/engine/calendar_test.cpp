@@ -151,7 +151,8 @@ TEST_F(Calendar, SummerTimeBoundaries) {
 }
 
 TEST_F(Calendar, TodayLongTextFollowsTheShortDatePattern) {
-    Env().now = [] { return DateSerial(2024, 3, 5) + 0.4; };
+    Env().utcNow = [] { return DateSerial(2024, 3, 5) + 0.4; };
+    Env().localOffsetHours = [](double) { return 0.0; };
     struct Case {
         const char* pattern;
         const char* text;

@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "engine/dates.h"
 #include "test_support.h"
 
 using namespace engine;
@@ -107,6 +108,34 @@ TEST_F(DayView, RowsDirectionAndRate) {
     EXPECT_FALSE(RiseFallAt(c, 147, 12).Rising);
     CurveTable empty;  // no times: no rate
     EXPECT_FALSE(RiseFallAt(empty, 147, 12).HasRate);
+}
+
+// The clock's instant on a port's table: UK ports keep UTC, French ports UTC+1 ("M", -1), an
+// hour more on a day adjusted for summer time; the time of day wraps, the date does not count.
+TEST_F(DayView, TheClocksInstantOnAPortsTable) {
+    const double noonJuly = DateSerial(2025, 7, 1) + TimeSerial(12, 0, 0);
+    struct Case {
+        double utc;
+        int zone;
+        bool summer;
+        int minutes;
+    } cases[] = {
+        {noonJuly, 0, false, 12 * 60},
+        {noonJuly, 0, true, 13 * 60},
+        {noonJuly, -1, false, 13 * 60},
+        {noonJuly, -1, true, 14 * 60},
+        {noonJuly, 5, false, 7 * 60},                                                // "G", UTC-5
+        {DateSerial(2025, 1, 15) + TimeSerial(23, 30, 0), -1, false, 30},            // past midnight
+        {DateSerial(2025, 1, 15) + TimeSerial(0, 20, 0), 1, false, 23 * 60 + 20},    // before it
+        {DateSerial(2025, 1, 15) + TimeSerial(13, 47, 59), 0, false, 13 * 60 + 47},  // whole minutes
+        {DateSerial(2025, 1, 15) + TimeSerial(13, 47, 59) + 0.6 / 86400, 0, false, 13 * 60 + 47},
+        {DateSerial(1890, 3, 1) + TimeSerial(6, 0, 0), 0, false, 6 * 60},  // a negative date value
+        {noonJuly, -46, false, (12 + 46) % 24 * 60},                       // a damaged letter
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.utc << " zone " << c.zone << " summer " << c.summer);
+        EXPECT_EQ(TableClockMinutes(c.utc, c.zone, c.summer), c.minutes);
+    }
 }
 
 // Heights that are not numbers are passed over; the grid never draws more lines than the

@@ -400,7 +400,8 @@ TEST(PlatformLocale, DateFormatCheckOverLocales) {
         {"sv_SE", "YYYY-MM-DD", "-"}, {"C", "DD/MM/YYYY", "/"},     {"nl_NL", "DD-MM-YYYY", "-"},
         {"ja_JP", "YYYY/MM/DD", "/"}, {"fr_FR", "DD/MM/YYYY", "/"},
     };
-    engine::Env().now = [] { return engine::DateSerial(2024, 3, 5); };
+    engine::Env().utcNow = [] { return engine::DateSerial(2024, 3, 5); };
+    engine::Env().localOffsetHours = [](double) { return 0.0; };
     for (auto c : cases) {
         UseLocale(c.locale);
         engine::DateFormatCheck r = engine::CheckDateFormat();

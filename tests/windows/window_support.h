@@ -46,7 +46,9 @@ protected:
         env.documentsFolder = home.file("Documents");
         env.localAppDataFolder = home.file(".local/share");
         env.programFolder = programFolder();
-        env.now = [this] { return now; };
+        // The clock in UTC on a computer kept in UTC, unless a test gives it a zone.
+        env.utcNow = [this] { return now; };
+        env.localOffsetHours = [](double) { return 0.0; };
         dialogs = std::make_unique<platform::ScriptedDialogs>();
     }
     void TearDown() override {

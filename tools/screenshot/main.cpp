@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
         }
         const double now = engine::DateSerial(date->year, date->month, date->day) +
                            engine::TimeSerial(clock->hour, clock->minute, 0);
-        env.now = [now] { return now; };
+        env.utcNow = [now] { return now; };  // a computer kept in UTC, as Dover's table
+        env.localOffsetHours = [](double) { return 0.0; };
     }
     QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
