@@ -98,10 +98,8 @@ void frmtidewyn::Timer2_Timer() {
     RiseFall rf = RiseFallAt(s.DayCurve, s.CurvePoints, t);
     s.ReadoutHeight = s.DayCurve(2, rf.Previous);
     if (!rf.HasRate) return;
-    char clock[24];
-    std::snprintf(clock, sizeof clock, "%02d:%02d", minutes / 60, minutes % 60);
     const std::string start =
-        std::string(kProgramCaption) + kVersionText + "     [Time Now " + clock + " : Height = ";
+        std::string(kProgramCaption) + kVersionText + "     [Time Now " + HoursToHHMM(t) + " : Height = ";
     const double height = s.DayCurve(2, rf.Row);
     if (!std::isfinite(height) || !std::isfinite(rf.Rate)) {
         SetCaption(start + "n/a]");  // a day that could not be computed

@@ -16,12 +16,6 @@ using namespace platform;
 
 namespace {
 
-std::string hhmm(int minutes) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", minutes / 60 % 100, minutes % 60);
-    return text;
-}
-
 // The red line of the read-out at time t in the picture's temporary drawing.
 bool RedLineAt(const PictureBox& picture, double t) {
     for (const DrawCommand& c : picture.TemporaryCommands())
@@ -58,7 +52,7 @@ protected:
         ASSERT_NEAR(s.DayCurve(1, row), t, 1e-9);
         const std::string height = Format(s.DayCurve(2, row), "#,#0.0;;;");
         const std::string title = w.Caption();
-        EXPECT_EQ(title.rfind("Tidewyn Vizoz   (v9.5.0)     [Time Now " + hhmm(minutes) +
+        EXPECT_EQ(title.rfind("Tidewyn Vizoz   (v9.5.0)     [Time Now " + HoursToHHMM(t) +
                                   " : Height = " + height + "M. : ",
                               0),
                   0u)
