@@ -195,8 +195,8 @@ void frmtidewyn::BuildMenus() {
     mnusavesun = AddMenuItem(mnuS, "&Sun times/Lunar Phases");
     mnuprint = AddSubmenu(mnufile, "&Print");
     mnumonthprint = AddMenuItem(mnuprint, "&Months Table");
-    mnuhrprint = AddMenuItem(mnuprint, "&Hourly Details");
-    mnudayprint = AddMenuItem(mnuprint, "&Curve");
+    mnuhrprint = AddMenuItem(mnuprint, "&Hourly Details", [this] { mnuhrprint_Click(); });
+    mnudayprint = AddMenuItem(mnuprint, "&Curve", [this] { mnudayprint_Click(); });
     mnusunprint = AddMenuItem(mnuprint, "&Sun Times/Lunar Phases");
     mnuexit = AddMenuItem(mnufile, "E&xit", [this] { mnuExit_Click(); });
 

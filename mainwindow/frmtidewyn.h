@@ -3,6 +3,7 @@
 // the read-outs under the mouse and in the title, the constituent panel and the menus.
 
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "engine/curve.h"
@@ -10,6 +11,10 @@
 #include "platform/controls.h"
 #include "platform/forms.h"
 #include "platform/picturebox.h"
+
+namespace platform {
+class PrinterPage;
+}
 
 class frmtidewyn : public platform::Form, public engine::DayTideView {
     Q_OBJECT
@@ -74,6 +79,9 @@ public:
     void mnuchartdepth_Click();
     void mnuoutputoptions_Click();
     void Mnushowconfig_Click();
+    // Printing the day.
+    void mnudayprint_Click();
+    void mnuhrprint_Click();
 
     // Controls.
     platform::PictureBox* Picture1;
@@ -136,6 +144,9 @@ private:
     void ReloadCurrentPort();
     // Tells a failure; during the load each reason once.
     void FollowMovedAreaFile();
+    // The day pages' handlers: a question, the hourglass, the page, the curve drawn again.
+    void PrintDayPage(const std::string& question, const std::string& title,
+                      const std::function<void(platform::PrinterPage&)>& page);
     void TellFailure(const std::string& what, const engine::FileResult& r, const std::string& advice = "");
     template <typename F>
     void LoadStep(const char* what, F f);

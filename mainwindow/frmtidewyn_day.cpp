@@ -15,6 +15,7 @@
 #include "engine/sun.h"
 #include "mainwindow/frmconfig.h"
 #include "mainwindow/frmtidewyn.h"
+#include "output/notes.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
 
@@ -66,9 +67,7 @@ void frmtidewyn::RecomputeDay() {
 void frmtidewyn::WriteSummerTimeNote(NoteWording wording) {
     bool longForm =
         wording == NoteWording::Long || (wording == NoteWording::BySetting && State().UseSummerTime);
-    std::string second = SummerFlag() ? "Times are from midnight local time - ADJUSTED FOR SUMMER TIME"
-                         : longForm   ? "Times are from midnight local time - WITHOUT SUMMER TIME CORRECTION"
-                                      : "Times from midnight local time - WITHOUT SUMMER TIME CORRECTION";
+    std::string second = output::TimesLine(longForm, SummerFlag());
     disclaimer->SetCaption(
         "Heights in Metres, all data are derived and should therefore be considered as approximate"
         "\r\n" +

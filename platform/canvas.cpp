@@ -82,18 +82,14 @@ void Canvas::Print(const std::string& text) {
 void Canvas::SetFontSize(double points) { font_.setPointSizeF(points); }
 void Canvas::SetFontBold(bool bold) { font_.setBold(bold); }
 
-double Canvas::fontDeviceScale() const { return 1.0; }
-
 double Canvas::TextWidth(const std::string& text) const {
-    QFontMetricsF m(font_);
-    double dev = m.horizontalAdvance(QString::fromStdString(text)) * fontDeviceScale();
+    double dev = fontMetrics(font_).horizontalAdvance(QString::fromStdString(text));
     double sw = ScaleWidth();
     return deviceWidth() > 0 ? dev * sw / deviceWidth() : 0;
 }
 
 double Canvas::TextHeight(const std::string&) const {
-    QFontMetricsF m(font_);
-    double dev = m.height() * fontDeviceScale();
+    double dev = fontMetrics(font_).height();
     double sh = ScaleHeight();
     return deviceHeight() > 0 ? dev * sh / deviceHeight() : 0;
 }
@@ -114,7 +110,7 @@ void Canvas::emitCommand(DrawCommand c) {
 void Canvas::paintWith(QPainter& p, const DrawCommand& c) const {
     QTransform t = transformFor(c);
     QPen pen(toQColor(c.color));
-    pen.setWidthF(std::max(1, c.width) * fontDeviceScale());
+    pen.setWidthF(std::max(1, c.width) * penScale());
     pen.setCapStyle(Qt::FlatCap);
     if (c.style == static_cast<int>(DrawStyle::Dash)) pen.setStyle(Qt::DashLine);
     else if (c.style == static_cast<int>(DrawStyle::Dot)) pen.setStyle(Qt::DotLine);
@@ -159,7 +155,7 @@ void Canvas::paintWith(QPainter& p, const DrawCommand& c) const {
         }
         case DrawKind::Point: {
             QPointF at = t.map(QPointF(c.x1, c.y1));
-            double s = std::max(1, c.width) * fontDeviceScale();
+            double s = std::max(1, c.width) * penScale();
             p.setRenderHint(QPainter::Antialiasing, true);  // dotted curves
             p.fillRect(QRectF(at.x() - s / 2, at.y() - s / 2, s, s), toQColor(c.color));
             break;
@@ -170,12 +166,7 @@ void Canvas::paintWith(QPainter& p, const DrawCommand& c) const {
             f.setPointSizeF(c.fontSize);
             f.setBold(c.fontBold);
             p.setFont(f);
-            QFontMetricsF m(f);
-            p.save();
-            p.translate(at);
-            p.scale(fontDeviceScale(), fontDeviceScale());
-            p.drawText(QPointF(0, m.ascent()), QString::fromStdString(c.text));
-            p.restore();
+            p.drawText(at + QPointF(0, fontMetrics(f).ascent()), QString::fromStdString(c.text));
             break;
         }
     }

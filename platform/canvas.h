@@ -4,6 +4,7 @@
 // also kept in a display list that tests can inspect.
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QTransform>
 #include <cstdint>
 #include <string>
@@ -61,7 +62,7 @@ public:
     void PSet(double x, double y, OleColor color);
     // Text with its top-left corner at the current position; then the position moves to the
     // start of the next line.
-    void Print(const std::string& text);
+    virtual void Print(const std::string& text);
 
     double CurrentX = 0, CurrentY = 0;
     OleColor ForeColor = kBlack;
@@ -94,7 +95,10 @@ protected:
     QTransform transformFor(const DrawCommand& c) const;
     void paintWith(QPainter& p, const DrawCommand& c) const;
     const QFont& font() const { return font_; }
-    double fontDeviceScale() const;  // device units per font pixel
+    // Metrics of a font in device units.
+    virtual QFontMetricsF fontMetrics(const QFont& f) const { return QFontMetricsF(f); }
+    // Device units per unit of DrawWidth.
+    virtual double penScale() const { return 1.0; }
 
     std::vector<DrawCommand> commands_;
 

@@ -142,7 +142,8 @@ bool PdfView::Print(PrintBackend& backend, const std::string& printer, int first
         return false;
     }
     std::string title = path_.substr(path_.find_last_of('/') + 1);
-    std::unique_ptr<PrintJob> job = backend.BeginDoc(printer, title, error);
+    PrintStatus status = PrintStatus::Ok;
+    std::unique_ptr<PrintJob> job = backend.BeginDoc(printer, title, status, error);
     if (!job) return false;
     const QRect area = job->PageRect();
     const double dpi = std::min(job->Resolution(), kMaxPrintDpi);
@@ -161,7 +162,7 @@ bool PdfView::Print(PrintBackend& backend, const std::string& printer, int first
         job->Painter().drawImage(target,
                                  onWhite(document_->render(page - 1, pixels.expandedTo(QSize(1, 1)))));
     }
-    return job->EndDoc(error);
+    return job->EndDoc(error) == PrintStatus::Ok;
 }
 
 void PdfView::keyPressEvent(QKeyEvent* e) {

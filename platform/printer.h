@@ -2,8 +2,11 @@
 // Printing: the printer chosen for the run, and the back ends that printed documents go to.
 // A back end opens a document on a paged device and hands back a job to paint its pages
 // with a QPainter; the program prints on the system printer, tests install a back end that
-// writes PDF files. A missing printer is an error the caller shows, never ignored.
+// writes PDF files or records the pages. A missing printer is an error the caller shows,
+// never ignored.
 
+#include <QIODevice>
+#include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QStringList>
@@ -12,7 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/canvas.h"
+
 namespace platform {
+
+// How a print step went: a caller tells a missing printer from other failures by this, and
+// shows the reason that comes beside it.
+enum class PrintStatus { Ok, NoPrinter, Failed };
 
 // The printer chosen with SelectPrinter for this run; empty: the system's default printer.
 const std::string& ChosenPrinter();
@@ -23,8 +32,9 @@ bool SelectPrinter();
 // One document being printed: a painter on the current page, in device units.
 class PrintJob {
 public:
-    explicit PrintJob(std::unique_ptr<QPagedPaintDevice> device);
-    ~PrintJob();  // ends a document that is still open
+    // `output`, when given, is where the device writes; it is kept until the device is gone.
+    explicit PrintJob(std::unique_ptr<QPagedPaintDevice> device, std::unique_ptr<QIODevice> output = nullptr);
+    virtual ~PrintJob();  // ends a document that is still open
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
 
@@ -33,12 +43,17 @@ public:
     QPainter& Painter() { return painter_; }
     // The printable area of a page, with its origin at the painter's origin.
     QRect PageRect() const;
+    // The whole sheet's width in device units.
+    int PaperWidth() const;
     int Resolution() const;  // device units per inch
-    bool NewPage();
-    // Finishes the document; false when the device reports a failure.
-    bool EndDoc(std::string& error);
+    virtual bool NewPage();
+    // A page of a PrinterPage is finished: what was drawn on it (kept by recording jobs).
+    virtual void PageDrawn(const std::vector<DrawCommand>& commands) { (void)commands; }
+    // Finishes the document; Failed, with the reason, when the device reports a failure.
+    [[nodiscard]] virtual PrintStatus EndDoc(std::string& error);
 
 private:
+    std::unique_ptr<QIODevice> output_;
     std::unique_ptr<QPagedPaintDevice> device_;
     QPainter painter_;
 };
@@ -47,9 +62,10 @@ class PrintBackend {
 public:
     virtual ~PrintBackend() = default;
     // Opens a document named title on the printer (empty: the default printer), ready to
-    // paint its first page; nothing, with the reason in error, when it cannot be done.
+    // paint its first page; nothing, with the status and the reason in error, when it cannot
+    // be done.
     virtual std::unique_ptr<PrintJob> BeginDoc(const std::string& printer, const std::string& title,
-                                               std::string& error) = 0;
+                                               PrintStatus& status, std::string& error) = 0;
 };
 
 // The system's printers through Qt Print Support. The printer list can be replaced (tests).
@@ -58,7 +74,7 @@ public:
     using PrinterList = std::function<QStringList()>;
     explicit SystemPrinterBackend(PrinterList list = {});
     std::unique_ptr<PrintJob> BeginDoc(const std::string& printer, const std::string& title,
-                                       std::string& error) override;
+                                       PrintStatus& status, std::string& error) override;
 
 private:
     PrinterList list_;
@@ -69,7 +85,7 @@ class PdfFileBackend : public PrintBackend {
 public:
     explicit PdfFileBackend(std::string path) : path_(std::move(path)) {}
     std::unique_ptr<PrintJob> BeginDoc(const std::string& printer, const std::string& title,
-                                       std::string& error) override;
+                                       PrintStatus& status, std::string& error) override;
     const std::string& Path() const { return path_; }
     struct Request {
         std::string printer, title;
@@ -79,6 +95,26 @@ public:
 private:
     std::string path_;
     std::vector<Request> requests_;
+};
+
+// Keeps every document's pages as display lists (tests): the pages are painted as well, on a
+// PDF in memory of the given page size, so that painting is exercised too.
+class RecordingPrintBackend : public PrintBackend {
+public:
+    struct Document {
+        std::string printer, title;
+        std::vector<std::vector<DrawCommand>> pages;
+        int sheets = 1;  // pages begun on the device
+        bool ended = false;
+    };
+    std::unique_ptr<PrintJob> BeginDoc(const std::string& printer, const std::string& title,
+                                       PrintStatus& status, std::string& error) override;
+
+    QPageSize pageSize{QPageSize::A4};
+    QMarginsF marginsMm{6.35, 6.35, 6.35, 6.35};  // a laser printer's unprintable edges
+    int resolution = 600;
+    std::string endFailure;  // when not empty, every document fails at its end with this reason
+    std::vector<Document> documents;
 };
 
 // Where printed documents go: the system printer unless another back end is installed.

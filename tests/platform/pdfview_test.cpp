@@ -153,12 +153,15 @@ TEST_F(PdfViewTest, PrintsTheChosenPagesInOrderToThePrinterAsked) {
 
 TEST(Printing, SystemPrinterWithoutPrintersSaysSo) {
     std::string error;
+    PrintStatus status = PrintStatus::Ok;
     SystemPrinterBackend none([] { return QStringList(); });
-    EXPECT_EQ(none.BeginDoc("", "Manual", error), nullptr);
+    EXPECT_EQ(none.BeginDoc("", "Manual", status, error), nullptr);
+    EXPECT_EQ(status, PrintStatus::NoPrinter);
     EXPECT_EQ(error, "No printer is installed on this computer.");
 
     SystemPrinterBackend other([] { return QStringList{"Office Laser"}; });
-    EXPECT_EQ(other.BeginDoc("Gone Printer", "Manual", error), nullptr);
+    EXPECT_EQ(other.BeginDoc("Gone Printer", "Manual", status, error), nullptr);
+    EXPECT_EQ(status, PrintStatus::Failed);
     EXPECT_EQ(error, "The printer \"Gone Printer\" is not available.");
 }
 

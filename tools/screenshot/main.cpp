@@ -3,9 +3,13 @@
 // writes conditions.png; main-window.png, the main window with a user depth and the read-out
 // of a point on the curve; constituents.png, the constituent panel with the port's constants;
 // and main-window-maximised.png, on a screen of 1400 x 1000.
+//   tidewyn-screenshot --printed-curve OUTPUT.png YYYY-MM-DD
+// prints Dover's curve page for that day, summer time switched on, through a PDF file and
+// renders the page at 100 dpi.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPdfDocument>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -15,6 +19,7 @@
 #include "engine/environment.h"
 #include "engine/recordfile.h"
 #include "engine/records.h"
+#include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "mainwindow/frmcopyright.h"
 #include "mainwindow/frmtidewyn.h"
@@ -22,6 +27,7 @@
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
+#include "platform/printer.h"
 
 namespace {
 bool save(QWidget& w, const QString& path) {
@@ -30,11 +36,87 @@ bool save(QWidget& w, const QString& path) {
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toUtf8().constData());
     return ok;
 }
+// The current port's charted depth, stored as the depth dialog stores it, and the day computed
+// again.
+bool setChartedDepth(frmtidewyn& main, float metres) {
+    const auto& s = engine::State();
+    engine::DepthRecord depth;
+    depth.PortName = s.PortName;
+    depth.PortIndex = s.CurrentPort;
+    depth.ChartedDepth = metres;
+    if (!engine::WriteRecord(s.DepthFilePath, engine::DepthRecord::kSize, s.CurrentPort,
+                             engine::EncodeDepthRecord(depth))
+             .ok())
+        return false;
+    main.RecomputeDay();
+    return true;
+}
+
+// Dover's curve page for `day` at noon, summer time on, option 3 with the default draught and
+// clearance and a charted depth of 2.5 m.
+int printCurvePage(const QString& output, const char* day) {
+    const auto date = engine::ReadIsoDate(day);
+    if (!date) {
+        std::fprintf(stderr, "tidewyn-screenshot: the day must be given as YYYY-MM-DD\n");
+        return 2;
+    }
+    const double now = engine::DateSerial(date->year, date->month, date->day) + engine::TimeSerial(12, 0, 0);
+    engine::Env().utcNow = [now] { return now; };
+    engine::Env().localOffsetHours = [](double) { return 0.0; };
+    auto& s = engine::State();
+    s.AppDataFolder = engine::Env().localAppDataFolder;
+    QDir().mkpath(QString::fromStdString(s.AppDataFolder + "/TidewynTides"));
+    engine::SettingsRecord settings = engine::DefaultSettingsRecord();
+    settings.SummerTime = -1;
+    if (!engine::WriteSettingsFile(settings).ok()) {
+        std::fprintf(stderr, "tidewyn-screenshot: cannot write the settings\n");
+        return 1;
+    }
+    QTemporaryDir pdfDir;
+    platform::PdfFileBackend pdf(pdfDir.filePath("curve.pdf").toStdString());
+    platform::SetPrintBackend(&pdf);
+    platform::ScriptedDialogs dialogs;  // "Print curve?" answered Yes
+    bool ok = false;
+    platform::Run([&] {
+        platform::Get<frmCopyright>().ConditionsOK_Click();
+        frmtidewyn& main = platform::Get<frmtidewyn>();
+        if (!setChartedDepth(main, 2.5f)) return;
+        main.mnudayprint_Click();
+        ok = true;
+    });
+    platform::SetPrintBackend(nullptr);
+    for (const auto& m : dialogs.messages) {
+        if (m.prompt.find("Print curve?") != std::string::npos) continue;
+        std::fprintf(stderr, "tidewyn-screenshot: %s\n", m.prompt.c_str());
+        ok = false;
+    }
+    platform::DestroyAllForms();
+    QPdfDocument document;
+    if (!ok || document.load(QString::fromStdString(pdf.Path())) != QPdfDocument::Error::None ||
+        document.pageCount() != 1) {
+        std::fprintf(stderr, "tidewyn-screenshot: the page was not printed\n");
+        return 1;
+    }
+    const QSizeF points = document.pagePointSize(0);
+    QImage page(QSize(qRound(points.width() * 100 / 72), qRound(points.height() * 100 / 72)),
+                QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter p(&page);
+        p.drawImage(0, 0, document.render(0, page.size()));
+    }
+    ok = page.save(output);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", output.toUtf8().constData());
+    return ok ? 0 : 1;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool printedCurve = argc == 4 && std::string(argv[1]) == "--printed-curve";
     if (argc != 2 && argc != 4) {
-        std::fprintf(stderr, "usage: tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]\n");
+        std::fprintf(stderr,
+                     "usage: tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]\n"
+                     "       tidewyn-screenshot --printed-curve OUTPUT.png YYYY-MM-DD\n");
         return 2;
     }
     // A desktop screen of its own, so that the maximised window has a known size.
@@ -59,6 +141,7 @@ int main(int argc, char** argv) {
     env.localAppDataFolder = (home.path() + "/.local/share").toStdString();
     // The program folder, with the shipped area files, is bin/ beside this tool's folder.
     env.programFolder = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../bin").toStdString();
+    if (printedCurve) return printCurvePage(argv[2], argv[3]);
     if (argc == 4) {
         const auto date = engine::ReadIsoDate(argv[2]);
         const auto clock = engine::ReadClockTime(argv[3]);
@@ -82,16 +165,7 @@ int main(int argc, char** argv) {
         start.ConditionsOK_Click();
         frmtidewyn& main = platform::Get<frmtidewyn>();
         // Dover with a charted depth of 2.5 m, so that the read-out line is at its longest.
-        auto& s = engine::State();
-        engine::DepthRecord depth;
-        depth.PortName = s.PortName;
-        depth.PortIndex = s.CurrentPort;
-        depth.ChartedDepth = 2.5f;
-        if (!engine::WriteRecord(s.DepthFilePath, engine::DepthRecord::kSize, s.CurrentPort,
-                                 engine::EncodeDepthRecord(depth))
-                 .ok())
-            return;
-        main.RecomputeDay();
+        if (!setChartedDepth(main, 2.5f)) return;
         main.Picture1_MouseMove(0, 0, 14.5, 0);
         ok = save(main, out + "/main-window.png") && ok;
 
