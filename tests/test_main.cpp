@@ -38,12 +38,18 @@ int main(int argc, char** argv) {
     setenv("LC_ALL", "C.UTF-8", 1);
 #ifdef TIDEWYN_WITH_QT
     // A screen wider than it is high, as desktops are, so that no window test can mistake the
-    // screen's width for its height. Written whole and renamed: test processes run side by side.
-    const std::string screen = home + "/offscreen-screen.json";
-    const std::string written = screen + "." + std::to_string(getpid());
-    std::ofstream(written) << R"({"screens": [{"name": "Test", "width": 1024, "height": 768}]})";
-    std::filesystem::rename(written, screen);
+    // screen's width for its height. One file for each process: test processes run side by
+    // side, and none may find another's file half written or replaced.
+    const std::string screen = home + "/offscreen-screen-" + std::to_string(getpid()) + ".json";
+    std::ofstream(screen) << R"({"screens": [{"name": "Test", "width": 1024, "height": 768}]})";
     setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screen).c_str(), 1);
+    struct RemovedAtExit {
+        std::string path;
+        ~RemovedAtExit() {
+            std::error_code ec;
+            std::filesystem::remove(path, ec);
+        }
+    } screenFile{screen};
 #else
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 #endif
