@@ -16,20 +16,29 @@ double LowerToWholeMetre(double lowest) {
     return lowest;
 }
 
-CurveScale TideCurveScale(const CurveTable& drawn, const CurveTable& day, int curvePoints) {
-    double highest = 0, lowest = 0;
+HeightRange DayHeightRange(const CurveTable& drawn, const CurveTable& day, int curvePoints) {
+    HeightRange range;
     for (int r = 1; r <= curvePoints - 1; ++r) {
-        if (std::isfinite(drawn(2, r)) && drawn(2, r) > highest) highest = drawn(2, r);
-        if (std::isfinite(day(2, r)) && day(2, r) < lowest) lowest = day(2, r);
+        if (std::isfinite(drawn(2, r)) && drawn(2, r) > range.Highest) range.Highest = drawn(2, r);
+        if (std::isfinite(day(2, r)) && day(2, r) < range.Lowest) range.Lowest = day(2, r);
     }
-    return {Int(highest) + 1, LowerToWholeMetre(lowest)};
+    return range;
+}
+
+void FillOutputCurve(const CurveTable& day, CurveTable& output) {
+    for (int r = 1; r <= 500; ++r) {
+        output(1, r) = day(1, r);
+        output(2, r) = day(2, r);
+    }
+}
+
+CurveScale TideCurveScale(const CurveTable& drawn, const CurveTable& day, int curvePoints) {
+    const HeightRange range = DayHeightRange(drawn, day, curvePoints);
+    return {Int(range.Highest) + 1, LowerToWholeMetre(range.Lowest)};
 }
 
 CurveScale LayersScale(const CurveTable& day, int curvePoints) {
-    double highest = 0;
-    for (int r = 1; r <= curvePoints - 1; ++r)
-        if (std::isfinite(day(2, r)) && day(2, r) > highest) highest = day(2, r);
-    return {Int(highest) + 1, -2};
+    return {Int(DayHeightRange(day, day, curvePoints).Highest) + 1, -2};
 }
 
 std::vector<double> GridHeights(double top, double bottom, double minSpacing) {

@@ -13,6 +13,16 @@ namespace engine {
 // -4 m stay as they are.
 double LowerToWholeMetre(double lowest);
 
+// The highest height of `drawn` and the lowest of `day` over rows 1 to curvePoints - 1, both
+// starting from 0; heights that are not finite are passed over.
+struct HeightRange {
+    double Highest = 0, Lowest = 0;
+};
+HeightRange DayHeightRange(const CurveTable& drawn, const CurveTable& day, int curvePoints);
+
+// Columns 1 and 2 of rows 1 to 500 of the day copied into the output curve.
+void FillOutputCurve(const CurveTable& day, CurveTable& output);
+
 struct CurveScale {
     double Top = 0;     // Int(highest) + 1
     double Bottom = 0;  // the lowest height after the bands

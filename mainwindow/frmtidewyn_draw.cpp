@@ -37,10 +37,7 @@ void frmtidewyn::DrawTideCurve() {
     PictureBox& pic = *Picture1;
     pic.SetAutoRedraw(true);
     pic.Cls();
-    for (int r = 1; r <= 500; ++r) {
-        s.OutputCurve(1, r) = s.DayCurve(1, r);
-        s.OutputCurve(2, r) = s.DayCurve(2, r);
-    }
+    FillOutputCurve(s.DayCurve, s.OutputCurve);
     std::string draughtText = s.Draught != 0 ? " : Draft=" + CStrSingle(s.Draught) + "M" : "";
     std::string clearanceText =
         s.KeelClearance != 0 ? " : Clearance=" + CStrSingle(s.KeelClearance) + "M" : "";

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/dayview.h"
 #include "engine/numtext.h"
 #include "engine/state.h"
 #include "engine/timetext.h"
@@ -23,13 +24,6 @@ std::vector<std::string> depthLines(const SharedState& s) {
     if (s.OutputOption == 3.0f)
         depth += "   Draught = " + CStrSingle(s.Draught) + "   Under keel = " + CStrSingle(s.KeelClearance);
     return {"Heights shown in Metres and include:", depth + " (Metres)"};
-}
-
-void refillOutputCurve(SharedState& s) {
-    for (int r = 1; r <= 500; ++r) {
-        s.OutputCurve(1, r) = s.DayCurve(1, r);
-        s.OutputCurve(2, r) = s.DayCurve(2, r);
-    }
 }
 }  // namespace
 
@@ -67,15 +61,10 @@ void PrintTideCurve(platform::PrinterPage& page, const DayCaptions& captions) {
     page.SetScaleTop(-ph / 15);
     const double h = ph / 2, w = 0.9 * pw;
 
-    double highest = 0, lowest = 0;
-    for (int r = 1; r <= points - 1; ++r) {
-        const double v = s.DayCurve(2, r);
-        if (!std::isfinite(v)) continue;
-        highest = std::max(highest, v);
-        lowest = std::min(lowest, v);
-    }
+    const HeightRange range = DayHeightRange(s.DayCurve, s.DayCurve, points);
     constexpr double kHalfMillimetre = 1440 / 25.4 / 2;
-    const CurvePageScale scale = CurvePageScaleFor(highest, lowest, h, page.TextHeight(), kHalfMillimetre);
+    const CurvePageScale scale =
+        CurvePageScaleFor(range.Highest, range.Lowest, h, page.TextHeight(), kHalfMillimetre);
     const double t = scale.top, vs = h / t, hs = w / 24;
     auto x = [&](double time) { return hs * time; };
     auto y = [&](double height) { return h - 2 - vs * (height + scale.shift); };
@@ -138,16 +127,15 @@ void PrintTideCurve(platform::PrinterPage& page, const DayCaptions& captions) {
     page.CurrentY = 50;
     page.Print(Str(scale.top - scale.shift) + " Metres");
 
-    refillOutputCurve(s);
+    FillOutputCurve(s.DayCurve, s.OutputCurve);
 
     page.SetFontSize(9);
-    page.CurrentX = page.ScaleLeft();
     page.CurrentY = h + 400;
     const double left = page.ScaleLeft();
     std::string port =
         captions.port.size() > 5 ? captions.port.substr(0, 5) + captions.port.substr(6) : captions.port;
     PrintLines(page, left, {port, captions.date});
-    for (const std::string& line : depthLines(s)) PrintLines(page, left, {line});
+    PrintLines(page, left, depthLines(s));
     PrintLines(page, left, {"", captions.dayList});
     page.SetFontSize(7);
     PrintLines(page, left, {kDerivedNote, TimesLine(s.UseSummerTime != 0, captions.adjusted), ""});
@@ -158,7 +146,7 @@ void PrintTideCurve(platform::PrinterPage& page, const DayCaptions& captions) {
 
 void PrintHourlyTable(platform::PrinterPage& page, const DayCaptions& captions) {
     SharedState& s = State();
-    refillOutputCurve(s);
+    FillOutputCurve(s.DayCurve, s.OutputCurve);
     std::vector<std::string> rows(145);
     for (int i = 1; i <= 144; ++i)
         rows[i] = LTrim(HoursToHHMM(s.OutputCurve(1, i))) + "    " + Format(s.OutputCurve(2, i), "#,#0.0;;;");

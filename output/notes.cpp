@@ -16,7 +16,7 @@ std::string PublisherLine() {
            "\tCopies of this page must keep the attribution of the tidal constants above.";
 }
 
-void PrintLines(platform::PrinterPage& page, double left, std::initializer_list<std::string> lines) {
+void PrintLines(platform::PrinterPage& page, double left, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         page.CurrentX = left;
         page.Print(line);
@@ -24,11 +24,12 @@ void PrintLines(platform::PrinterPage& page, double left, std::initializer_list<
 }
 
 void PrintStandingNotes(platform::PrinterPage& page, double left, int gap, int publisherGap) {
-    for (const char* line : kAttribution) PrintLines(page, left, {line});
-    for (int k = 0; k < gap; ++k) PrintLines(page, left, {""});
-    for (const char* line : kReproduction) PrintLines(page, left, {line});
-    for (int k = 0; k < publisherGap; ++k) PrintLines(page, left, {""});
-    PrintLines(page, left, {PublisherLine()});
+    std::vector<std::string> lines(kAttribution.begin(), kAttribution.end());
+    lines.insert(lines.end(), gap, "");
+    lines.insert(lines.end(), kReproduction.begin(), kReproduction.end());
+    lines.insert(lines.end(), publisherGap, "");
+    lines.push_back(PublisherLine());
+    PrintLines(page, left, lines);
 }
 
 }  // namespace output

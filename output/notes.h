@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace platform {
 class PrinterPage;
@@ -33,7 +34,7 @@ inline constexpr std::array<const char*, 2> kReproduction = {
 std::string PublisherLine();
 
 // Prints each line at `left`, an empty text an empty line.
-void PrintLines(platform::PrinterPage& page, double left, std::initializer_list<std::string> lines);
+void PrintLines(platform::PrinterPage& page, double left, const std::vector<std::string>& lines);
 
 // The attribution, `gap` empty lines, the reproduction notice, `publisherGap` empty lines and the
 // program's line, each at `left`.
