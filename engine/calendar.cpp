@@ -126,4 +126,20 @@ int DayOfYear(double date) {
     return static_cast<int>(day - DateSerial(DateYear(day), 1, 1)) + 1;
 }
 
+MonthBasis MonthTimeBasis(int year, int month, bool summerSetting) {
+    MonthBasis basis;
+    if (!summerSetting || month < 1 || month > 12) return basis;
+    const double first = DateSerial(year, month, 1);
+    basis.FirstDayAdjusted = IsSummerTime(first);
+    for (int d = 2; d <= monthLength(year, month); ++d) {
+        if (IsSummerTime(first + d - 1) != basis.FirstDayAdjusted) {
+            basis.ChangeDay = d;
+            break;
+        }
+    }
+    return basis;
+}
+
+std::string MonthAbbrev(int year, int month) { return LeftChars(MonthInfo(year, month).MonthName, 3); }
+
 }  // namespace engine

@@ -50,4 +50,17 @@ bool IsSummerTime(double date);
 // Day of the year of a date value, 1 = 1 January.
 int DayOfYear(double date);
 
+// The time basis of a month's days, each day adjusted for summer time when the setting is on
+// and IsSummerTime holds for it: that of the first day, and the day (0: none) from which the
+// other basis holds, the last Sunday of March or of October.
+struct MonthBasis {
+    bool FirstDayAdjusted = false;
+    int ChangeDay = 0;
+    bool operator==(const MonthBasis&) const = default;
+};
+MonthBasis MonthTimeBasis(int year, int month, bool summerSetting);
+
+// The first three letters of the month's name in the locale, as the month view writes its days.
+std::string MonthAbbrev(int year, int month);
+
 }  // namespace engine

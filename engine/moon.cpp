@@ -127,13 +127,15 @@ std::array<MoonPhase, 4> MoonPhasesOfMonth(int year, int month) {
     return phases;
 }
 
-void CalcMoonPhases() {
+void CalcMoonPhases() { FillMoonPhases(State().SelectedYear, State().SelectedMonth); }
+
+void FillMoonPhases(int year, int month) {
     SharedState& s = State();
     s.MoonPhaseText.clear();
     s.MoonPhaseCount = 0;
     for (int i = 1; i <= 10; ++i) s.MoonPhaseList[i].clear();
 
-    const auto phases = MoonPhasesOfMonth(s.SelectedYear, s.SelectedMonth);
+    const auto phases = MoonPhasesOfMonth(year, month);
     double jd[5] = {};
     for (const MoonPhase& p : phases) {
         ++s.MoonPhaseCount;

@@ -21,9 +21,11 @@ struct MoonPhase {
 std::array<MoonPhase, 4> MoonPhasesOfMonth(int year, int month);
 
 // Fills MoonPhaseList (places 1 to 4, places 1 to 10 cleared), MoonPhaseCount (4) and
-// MoonPhaseText ("    " CR, then each line and CR) for SelectedYear and SelectedMonth. Each
-// line carries the date of its own phase, so a phase early in the next month is labelled with
-// that month; the lines are in date order.
+// MoonPhaseText ("    " CR, then each line and CR) for a year and month. Each line carries the
+// date of its own phase, so a phase early in the next month is labelled with that month; the
+// lines are in date order.
+void FillMoonPhases(int year, int month);
+// The same for SelectedYear and SelectedMonth.
 void CalcMoonPhases();
 
 void SwapStrings(std::string& A, std::string& B);

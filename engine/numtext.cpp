@@ -337,4 +337,13 @@ std::string RTrim(std::string_view text) {
 
 std::string Trim(std::string_view text) { return RTrim(LTrim(text)); }
 
+std::string LeftChars(std::string_view text, int n) {
+    size_t end = 0;
+    for (int count = 0; end < text.size(); ++end) {
+        const bool continuation = (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
+        if (!continuation && count++ == n) break;
+    }
+    return std::string(text.substr(0, end));
+}
+
 }  // namespace engine

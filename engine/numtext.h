@@ -75,6 +75,8 @@ std::optional<long> ReadWholeNumber(std::string_view text);
 std::string Format(double value, std::string_view pattern);
 
 std::string Trim(std::string_view text);
+// The first n characters of a UTF-8 text (not bytes: names may hold accented letters).
+std::string LeftChars(std::string_view text, int n);
 std::string LTrim(std::string_view text);
 std::string RTrim(std::string_view text);
 

@@ -103,6 +103,7 @@ struct SharedState {
     std::vector<std::string> MonthTextTable = std::vector<std::string>(33 * 4 * 16);  // (0..32, 0..3, 0..15)
     Table<std::string, 9, 32> SunTable;  // (column, day of month)
     Table<double, 9, 32> SunValues;
+    int SunTableYear = 0, SunTableMonth = 0;  // the month SunTable holds; 0: none
     std::string SunPlace, SunLatText, SunLongText;
     std::string MoonPhaseText;
     Slots<std::string, 11> MoonPhaseList;

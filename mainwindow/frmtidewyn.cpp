@@ -194,10 +194,10 @@ void frmtidewyn::BuildMenus() {
     mnusaveday = AddMenuItem(mnuS, "&Hourly Details");
     mnusavesun = AddMenuItem(mnuS, "&Sun times/Lunar Phases");
     mnuprint = AddSubmenu(mnufile, "&Print");
-    mnumonthprint = AddMenuItem(mnuprint, "&Months Table");
+    mnumonthprint = AddMenuItem(mnuprint, "&Months Table", [this] { mnumonthprint_Click(); });
     mnuhrprint = AddMenuItem(mnuprint, "&Hourly Details", [this] { mnuhrprint_Click(); });
     mnudayprint = AddMenuItem(mnuprint, "&Curve", [this] { mnudayprint_Click(); });
-    mnusunprint = AddMenuItem(mnuprint, "&Sun Times/Lunar Phases");
+    mnusunprint = AddMenuItem(mnuprint, "&Sun Times/Lunar Phases", [this] { mnusunprint_Click(); });
     mnuexit = AddMenuItem(mnufile, "E&xit", [this] { mnuExit_Click(); });
 
     mnuDatemenu = AddTopMenu(bar, "&Date");
@@ -364,6 +364,7 @@ void frmtidewyn::Form_Load() {
     });
     s.SunTable.clear();
     s.SunValues.clear();
+    s.SunTableYear = s.SunTableMonth = 0;
 
     std::string longText;
     TodayLongText(longText);

@@ -82,6 +82,10 @@ public:
     // Printing the day.
     void mnudayprint_Click();
     void mnuhrprint_Click();
+    // Printing the month: its tide table, and the sun table with its moon phases (also printed
+    // from the sunrise tool's results).
+    void mnumonthprint_Click();
+    void mnusunprint_Click();
 
     // Controls.
     platform::PictureBox* Picture1;
@@ -144,9 +148,11 @@ private:
     void ReloadCurrentPort();
     // Tells a failure; during the load each reason once.
     void FollowMovedAreaFile();
-    // The day pages' handlers: a question, the hourglass, the page, the curve drawn again.
+    // The day pages' handlers: a question, then the document.
     void PrintDayPage(const std::string& question, const std::string& title,
                       const std::function<void(platform::PrinterPage&)>& page);
+    // The hourglass, the pages, the curve drawn again; a missing or failing printer told.
+    void PrintDocument(const std::string& title, const std::function<void(platform::PrinterPage&)>& page);
     void TellFailure(const std::string& what, const engine::FileResult& r, const std::string& advice = "");
     template <typename F>
     void LoadStep(const char* what, F f);

@@ -21,11 +21,6 @@ using namespace engine;
 using namespace platform;
 
 namespace {
-// The first n characters of a text (not bytes: names may hold accented letters).
-std::string firstChars(const std::string& text, int n) {
-    return QString::fromStdString(text).left(n).toStdString();
-}
-
 // The list's lines are longer than the designed column is wide at today's screen fonts: the
 // list takes the free width up to the window's edge, and its font is made smaller, down to
 // 7 points, until the longest line fits.
@@ -75,13 +70,14 @@ void frmtidewyn::mnumonth_Click() {
     monthspredictions->Clear();
     monthspredictions->AddItem(" Months");
     monthspredictions->AddItem("Prediction ");
-    monthspredictions->AddItem(firstChars(s.PortName, 10));
+    monthspredictions->AddItem(LeftChars(s.PortName, 10));
     monthspredictions->AddItem(Str(month) + "/" + Str(year));
     const bool summerMonth = s.UseSummerTime && month >= 4 && month <= 10;
     monthspredictions->AddItem(summerMonth ? "(Summer Times)" : "(Standard Times)");
 
     SetSelectedDate(s.SelectedDate);
     const std::string monthName = MonthInfo(s.SelectedYear, s.SelectedMonth).MonthName;
+    const std::string monthAbbrev = MonthAbbrev(s.SelectedYear, s.SelectedMonth);
     const double firstDate = DateSerial(s.SelectedYear, s.SelectedMonth, 1);
     const int first = DayOfYear(firstDate);
     const int days = DateDay(DateSerial(s.SelectedYear, s.SelectedMonth + 1, 1) - 1);
@@ -105,8 +101,8 @@ void frmtidewyn::mnumonth_Click() {
 
         monthspredictions->AddItem("  ");
         appendRow(s, "", "");
-        const std::string day = std::to_string(n) + " " + firstChars(monthName, 3);
-        const std::string weekday = "(" + firstChars(FormatDate(date, "dddd"), 3) + ")";
+        const std::string day = std::to_string(n) + " " + monthAbbrev;
+        const std::string weekday = "(" + LeftChars(FormatDate(date, "dddd"), 3) + ")";
         monthspredictions->AddItem(day + " " + weekday);
         appendRow(s, day, weekday);
         for (int k = 1; k <= count; ++k) {

@@ -173,6 +173,7 @@ void Frmtimdat::accept(int year, int month, int day, frmtidewyn::NoteWording wor
             s.SunTable(col, d).clear();
             s.SunValues(col, d) = 0;
         }
+    s.SunTableYear = s.SunTableMonth = 0;
     DialogDate = DateSerial(year, month, day);
     DialogYearStart = DateSerial(year, 1, 1);
     SetSelectedDate(DialogDate);

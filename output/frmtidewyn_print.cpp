@@ -1,14 +1,21 @@
-// The main window's File, Print entries for the displayed day.
+// The main window's File, Print entries: the displayed day and its month.
+#include "engine/state.h"
 #include "mainwindow/frmtidewyn.h"
 #include "output/daypages.h"
+#include "output/monthpages.h"
 #include "platform/dialogs.h"
 #include "platform/printerpage.h"
 
+using namespace engine;
 using namespace platform;
 
 void frmtidewyn::PrintDayPage(const std::string& question, const std::string& title,
                               const std::function<void(PrinterPage&)>& page) {
     if (MsgBox(question, kYesNo) != kYes) return;
+    PrintDocument(title, page);
+}
+
+void frmtidewyn::PrintDocument(const std::string& title, const std::function<void(PrinterPage&)>& page) {
     SetMousePointer(MousePointer::Hourglass);
     platform::SetPointer(Picture1, MousePointer::Hourglass);
     PrintStatus status = PrintStatus::Ok;
@@ -39,4 +46,31 @@ void frmtidewyn::mnudayprint_Click() {
 void frmtidewyn::mnuhrprint_Click() {
     PrintDayPage("Print rise at 10 minute intervals?", "Tidewyn Vizoz hourly details",
                  [this](PrinterPage& page) { output::PrintHourlyTable(page, captionsOf(*this)); });
+}
+
+void frmtidewyn::mnumonthprint_Click() {
+    // A month view of another port, month, depth, option or time basis is computed again.
+    if (monthspredictions->ListCount() < 10 || !MonthViewIsCurrent()) mnumonth_Click();
+    if (MsgBox("Print Months Tide Table?", kYesNo) != kYes) return;
+    const int count = monthspredictions->ListCount();
+    if (count < 11) {
+        MsgBox("Calculate a months tides\rbefore choosing this option", kOkOnly);
+        return;
+    }
+    std::vector<std::string> lines;
+    for (int i = 5; i < count; ++i) lines.push_back(monthspredictions->List(i));
+    monthspredictions->SetListIndex(count - 1);
+    const MonthViewKey month = State().MonthView;
+    PrintDocument("Tidewyn Vizoz month table",
+                  [&](PrinterPage& page) { output::PrintMonthTable(page, lines, month.Year, month.Month); });
+}
+
+void frmtidewyn::mnusunprint_Click() {
+    const SharedState& s = State();
+    if (s.SunTable(1, 1).empty() || s.SunTableMonth < 1 || s.SunTableMonth > 12) {
+        MsgBox("Calculate a months suntimes\rbefore choosing this option", kOkOnly);
+        return;
+    }
+    if (MsgBox("Print Sun and Lunar times?", kYesNo) != kYes) return;
+    PrintDocument("Tidewyn Vizoz sun times", [](PrinterPage& page) { output::PrintSunTable(page); });
 }

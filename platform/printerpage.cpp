@@ -79,6 +79,8 @@ void PrinterPage::Print(const std::string& text) {
 }
 
 void PrinterPage::NewPage() {
+    CurrentX = ScaleLeft();  // the next page is written from its top
+    CurrentY = ScaleTop();
     if (!drawn_) return;
     job_->PageDrawn(commands_);
     commands_.clear();

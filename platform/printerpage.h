@@ -30,6 +30,7 @@ public:
     // left edge. A tab moves to the next stop, every 8 average character widths from where the
     // line starts.
     void Print(const std::string& text) override;
+    // Ends the page; what follows is written from the next page's top left.
     void NewPage();
     // Ends the document: Failed, with the reason, when a page or the job failed.
     [[nodiscard]] PrintStatus EndDoc(std::string& reason);

@@ -150,6 +150,32 @@ TEST_F(Calendar, SummerTimeBoundaries) {
             << c.y << "-" << c.m << "-" << c.d;
 }
 
+// A month's time basis: the first day's, and the day the clock changes on within the month.
+TEST_F(Calendar, MonthTimeBasis) {
+    struct Case {
+        int y, m;
+        bool setting;
+        MonthBasis basis;
+    } cases[] = {
+        {2025, 3, true, {false, 30}}, {2025, 10, true, {true, 26}}, {2024, 3, true, {false, 31}},
+        {2024, 10, true, {true, 27}}, {2025, 4, true, {true, 0}},   {2025, 9, true, {true, 0}},
+        {2025, 11, true, {false, 0}}, {2025, 1, true, {false, 0}},  {2025, 3, false, {false, 0}},
+        {2025, 7, false, {false, 0}}, {2025, 0, true, {false, 0}},  {2025, 13, true, {false, 0}},
+    };
+    for (const Case& c : cases) {
+        const MonthBasis b = MonthTimeBasis(c.y, c.m, c.setting);
+        EXPECT_EQ(b, c.basis) << c.y << "-" << c.m << " " << b.FirstDayAdjusted << " " << b.ChangeDay;
+    }
+    // Every day of a month follows the day rule the month view uses.
+    for (int m = 1; m <= 12; ++m) {
+        const MonthBasis b = MonthTimeBasis(2026, m, true);
+        for (int d = 1; d <= DaysInMonth(2026, m); ++d) {
+            const bool changed = b.ChangeDay != 0 && d >= b.ChangeDay;
+            EXPECT_EQ(IsSummerTime(DateSerial(2026, m, d)), b.FirstDayAdjusted != changed) << m << "/" << d;
+        }
+    }
+}
+
 TEST_F(Calendar, TodayLongTextFollowsTheShortDatePattern) {
     Env().utcNow = [] { return DateSerial(2024, 3, 5) + 0.4; };
     Env().localOffsetHours = [](double) { return 0.0; };

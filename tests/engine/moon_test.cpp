@@ -86,6 +86,16 @@ TEST_F(MoonPhasesTest, JulianDaysAreInDateOrderAndNearReference) {
     EXPECT_EQ(phases[3].Year, 2024);
 }
 
+// The month sun table keeps the phases of its own month, whatever month is displayed.
+TEST_F(MoonPhasesTest, AnyMonthsPhasesFillTheSameLines) {
+    run(2024, 2);
+    const std::string february = State().MoonPhaseText;
+    run(2024, 3);
+    FillMoonPhases(2024, 2);
+    EXPECT_EQ(State().MoonPhaseText, february);
+    EXPECT_EQ(State().SelectedMonth, 3);
+}
+
 TEST_F(MoonPhasesTest, EachCallClearsTheOldLines) {
     State().MoonPhaseList[7] = "stale";
     State().MoonPhaseText = "stale";

@@ -188,6 +188,11 @@ TEST_F(NumText, Trims) {
     EXPECT_EQ(LTrim("  a "), "a ");
     EXPECT_EQ(RTrim("  a "), "  a");
     EXPECT_EQ(Trim("    "), "");
+    // Characters, not bytes.
+    EXPECT_EQ(LeftChars("März", 3), "Mär");
+    EXPECT_EQ(LeftChars("Brest", 10), "Brest");
+    EXPECT_EQ(LeftChars("Sète", 2), "Sè");
+    EXPECT_EQ(LeftChars("Mai", 0), "");
 }
 
 // Nothing that is not a number reads as one: no "0.0" for NaN, no exponent in a box that the

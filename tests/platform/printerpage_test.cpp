@@ -118,19 +118,24 @@ TEST_F(PrinterPages, ANewPageIsBegunOnlyByWhatIsDrawnOnIt) {
     auto page = open();
     ASSERT_TRUE(page);
     page->NewPage();  // nothing drawn yet: no page
+    page->Print("first");
     page->Line(0, 0, 100, 100);
     page->NewPage();
     page->NewPage();  // again nothing drawn
-    page->PSet(5, 5);
     page->Print("last");
+    page->PSet(5, 5);
     page->NewPage();  // the new page before the end adds no blank sheet
     std::string reason;
     ASSERT_EQ(page->EndDoc(reason), PrintStatus::Ok);
     const auto& pages = recorder.documents.at(0).pages;
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(recorder.documents[0].sheets, 2);
-    EXPECT_EQ(pages[0].size(), 1u);
-    EXPECT_EQ(pages[1].size(), 2u);
+    ASSERT_EQ(pages[0].size(), 2u);
+    ASSERT_EQ(pages[1].size(), 2u);
+    // A new page writes from its top again.
+    EXPECT_EQ(pages[1][0].text, "last");
+    EXPECT_EQ(pages[1][0].y1, pages[0][0].y1);
+    EXPECT_EQ(pages[1][0].x1, pages[0][0].x1);
 }
 
 TEST_F(PrinterPages, AFailureAtTheEndIsTold) {

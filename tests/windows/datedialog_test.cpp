@@ -179,6 +179,8 @@ TEST_F(DateDialog, BothOksClearTheSunTablesAndTheMonthView) {
                 s.SunTable(col, day) = "x";
                 s.SunValues(col, day) = 1;
             }
+        s.SunTableYear = 2024;
+        s.SunTableMonth = 3;
         w.mnumonth.Click();
         ASSERT_GT(w.monthspredictions->ListCount(), 10);
         runDialog(w, ok);
@@ -190,6 +192,8 @@ TEST_F(DateDialog, BothOksClearTheSunTablesAndTheMonthView) {
                 EXPECT_EQ(s.SunTable(col, day), kept ? "x" : "") << col << "," << day;
                 EXPECT_EQ(s.SunValues(col, day), kept ? 1 : 0) << col << "," << day;
             }
+        EXPECT_EQ(s.SunTableYear, 0);
+        EXPECT_EQ(s.SunTableMonth, 0);
     }
 }
 

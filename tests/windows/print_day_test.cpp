@@ -9,13 +9,15 @@
 #include "output/daypages.h"
 #include "output/notes.h"
 #include "platform/printerpage.h"
-#include "window_support.h"
+#include "print_support.h"
 
 using namespace engine;
 using namespace platform;
 
+using testing_support::Page;
+using testing_support::textsOf;
+
 namespace {
-using Page = std::vector<DrawCommand>;
 
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -31,13 +33,6 @@ std::vector<std::string> splitLines(const std::string& text) {
     }
     lines.push_back(line);
     return lines;
-}
-
-std::vector<const DrawCommand*> textsOf(const Page& page) {
-    std::vector<const DrawCommand*> texts;
-    for (const DrawCommand& c : page)
-        if (c.kind == DrawKind::Text) texts.push_back(&c);
-    return texts;
 }
 
 // The curve page's box, from the origin the page moved to: (0, 0) lies PW / 20 in and PH / 15
@@ -67,12 +62,8 @@ bool sameCommands(const Page& a, const Page& b) {
 }
 }  // namespace
 
-class PrintDay : public testing_support::WindowTest {
+class PrintDay : public testing_support::PrintTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        SetPrintBackend(&recorder);
-    }
     // A made-up day between `low` and `high`, a cosine from its highest at midnight.
     static void setDay(double low, double high) {
         SharedState& s = State();
@@ -92,16 +83,6 @@ protected:
             WriteRecord(s.DepthFilePath, DepthRecord::kSize, s.CurrentPort, EncodeDepthRecord(r)).ok());
         w.RecomputeDay();
     }
-    const Page& onlyPage(size_t document) {
-        static const Page none;
-        EXPECT_GT(recorder.documents.size(), document);
-        if (recorder.documents.size() <= document) return none;
-        const auto& d = recorder.documents[document];
-        EXPECT_TRUE(d.ended);
-        EXPECT_EQ(d.pages.size(), 1u);
-        return d.pages.empty() ? none : d.pages[0];
-    }
-    RecordingPrintBackend recorder;
 };
 
 TEST_F(PrintDay, TheCurvePagesScaleShowsTrueHeightsAndKeepsTheDotsInTheBox) {
@@ -534,11 +515,12 @@ TEST_F(PrintDay, AMissingOrFailingPrinterIsToldAndNothingPrints) {
          "The document could not be printed:\r\nThe printer reported an error."},
     };
     frmtidewyn& w = open();
+    testing_support::FillSunTable(2024, 3);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         SetPrintBackend(c.backend);
         recorder.endFailure = c.endFailure;
-        for (MenuItem* entry : {&w.mnudayprint, &w.mnuhrprint}) {
+        for (MenuItem* entry : {&w.mnudayprint, &w.mnuhrprint, &w.mnumonthprint, &w.mnusunprint}) {
             dialogs->messages.clear();
             w.Picture1->Cls();
             entry->Click();
