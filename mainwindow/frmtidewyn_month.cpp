@@ -72,7 +72,7 @@ void frmtidewyn::mnumonth_Click() {
     monthspredictions->AddItem("Prediction ");
     monthspredictions->AddItem(LeftChars(s.PortName, 10));
     monthspredictions->AddItem(Str(month) + "/" + Str(year));
-    const bool summerMonth = s.UseSummerTime && month >= 4 && month <= 10;
+    const bool summerMonth = MonthTimeBasis(year, month, s.UseSummerTime != 0).FirstDayAdjusted;
     monthspredictions->AddItem(summerMonth ? "(Summer Times)" : "(Standard Times)");
 
     SetSelectedDate(s.SelectedDate);

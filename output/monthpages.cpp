@@ -121,13 +121,9 @@ void PrintMonthTable(platform::PrinterPage& page, const std::vector<std::string>
         page.SetFontSize(9);
         page.SetFontBold(true);
         std::vector<std::string> heading = {title, yearLine(s, year), "", ""};
-        if (layout.listing) {
-            page.Print("");
+        if (layout.listing)
             heading.insert(heading.begin() + 1, "(Complex predictions - print is unformated)");
-        } else {
-            page.Print("");
-            page.Print("");
-        }
+        PrintLines(page, left, std::vector<std::string>(layout.listing ? 1 : 2, ""));
         PrintLines(page, left, heading);
         page.SetFontBold(false);
         printColumns(page, sheet, pageWidth);
