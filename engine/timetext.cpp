@@ -74,6 +74,19 @@ std::string HoursToHHMM(double Hours) {
     return twoDigits(plain(h)) + ":" + twoDigits(plain(m));
 }
 
+std::string HoursToHHMMSS(double Hours) {
+    if (!std::isfinite(Hours)) return "00:00:00";
+    const double h = Int(Hours);
+    const double seconds = h * 3600 + RoundHalfEven((Hours - h) * 3600);
+    const long day = 24L * 3600;
+    long s = static_cast<long>(std::fmod(seconds, static_cast<double>(day)));
+    if (s < 0) s += day;
+    auto two = [](long n) {
+        return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    };
+    return two(s / 3600) + ":" + two(s / 60 % 60) + ":" + two(s % 60);
+}
+
 std::string FormatHoursMins(double Hours) {
     double h = Int(Hours + 0.0001);
     double f = Hours - h;  // slightly negative just below a whole hour

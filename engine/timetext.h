@@ -15,6 +15,10 @@ namespace engine {
 // hour and 24 h wraps to 00 (23.995 gives "00:00").
 std::string HoursToHHMM(double Hours);
 
+// "hh:mm:ss": whole hours rounded down and the rest as seconds rounded half to even, carried
+// into minutes and hours, the time of day wrapped at 24 h (24.5 gives "00:30:00").
+std::string HoursToHHMMSS(double Hours);
+
 // "hh:mm" from the fraction first rounded to hundredths of an hour (5.4 gives "05:24"). At least
 // two digits of hours and no wrap at 24 ("24:30"). Times within 0.0001 h below a whole hour
 // count as that hour.

@@ -37,9 +37,7 @@ frmChartdepth::frmChartdepth() : Form("User Depth and Notes") {
     Place(portnolabel, 5460, 150, 900, 270);
     portlabel = new Label(c, "Port");
     Place(portlabel, 4560, 480, 3960, 270);
-    QFont bold = portlabel->font();
-    bold.setBold(true);
-    portlabel->setFont(bold);
+    portlabel->SetFontBold(true);
     Label1 = new Label(c, "User depth (Metres)?");
     Place(Label1, 4560, 915, 2400, 270);
     depth = new TextBox(c);

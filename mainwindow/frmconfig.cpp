@@ -64,9 +64,7 @@ frmconfig::frmconfig() : Form("Select Port") {
     // A name of 35 characters in bold may take two lines.
     portconfigbox = new Label(c);
     portconfigbox->setWordWrap(true);
-    QFont bold = portconfigbox->font();
-    bold.setBold(true);
-    portconfigbox->setFont(bold);
+    portconfigbox->SetFontBold(true);
     portconfigok = new CommandButton(c, "OK");
     portconfigcancel = new CommandButton(c, "Cancel");
     lblhint = new Label(c);

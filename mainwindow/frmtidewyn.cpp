@@ -14,6 +14,7 @@
 #include "engine/recordfile.h"
 #include "engine/settingsfile.h"
 #include "engine/state.h"
+#include "engine/suntable.h"
 #include "engine/timetext.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
@@ -362,9 +363,7 @@ void frmtidewyn::Form_Load() {
     LoadStep("The user depths cannot be read", [this] {
         TellFailure("The user depths of this sea area cannot be kept", EnsureUserDepthFile());
     });
-    s.SunTable.clear();
-    s.SunValues.clear();
-    s.SunTableYear = s.SunTableMonth = 0;
+    ClearSunTable();
 
     std::string longText;
     TodayLongText(longText);

@@ -4,13 +4,14 @@
 
 #include "engine/currentport.h"
 #include "engine/folders.h"
-#include "engine/moon.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "engine/state.h"
 #include "mainwindow/frmpdfreader.h"
 #include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
+#include "output/frmriseresults.h"
+#include "output/frmsunrise.h"
 
 using namespace engine;
 using namespace platform;
@@ -20,12 +21,13 @@ void frmtidewyn::mnuExit_Click() { Unload(); }
 
 void frmtidewyn::mnuHelp_Click() { frmPDFReader::OpenManual(); }
 
+// The moon phases are those of the month sun table, filled with it by Calculate.
 void frmtidewyn::mnusunrise_Click() {
-    // The sunrise tool's windows (Frmsunrise, Frmriseresults) are closed here too, once they exist.
+    platform::UnloadIfLoaded<Frmsunrise>();
+    platform::UnloadIfLoaded<Frmriseresults>();
     platform::UnloadIfLoaded<frmshowconf>();
-    CalcMoonPhases();  // the selected month's phases, for the sunrise tool and its results
-    // The sunrise tool (Frmsunrise) opens here, modeless, once it exists.
     DrawTideCurve();
+    Get<Frmsunrise>().Show();
 }
 
 void frmtidewyn::mnumaintainfile_Click() {

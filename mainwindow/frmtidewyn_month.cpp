@@ -16,6 +16,8 @@
 #include "engine/timetext.h"
 #include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
+#include "output/frmriseresults.h"
+#include "output/frmsunrise.h"
 
 using namespace engine;
 using namespace platform;
@@ -53,7 +55,8 @@ void frmtidewyn::FitMonthList() {
 
 void frmtidewyn::mnumonth_Click() {
     SharedState& s = State();
-    // The sunrise tool's windows (Frmsunrise, Frmriseresults) are closed here too, once they exist.
+    platform::UnloadIfLoaded<Frmsunrise>();
+    platform::UnloadIfLoaded<Frmriseresults>();
     platform::UnloadIfLoaded<frmshowconf>();
     Picture1->SetBackColor(kWhite);
     monthspredictions->setVisible(false);

@@ -8,6 +8,7 @@
 #include "engine/environment.h"
 #include "engine/numtext.h"
 #include "engine/state.h"
+#include "engine/suntable.h"
 #include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
 
@@ -166,14 +167,8 @@ void Frmtimdat::cmdOk_Click() {
 }
 
 void Frmtimdat::accept(int year, int month, int day, frmtidewyn::NoteWording wording) {
-    SharedState& s = State();
     // The month's sun tables are computed again for the new date when asked for.
-    for (int d = 1; d <= 31; ++d)
-        for (int col = 1; col <= 8; ++col) {
-            s.SunTable(col, d).clear();
-            s.SunValues(col, d) = 0;
-        }
-    s.SunTableYear = s.SunTableMonth = 0;
+    ClearSunTable();
     DialogDate = DateSerial(year, month, day);
     DialogYearStart = DateSerial(year, 1, 1);
     SetSelectedDate(DialogDate);

@@ -86,6 +86,12 @@ void Label::SetAutoSize(bool on) {
     if (on) adjustSize();
 }
 
+void Label::SetFontBold(bool on) {
+    QFont f = font();
+    f.setBold(on);
+    setFont(f);
+}
+
 void Label::mouseReleaseEvent(QMouseEvent* e) {
     QLabel::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton) emit Click();
@@ -200,7 +206,7 @@ bool TextBox::filterAndInsert(const QString& text) {
         accepted += QChar(key);
     }
     if (!accepted.isEmpty()) insert(accepted);
-    if (dropped) Beep();
+    if (dropped && beepOnDrop_) Beep();
     return !dropped;
 }
 
@@ -218,8 +224,8 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Backspace) {
         int key = 8;
         keyPress_(key);
-        if (key == 0) Beep();
-        else QLineEdit::keyPressEvent(e);
+        if (key != 0) QLineEdit::keyPressEvent(e);
+        else if (beepOnDrop_) Beep();
         return;
     }
     QString t = e->text();

@@ -3,7 +3,8 @@
 // - Label: captions break lines at CR LF, CR or LF; Click and DblClick.
 // - ListBox: Click also fires when code sets the selection; DblClick; first-letter search.
 // - CheckBox (values 0, 1, 2 grey) and OptionButton: Click fires when set in code too.
-// - TextBox: a KeyPress hook can drop a key (with a beep) or replace it; paste goes through it.
+// - TextBox: a KeyPress hook can drop a key (with a beep, unless turned off) or replace it;
+//   paste goes through it.
 // - Menu entries with visible, enabled and checked states and "&" access keys ("&&" is "&").
 // - Timer: Interval, Enabled, and Fire() for tests.
 
@@ -39,6 +40,7 @@ public:
     const std::string& Caption() const { return caption_; }
     // Grows to fit its text (the caption's natural size).
     void SetAutoSize(bool on);
+    void SetFontBold(bool on);
 signals:
     void Click();
     void DblClick();
@@ -100,7 +102,7 @@ signals:
 };
 
 // The key of a KeyPress: the character code (8 for Backspace). Set it to 0 to drop the key
-// (the text box beeps), or to another code to type that instead.
+// (the text box beeps, unless told not to), or to another code to type that instead.
 using KeyPressHook = std::function<void(int& keyAscii)>;
 
 class TextBox : public QLineEdit {
@@ -110,6 +112,8 @@ public:
     std::string Text() const { return text().toStdString(); }
     void SetText(const std::string& t);
     void SetKeyPress(KeyPressHook hook) { keyPress_ = std::move(hook); }
+    // Whether a key the hook drops beeps (the default) or goes silently.
+    void SetBeepOnDrop(bool on) { beepOnDrop_ = on; }
     void SetLocked(bool locked) { setReadOnly(locked); }
     // Types text as the user would, through the key hook.
     void TypeText(const std::string& text);
@@ -123,6 +127,7 @@ protected:
 private:
     bool filterAndInsert(const QString& text);
     KeyPressHook keyPress_;
+    bool beepOnDrop_ = true;
 };
 
 // A multi-line text box.

@@ -36,6 +36,22 @@ TEST_F(TimeTextTest, HoursToHHMM) {
     for (const auto& c : cases) EXPECT_EQ(engine::HoursToHHMM(c.hours), c.text) << c.hours;
 }
 
+TEST_F(TimeTextTest, HoursToHHMMSS) {
+    const double justBelowAnHour = 1 - 1.0 / 16384;  // 3599.78 seconds
+    // clang-format off
+    const HoursCase cases[] = {
+        {0, "00:00:00"},
+        {13.75, "13:45:00"},
+        {1 + 1.0 / 32, "01:01:52"},          // 112.5 seconds: half to even, down
+        {1 + 3.0 / 32, "01:05:38"},          // 337.5 seconds: half to even, up
+        {9 + justBelowAnHour, "10:00:00"},   // seconds carried into minutes and the hour
+        {23 + justBelowAnHour, "00:00:00"},  // and past midnight
+        {24.5, "00:30:00"},                  // a summer-time hour past midnight
+    };
+    // clang-format on
+    for (const auto& c : cases) EXPECT_EQ(engine::HoursToHHMMSS(c.hours), c.text) << c.hours;
+}
+
 TEST_F(TimeTextTest, FormatHoursMinsRoundsToHundredthsOfAnHour) {
     // clang-format off
     const HoursCase cases[] = {

@@ -17,6 +17,8 @@
 #include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
 #include "mainwindow/frmtimdat.h"
+#include "output/frmriseresults.h"
+#include "output/frmsunrise.h"
 #include "platform/dialogs.h"
 #include "text_fit.h"
 #include "window_support.h"
@@ -116,6 +118,28 @@ TEST_P(DialogText, PortDepthSettingsAndConfigurationDialogs) {
     look<frmChartdepth>(main.mnuchartdepth, [&](frmChartdepth& d) { expectFits(d); });
     look<frmoutoptions>(main.mnuoutputoptions, [&](frmoutoptions& d) { expectFits(d); });
     look<frmshowconf>(main.Mnushowconfig, [&](frmshowconf& d) { expectFits(d); });
+}
+
+// September's abbreviation is the longest in German ("Sept."); the place is the longest name.
+TEST_P(DialogText, SunriseToolAndItsResultsOnEveryDay) {
+    now = DateSerial(2024, 9, 14) + TimeSerial(12, 0, 0);
+    frmtidewyn& main = open();
+    main.mnusunrise.Click();
+    Frmsunrise& tool = Get<Frmsunrise>();
+    expectFits(tool);
+    bool shown = false;
+    SetModalRunner([&](Form& f) {
+        shown = true;
+        auto& results = dynamic_cast<Frmriseresults&>(f);
+        for (int d = 1; d <= 30; ++d) {
+            results.VScroll1->setValue(d);
+            expectFits(results, " on day " + std::to_string(d));
+        }
+        results.cancel->click();
+    });
+    tool.ok->click();
+    SetModalRunner({});
+    EXPECT_TRUE(shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, DialogText, ::testing::Values("en_GB", "de_DE"),

@@ -1,0 +1,49 @@
+#include "output/suncsv.h"
+
+#include "engine/calendar.h"
+#include "engine/state.h"
+#include "engine/suntable.h"
+#include "engine/timetext.h"
+
+using namespace engine;
+
+namespace output {
+
+namespace {
+std::string timeField(int col, int day) {
+    return SunEventOccurs(col, day) ? HoursToHHMMSS(State().SunValues(col, day)) : kNoSunEvent;
+}
+}  // namespace
+
+TextFile SunCsvFile(bool ApplySummer) {
+    const SharedState& s = State();
+    const int year = s.SunTableYear, month = s.SunTableMonth, days = SunTableDays();
+    TextFile file;
+    std::vector<std::string> heading = {s.SunPlace};
+    if (days > 0) {
+        const MonthBasis basis = MonthTimeBasis(year, month, ApplySummer);
+        heading.push_back(basis.FirstDayAdjusted ? "Time Zone = Summer Time" : "Time Zone = Standard Time");
+        if (basis.ChangeDay != 0)
+            heading.push_back("From " + std::to_string(basis.ChangeDay) + " " + MonthAbbrev(year, month) +
+                              ": " + (basis.FirstDayAdjusted ? "Standard Time" : "Summer Time"));
+    }
+    heading.insert(heading.end(), {s.SunLatText, s.SunLongText});
+    file.AddFields(heading, ',');
+    file.AddFields(
+        {"Date", "Sunrise", "Sunset", "Civil Dawn", "Civil Dusk", "Nautical Dawn", "Nautical Dusk"}, ',');
+    for (int d = 1; d <= days; ++d)
+        file.AddFields(
+            {std::to_string(d) + "/" + std::to_string(month) + "/" + std::to_string(year), timeField(4, d),
+             timeField(5, d), timeField(3, d), timeField(6, d), timeField(2, d), timeField(7, d)},
+            ',');
+    file.AddLine("");
+    return file;
+}
+
+std::string SunCsvPath(const std::string& chosen) {
+    const size_t nameStart = chosen.rfind('/') == std::string::npos ? 0 : chosen.rfind('/') + 1;
+    const size_t dot = chosen.find('.', nameStart);
+    return (dot == std::string::npos ? chosen : chosen.substr(0, dot)) + ".csv";
+}
+
+}  // namespace output

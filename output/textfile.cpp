@@ -1,0 +1,45 @@
+#include "output/textfile.h"
+
+#include "engine/cp1252.h"
+#include "platform/dialogs.h"
+
+namespace output {
+
+std::string CsvField(std::string_view field, char separator) {
+    if (field.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string_view::npos)
+        return std::string(field);
+    std::string quoted = "\"";
+    for (char c : field) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+void TextFile::AddLine(std::string_view line) {
+    text_ += line;
+    text_ += "\r\n";
+}
+
+void TextFile::AddFields(const std::vector<std::string>& fields, char separator) {
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += separator;
+        line += CsvField(fields[i], separator);
+    }
+    AddLine(line);
+}
+
+engine::FileResult TextFile::Write(const std::string& path) const {
+    return engine::ReplaceFile(path, engine::Utf8ToCp1252(text_));
+}
+
+bool SaveTextFile(const TextFile& file, const std::string& path) {
+    engine::FileResult r = file.Write(path);
+    if (!r.ok())
+        platform::MsgBox("The file has not been saved.\r" + r.message,
+                         platform::kOkOnly | platform::kExclamation);
+    return r.ok();
+}
+
+}  // namespace output
