@@ -142,4 +142,12 @@ MonthBasis MonthTimeBasis(int year, int month, bool summerSetting) {
 
 std::string MonthAbbrev(int year, int month) { return LeftChars(MonthInfo(year, month).MonthName, 3); }
 
+std::string ChangeDayLead(int year, int month, int changeDay) {
+    return "From " + std::to_string(changeDay) + " " + MonthAbbrev(year, month) + ": ";
+}
+
+std::string NumericDate(int year, int month, int day) {
+    return std::to_string(day) + "/" + std::to_string(month) + "/" + std::to_string(year);
+}
+
 }  // namespace engine

@@ -63,4 +63,10 @@ MonthBasis MonthTimeBasis(int year, int month, bool summerSetting);
 // The first three letters of the month's name in the locale, as the month view writes its days.
 std::string MonthAbbrev(int year, int month);
 
+// "From 31 Mar: ": the start of a line or field that names the day a month's time basis changes.
+std::string ChangeDayLead(int year, int month, int changeDay);
+
+// "5/3/2024": day, month and year as plain numbers.
+std::string NumericDate(int year, int month, int day);
+
 }  // namespace engine

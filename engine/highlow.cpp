@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/calendar.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/timetext.h"
@@ -83,8 +84,7 @@ std::string ShowDayTides(int Count) {
     auto& s = State();
     for (int i = 1; i <= 200; ++i) s.DayText[i].clear();
     s.DayText[1] = "Port : " + Trim(TrimAtNull(s.PortName));
-    s.DayText[2] = "Date : " + std::to_string(s.SelectedDay) + "/" + std::to_string(s.SelectedMonth) + "/" +
-                   std::to_string(s.SelectedYear);
+    s.DayText[2] = "Date : " + NumericDate(s.SelectedYear, s.SelectedMonth, s.SelectedDay);
     s.DayText[3] = "";
     for (int k = 1; k <= Count; ++k) {
         s.DayEventText(1, k) = HoursToHHMM(s.DayEvents(1, k));

@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "engine/calendar.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/state.h"
@@ -173,9 +174,8 @@ void Frmriseresults::ExportSunCsv() {
     request.filter = "CSV file | *csv";
     const std::optional<std::string> chosen = FileDialog(request);
     if (!chosen) return;
-    const size_t slash = chosen->rfind('/');
-    if (Trim(slash == std::string::npos ? *chosen : chosen->substr(slash + 1)).empty()) return;
     const std::string path = output::SunCsvPath(*chosen);
+    if (path.empty()) return;
     if (FileExists(path) && MsgBox("File exist - Overwrite?", kYesNo | kQuestion, "Tidewyn") != kYes) return;
     output::TextFile text;
     BuildSunCsvText(text);
@@ -187,7 +187,5 @@ void Frmriseresults::BuildSunCsvText(output::TextFile& text) {
     SharedState& s = State();
     text = output::SunCsvFile(s.ApplySummerTime);
     // From now on the table's dates read as in the file.
-    for (int d = 1; d <= days_; ++d)
-        s.SunTable(1, d) =
-            std::to_string(d) + "/" + std::to_string(s.SunTableMonth) + "/" + std::to_string(s.SunTableYear);
+    for (int d = 1; d <= days_; ++d) s.SunTable(1, d) = NumericDate(s.SunTableYear, s.SunTableMonth, d);
 }

@@ -1,5 +1,6 @@
 // The main window's File, Print entries: the displayed day and its month.
 #include "engine/state.h"
+#include "engine/suntable.h"
 #include "mainwindow/frmtidewyn.h"
 #include "output/daypages.h"
 #include "output/monthpages.h"
@@ -66,8 +67,7 @@ void frmtidewyn::mnumonthprint_Click() {
 }
 
 void frmtidewyn::mnusunprint_Click() {
-    const SharedState& s = State();
-    if (s.SunTable(1, 1).empty() || s.SunTableMonth < 1 || s.SunTableMonth > 12) {
+    if (SunTableDays() == 0) {
         MsgBox("Calculate a months suntimes\rbefore choosing this option", kOkOnly);
         return;
     }

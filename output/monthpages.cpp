@@ -8,6 +8,7 @@
 #include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/state.h"
+#include "engine/suntable.h"
 #include "output/notes.h"
 #include "platform/app.h"
 #include "platform/printerpage.h"
@@ -95,9 +96,9 @@ std::vector<std::string> MonthTimesLines(int year, int month, bool summerSetting
     const MonthBasis basis = MonthTimeBasis(year, month, summerSetting);
     std::vector<std::string> lines = {TimesLine(longForm, basis.FirstDayAdjusted)};
     if (basis.ChangeDay != 0)
-        lines.push_back(
-            "From " + std::to_string(basis.ChangeDay) + " " + MonthAbbrev(year, month) + ": " +
-            (basis.FirstDayAdjusted ? "WITHOUT SUMMER TIME CORRECTION" : "ADJUSTED FOR SUMMER TIME"));
+        lines.push_back(ChangeDayLead(year, month, basis.ChangeDay) + (basis.FirstDayAdjusted
+                                                                           ? "WITHOUT SUMMER TIME CORRECTION"
+                                                                           : "ADJUSTED FOR SUMMER TIME"));
     return lines;
 }
 
@@ -143,7 +144,7 @@ void PrintSunTable(platform::PrinterPage& page) {
         "", "", "\t" + s.SunPlace + "\t" + s.SunLatText + "\t" + s.SunLongText,
         "", "", "\tDate\t\tSunrise\tSunset\t\tCivil Twilights\t\tNautical Twilights",
         ""};
-    const int days = DaysInMonth(s.SunTableYear, s.SunTableMonth);
+    const int days = SunTableDays();
     for (int d = 1; d <= days; ++d) {
         lines.push_back("\t" + std::string(d < 10 ? " " : "") + s.SunTable(1, d) + "\t" + s.SunTable(4, d) +
                         "\t" + s.SunTable(5, d) + "\t\t" + s.SunTable(3, d) + "\t" + s.SunTable(6, d) +

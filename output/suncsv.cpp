@@ -1,6 +1,7 @@
 #include "output/suncsv.h"
 
 #include "engine/calendar.h"
+#include "engine/numtext.h"
 #include "engine/state.h"
 #include "engine/suntable.h"
 #include "engine/timetext.h"
@@ -24,24 +25,25 @@ TextFile SunCsvFile(bool ApplySummer) {
         const MonthBasis basis = MonthTimeBasis(year, month, ApplySummer);
         heading.push_back(basis.FirstDayAdjusted ? "Time Zone = Summer Time" : "Time Zone = Standard Time");
         if (basis.ChangeDay != 0)
-            heading.push_back("From " + std::to_string(basis.ChangeDay) + " " + MonthAbbrev(year, month) +
-                              ": " + (basis.FirstDayAdjusted ? "Standard Time" : "Summer Time"));
+            heading.push_back(ChangeDayLead(year, month, basis.ChangeDay) +
+                              (basis.FirstDayAdjusted ? "Standard Time" : "Summer Time"));
     }
     heading.insert(heading.end(), {s.SunLatText, s.SunLongText});
     file.AddFields(heading, ',');
     file.AddFields(
         {"Date", "Sunrise", "Sunset", "Civil Dawn", "Civil Dusk", "Nautical Dawn", "Nautical Dusk"}, ',');
     for (int d = 1; d <= days; ++d)
-        file.AddFields(
-            {std::to_string(d) + "/" + std::to_string(month) + "/" + std::to_string(year), timeField(4, d),
-             timeField(5, d), timeField(3, d), timeField(6, d), timeField(2, d), timeField(7, d)},
-            ',');
+        file.AddFields({NumericDate(year, month, d), timeField(4, d), timeField(5, d), timeField(3, d),
+                        timeField(6, d), timeField(2, d), timeField(7, d)},
+                       ',');
     file.AddLine("");
     return file;
 }
 
 std::string SunCsvPath(const std::string& chosen) {
-    const size_t nameStart = chosen.rfind('/') == std::string::npos ? 0 : chosen.rfind('/') + 1;
+    const size_t slash = chosen.rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (Trim(std::string_view(chosen).substr(nameStart)).empty()) return "";
     const size_t dot = chosen.find('.', nameStart);
     return (dot == std::string::npos ? chosen : chosen.substr(0, dot)) + ".csv";
 }

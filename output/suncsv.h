@@ -15,7 +15,8 @@ namespace output {
 TextFile SunCsvFile(bool ApplySummer);
 
 // The file a chosen name is saved as: the name (after the last "/") cut at its first "." and
-// given ".csv", or ".csv" appended to a name without "."; the folders stay as chosen.
+// given ".csv", or ".csv" appended to a name without "."; the folders stay as chosen. Empty
+// when the name is blank.
 std::string SunCsvPath(const std::string& chosen);
 
 }  // namespace output

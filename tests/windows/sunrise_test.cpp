@@ -447,7 +447,8 @@ TEST_F(SunriseTool, TheFileNameEndsInCsv) {
                  {"/a/sun", "/a/sun.csv"},
                  {"/a/old.data/sun.txt", "/a/old.data/sun.csv"},
                  {"/a/old.data/sun", "/a/old.data/sun.csv"},
-                 {"sun.csv", "sun.csv"}};
+                 {"sun.csv", "sun.csv"},
+                 {"/a/old.data/ ", ""}};
     for (const Case& c : cases) EXPECT_EQ(output::SunCsvPath(c.chosen), c.saved) << c.chosen;
 
     // In a folder with a dot in its name, through the window.
