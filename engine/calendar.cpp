@@ -1,5 +1,6 @@
 #include "engine/calendar.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/dates.h"
@@ -140,10 +141,20 @@ MonthBasis MonthTimeBasis(int year, int month, bool summerSetting) {
     return basis;
 }
 
+std::string EnglishMonthAbbrev(int month) {
+    static constexpr const char* kNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    return kNames[std::clamp(month, 1, 12) - 1];
+}
+
 std::string MonthAbbrev(int year, int month) { return LeftChars(MonthInfo(year, month).MonthName, 3); }
 
+std::string ChangeDayText(int year, int month, int changeDay) {
+    return "From " + std::to_string(changeDay) + " " + MonthAbbrev(year, month);
+}
+
 std::string ChangeDayLead(int year, int month, int changeDay) {
-    return "From " + std::to_string(changeDay) + " " + MonthAbbrev(year, month) + ": ";
+    return ChangeDayText(year, month, changeDay) + ": ";
 }
 
 std::string NumericDate(int year, int month, int day) {

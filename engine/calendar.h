@@ -60,10 +60,14 @@ struct MonthBasis {
 };
 MonthBasis MonthTimeBasis(int year, int month, bool summerSetting);
 
+// "Jan" to "Dec" for month 1 to 12, whatever the locale.
+std::string EnglishMonthAbbrev(int month);
 // The first three letters of the month's name in the locale, as the month view writes its days.
 std::string MonthAbbrev(int year, int month);
 
-// "From 31 Mar: ": the start of a line or field that names the day a month's time basis changes.
+// "From 31 Mar": the day a month's time basis changes, as the month texts name it.
+std::string ChangeDayText(int year, int month, int changeDay);
+// "From 31 Mar: ": the start of a line or field that names that day.
 std::string ChangeDayLead(int year, int month, int changeDay);
 
 // "5/3/2024": day, month and year as plain numbers.

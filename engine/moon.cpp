@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "engine/calendar.h"
 #include "engine/dates.h"
 #include "engine/numtext.h"
 #include "engine/state.h"
@@ -24,9 +25,6 @@ constexpr double kMonthFractionLeap[12] = {0.0424375935815675, 0.124574871481376
 
 constexpr double kPi = 3.14159265358598;  // the astronomical routines' value of pi
 constexpr double kDegToRad = kPi / 180;
-
-constexpr const char* kMonthAbbrev[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // Reduction of an angle in degrees above 360 into 0..360; negative angles stay as they are.
 double Reduce360(double x) {
@@ -102,8 +100,8 @@ void CalendarDate(double jd, int& day, int& month, int& year) {
 std::string PhaseLine(int day, int month, int year, const std::string& name) {
     char dd[8];
     std::snprintf(dd, sizeof dd, "%02d", day);
-    return "   " + std::string(dd) + " " + kMonthAbbrev[month - 1] + " " + std::to_string(year) + "       " +
-           name;
+    return "   " + std::string(dd) + " " + EnglishMonthAbbrev(month) + " " + std::to_string(year) +
+           "       " + name;
 }
 
 }  // namespace

@@ -202,6 +202,13 @@ FileResult ReadPortRecord(const std::string& areaPath, long n, PortRecord& out) 
     return r;
 }
 
+FileResult ReadPortPosition(const std::string& areaPath, long n, PortRecord& out) {
+    FileResult r = ReadPortRecord(areaPath, n, out);
+    if (!r.recordRead()) return r;
+    if (std::optional<std::string> fault = PositionFault(out)) return DamagedRecord(areaPath, n, *fault);
+    return {};
+}
+
 FileResult ReadDepthRecord(const std::string& depthPath, long n, DepthRecord& out) {
     Bytes bytes;
     FileResult r = ReadRecord(depthPath, DepthRecord::kSize, n, bytes);

@@ -69,6 +69,10 @@ FileResult ReadAllPortRecords(const std::string& areaPath, std::vector<PortRecor
 // holds the record as read.
 FileResult ReadPortRecord(const std::string& areaPath, long n, PortRecord& out);
 
+// Record n for its position alone: Ok when it was read and its latitude and longitude lie in
+// range, whatever its other fields hold; otherwise what is wrong.
+FileResult ReadPortPosition(const std::string& areaPath, long n, PortRecord& out);
+
 // User-depth files: record n, checked as ReadPortRecord checks.
 FileResult ReadDepthRecord(const std::string& depthPath, long n, DepthRecord& out);
 

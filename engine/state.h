@@ -85,7 +85,7 @@ struct SharedState {
     int EventCount = 0;
     double DayRange = 0;
     int DayTextCount = 0;
-    double SpringNeapLag = 0;  // hours between the S2 and M2 contribution peaks
+    double SpringNeapLag = 0;  // hours between the S2 and M2 contribution peaks; NaN: none found
 
     // E. Drawing and read-out state
     double ScaleTop = 0, ScaleBottom = 0;

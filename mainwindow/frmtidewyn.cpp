@@ -191,9 +191,9 @@ void frmtidewyn::BuildMenus() {
     QMenuBar* bar = menuBar();
     mnufile = AddTopMenu(bar, " &File");
     mnuS = AddSubmenu(mnufile, "&Save");
-    mnusavmonth = AddMenuItem(mnuS, "&Months Table");
-    mnusaveday = AddMenuItem(mnuS, "&Hourly Details");
-    mnusavesun = AddMenuItem(mnuS, "&Sun times/Lunar Phases");
+    mnusavmonth = AddMenuItem(mnuS, "&Months Table", [this] { mnusavmonth_Click(); });
+    mnusaveday = AddMenuItem(mnuS, "&Hourly Details", [this] { mnusaveday_Click(); });
+    mnusavesun = AddMenuItem(mnuS, "&Sun times/Lunar Phases", [this] { mnusavesun_Click(); });
     mnuprint = AddSubmenu(mnufile, "&Print");
     mnumonthprint = AddMenuItem(mnuprint, "&Months Table", [this] { mnumonthprint_Click(); });
     mnuhrprint = AddMenuItem(mnuprint, "&Hourly Details", [this] { mnuhrprint_Click(); });
@@ -217,10 +217,12 @@ void frmtidewyn::BuildMenus() {
     mnusunrise = AddMenuItem(mnuCalc, "&Sunrise/Lunar phases", [this] { mnusunrise_Click(); });
 
     mnuCopy = AddTopMenu(bar, "Clip&board");
-    mnuCopyDaysTides = AddMenuItem(mnuCopy, "C&opy Days Vizoz");
-    mnuCopyMonth = AddMenuItem(mnuCopy, "Copy &Months Vizoz");
-    mnuCopySunTimes = AddMenuItem(mnuCopy, "Copy &Days Sunrise && Sunset Times");
-    mnuCopyMonthSunTimes = AddMenuItem(mnuCopy, "Copy Months Su&nrise && Sunset Times");
+    mnuCopyDaysTides = AddMenuItem(mnuCopy, "C&opy Days Vizoz", [this] { mnuCopyDaysTides_Click(); });
+    mnuCopyMonth = AddMenuItem(mnuCopy, "Copy &Months Vizoz", [this] { mnuCopyMonth_Click(); });
+    mnuCopySunTimes =
+        AddMenuItem(mnuCopy, "Copy &Days Sunrise && Sunset Times", [this] { mnuCopySunTimes_Click(); });
+    mnuCopyMonthSunTimes = AddMenuItem(mnuCopy, "Copy Months Su&nrise && Sunset Times",
+                                       [this] { mnuCopyMonthSunTimes_Click(); });
 
     mnuconfig = AddTopMenu(bar, "C&onfigure");
     mnuoutputoptions = AddMenuItem(mnuconfig, "&Program Options", [this] { mnuoutputoptions_Click(); });

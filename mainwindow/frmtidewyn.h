@@ -86,6 +86,14 @@ public:
     // from the sunrise tool's results).
     void mnumonthprint_Click();
     void mnusunprint_Click();
+    // The Clipboard menu and File, Save: the day's and the month's tides and sun times.
+    void mnuCopyDaysTides_Click();
+    void mnuCopyMonth_Click();
+    void mnuCopyMonthSunTimes_Click();
+    void mnuCopySunTimes_Click();
+    void mnusaveday_Click();
+    void mnusavesun_Click();
+    void mnusavmonth_Click();
 
     // Controls.
     platform::PictureBox* Picture1;
@@ -151,6 +159,9 @@ private:
     // The day pages' handlers: a question, then the document.
     void PrintDayPage(const std::string& question, const std::string& title,
                       const std::function<void(platform::PrinterPage&)>& page);
+    // The month view for the month outputs, computed again when it is short or not the current
+    // one; false when there is no month to output.
+    bool EnsureMonthView();
     // The hourglass, the pages, the curve drawn again; a missing or failing printer told.
     void PrintDocument(const std::string& title, const std::function<void(platform::PrinterPage&)>& page);
     void TellFailure(const std::string& what, const engine::FileResult& r, const std::string& advice = "");

@@ -152,6 +152,7 @@ void frmtidewyn::DrawSpringsNeaps() {
     SharedState& s = State();
     std::optional<int> diff = SpringNeapRows(s.LayerM2, s.LayerS2, s.CurvePoints);
     if (!diff) {
+        s.SpringNeapLag = std::nan("");  // no lag: no springs/neaps wording either
         lblSprings->SetCaption("");
         lblNeap->SetCaption("");
         return;

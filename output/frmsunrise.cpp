@@ -71,13 +71,9 @@ void Frmsunrise::Form_Load() {
     if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
     port->SetCaption(s.PortName);
     PortRecord record;
-    FileResult r = ReadPortRecord(s.AreaFilePath, s.CurrentPort, record);
-    std::string fault = r.recordRead() ? "" : r.message;
-    if (auto position = PositionFault(record); r.recordRead() && position)
-        fault = DamagedRecord(s.AreaFilePath, s.CurrentPort, *position).message;
-    if (!fault.empty()) {
+    if (FileResult r = ReadPortPosition(s.AreaFilePath, s.CurrentPort, record); !r.ok()) {
         // The boxes stay empty for the user to type a position.
-        MsgBox("The port's position cannot be read.\r" + fault, kOkOnly | kExclamation);
+        MsgBox("The port's position cannot be read.\r" + r.message, kOkOnly | kExclamation);
         return;
     }
     latitude->SetText(FormatLatitude(record.Latitude));

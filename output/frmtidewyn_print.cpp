@@ -50,11 +50,10 @@ void frmtidewyn::mnuhrprint_Click() {
 }
 
 void frmtidewyn::mnumonthprint_Click() {
-    // A month view of another port, month, depth, option or time basis is computed again.
-    if (monthspredictions->ListCount() < 10 || !MonthViewIsCurrent()) mnumonth_Click();
+    const bool ready = EnsureMonthView();
     if (MsgBox("Print Months Tide Table?", kYesNo) != kYes) return;
     const int count = monthspredictions->ListCount();
-    if (count < 11) {
+    if (!ready) {
         MsgBox("Calculate a months tides\rbefore choosing this option", kOkOnly);
         return;
     }

@@ -22,6 +22,16 @@ inline std::vector<const platform::DrawCommand*> textsOf(const Page& page) {
     return texts;
 }
 
+// The lines of a text whose every line ends with CR LF.
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "the text ends with CR LF";
+    return lines;
+}
+
 // A month sun table for Dover as the sunrise tool fills it, with the month's moon phases; the
 // nautical dawn of the 10th does not occur.
 inline void FillSunTable(int year, int month) {

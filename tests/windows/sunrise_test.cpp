@@ -20,21 +20,9 @@
 
 using namespace engine;
 using namespace platform;
+using testing_support::linesOf;
 using testing_support::ReadAll;
 using testing_support::textsOf;
-
-namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(start, text.size()) << "the text ends with CR LF";
-    return lines;
-}
-
-}  // namespace
 
 class SunriseTool : public testing_support::PrintTest {
 protected:
