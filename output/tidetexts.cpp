@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "engine/calendar.h"
 #include "engine/folders.h"
@@ -50,50 +52,43 @@ std::string DayTidesCopyText(bool adjusted) {
     return text + SpringNeapLabel(s.SpringNeapLag) + "\r\n";
 }
 
-std::vector<std::pair<std::string, std::string>> MonthBasisFields(int year, int month, bool summerSetting) {
-    auto word = [](bool adjusted) { return adjusted ? "Summer Time" : "Standard Time"; };
-    const MonthBasis basis = MonthTimeBasis(year, month, summerSetting);
-    std::vector<std::pair<std::string, std::string>> fields = {
-        {"Times are for :", word(basis.FirstDayAdjusted)}};
-    if (basis.ChangeDay != 0)
-        fields.emplace_back(ChangeDayText(year, month, basis.ChangeDay) + " :",
-                            word(!basis.FirstDayAdjusted));
-    return fields;
-}
-
 namespace {
-std::vector<std::pair<std::string, std::string>> viewBasis() {
+using FieldPair = std::pair<std::string, std::string>;
+
+// The month view's rows, then the time basis of its month: ("Times are for :", the basis of the
+// first day) and, in a month whose clock changes, ("From 31 Mar :", the basis from that day).
+std::vector<FieldPair> monthTidesRows() {
     const SharedState& s = State();
-    return MonthBasisFields(s.MonthView.Year, s.MonthView.Month, s.UseSummerTime);
+    std::vector<FieldPair> rows;
+    for (size_t i = 0; i < s.MonthRowsA.size() && i < s.MonthRowsB.size(); ++i)
+        rows.emplace_back(s.MonthRowsA[i], s.MonthRowsB[i]);
+    auto word = [](bool adjusted) { return adjusted ? "Summer Time" : "Standard Time"; };
+    const int year = s.MonthView.Year, month = s.MonthView.Month;
+    const MonthBasis basis = MonthTimeBasis(year, month, s.UseSummerTime);
+    rows.emplace_back("Times are for :", word(basis.FirstDayAdjusted));
+    if (basis.ChangeDay != 0)
+        rows.emplace_back(ChangeDayText(year, month, basis.ChangeDay) + " :", word(!basis.FirstDayAdjusted));
+    return rows;
 }
 }  // namespace
 
 std::string MonthTidesCopyText() {
-    const SharedState& s = State();
     std::string text;
-    for (size_t i = 0; i < s.MonthRowsA.size() && i < s.MonthRowsB.size(); ++i)
-        text += Trim(TrimAtNull(s.MonthRowsA[i])) + "\t" + Trim(s.MonthRowsB[i]) + "\r\n";
-    for (const auto& [label, word] : viewBasis()) text += label + "\t" + word + "\r\n";
+    for (const auto& [a, b] : monthTidesRows()) text += Trim(TrimAtNull(a)) + "\t" + Trim(b) + "\r\n";
     return text;
 }
 
 TextFile MonthTidesFile(char separator) {
-    const SharedState& s = State();
     TextFile file;
-    auto add = [&](const std::string& a, const std::string& b) {
+    for (const auto& [a, b] : monthTidesRows()) {
         if (separator == ',') file.AddFields({a, b}, separator);
         else file.AddLine(a + separator + b);
-    };
-    for (size_t i = 0; i < s.MonthRowsA.size() && i < s.MonthRowsB.size(); ++i)
-        add(s.MonthRowsA[i], s.MonthRowsB[i]);
-    for (const auto& [label, word] : viewBasis()) add(label, word);
+    }
     return file;
 }
 
 char MonthTidesSeparator(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    const std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
-    return name.find(".csv") != std::string_view::npos ? ',' : '\t';
+    return std::filesystem::path(path).filename().string().find(".csv") != std::string::npos ? ',' : '\t';
 }
 
 std::string MonthTidesDefaultName() {

@@ -2,8 +2,6 @@
 // The day's and the month's tides as text: the clipboard copies and the text and CSV saves.
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "output/textfile.h"
 
@@ -16,12 +14,9 @@ std::string SpringNeapLabel(double lag);
 // The day list's lines (DayText), the time basis in brackets and the springs/neaps wording.
 std::string DayTidesCopyText(bool adjusted);
 
-// The time basis of a month's tide texts: ("Times are for :", the basis of its first day) and,
-// in a month whose clock changes, ("From 30 Mar :", the basis from that day).
-std::vector<std::pair<std::string, std::string>> MonthBasisFields(int year, int month, bool summerSetting);
-
 // The month view's rows (MonthRowsA cut at a NUL, both trimmed), TAB between them, and the
-// time basis of the view's month.
+// time basis of the view's month: "Times are for :" and the basis of its first day, and in a
+// month whose clock changes "From 31 Mar :" and the basis from that day.
 std::string MonthTidesCopyText();
 // The month view's rows as they stand and the time basis, separated by `separator`; with ","
 // a field is quoted by CsvField (a decimal comma, a quote), with TAB written as it stands.
