@@ -1,5 +1,6 @@
 // The main window as the user feels it, offscreen: "Next day" (the handler, the recompute and
-// the picture's redraw, painted) and a resize of the window (laid out and painted again).
+// the picture's redraw, painted), a resize of the window (laid out and painted again) and the
+// yearly high-water export from its menu, after the window has drawn itself.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -38,6 +39,7 @@ public:
     frmtidewyn& window() { return *window_; }
     // A message would mean the window did something else than what is measured.
     bool quiet() const { return dialogs_.messages.empty(); }
+    size_t messages() const { return dialogs_.messages.size(); }
 
 private:
     QTemporaryDir home_;
@@ -69,6 +71,21 @@ void BM_Resize(benchmark::State& state) {
     if (!open.quiet()) state.SkipWithError("the window showed a message");
 }
 BENCHMARK(BM_Resize)->Unit(benchmark::kMillisecond);
+
+void BM_YearlyHighWatersFromTheMenu(benchmark::State& state) {
+    OpenWindow open;
+    frmtidewyn& w = open.window();
+    QTemporaryDir folder;
+    engine::Env().programFolder = folder.path().toStdString();
+    size_t runs = 0;
+    for (auto _ : state) {
+        w.mnuYears.Click();
+        ++runs;
+    }
+    // One message a run: the file written.
+    if (open.messages() != runs) state.SkipWithError("the export failed");
+}
+BENCHMARK(BM_YearlyHighWatersFromTheMenu)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -62,12 +62,30 @@ int DaysInCurrentMonth() {
 
 int DaysInMonth(int year, int month) { return DateDay(DateSerial(year, month + 1, 1) - 1); }
 
+namespace {
+// Whole days to add to the short formula below for a date outside March 1801 to February 2100,
+// where it misses the century rule: the calendar's own day count (Gregorian from 15 October
+// 1582, Julian before, as JulianDayToDate reads it) less the formula's. 0 inside that span.
+double centuryDays(int day, int month, double y, double formula) {
+    double yy = y, mm = month;
+    if (mm <= 2) {
+        yy -= 1;
+        mm += 12;
+    }
+    const bool gregorian = y * 10000 + month * 100 + day >= 15821015;
+    const double b = gregorian ? 2 - Int(yy / 100) + Int(Int(yy / 100) / 4) : 0;
+    return Int(365.25 * (yy + 4716)) + Int(30.6001 * (mm + 1)) + day + b - 1524.5 - formula;
+}
+}  // namespace
+
 double JulianDay(int day, int month, int year, int hour, int minute, int second) {
     double y = year < 1000 ? year + 1900 : year;
     double ut = hour + minute / 60.0 + second / 3600.0;
     double sign = 100.0 * y + month - 190002.5 > 0 ? 1.0 : -1.0;
-    return 367.0 * y - Int(7.0 * (y + Int((month + 9) / 12.0)) / 4.0) + Int(275.0 * month / 9.0) + day +
-           ut / 24.0 + 1721013.5 - 0.5 * sign + 0.5;
+    const double midnight =
+        367.0 * y - Int(7.0 * (y + Int((month + 9) / 12.0)) / 4.0) + Int(275.0 * month / 9.0) + day;
+    const double jd = midnight + ut / 24.0 + 1721013.5 - 0.5 * sign + 0.5;
+    return jd + centuryDays(day, month, y, midnight + 1721013.5 - 0.5 * sign + 0.5);
 }
 
 JulianDate JulianDayToDate(double jd) {

@@ -26,7 +26,8 @@ int DaysInCurrentMonth();
 // Length of the month (December through month 13 rolling into the next year).
 int DaysInMonth(int year, int month);
 
-// Julian Day of a date and time (a year below 1000 has 1900 added).
+// Julian Day of a date and time (a year below 1000 has 1900 added); the inverse of
+// JulianDayToDate, Gregorian from 15 October 1582 and Julian before.
 double JulianDay(int day, int month, int year, int hour, int minute, int second);
 
 struct JulianDate {

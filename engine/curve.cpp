@@ -18,11 +18,6 @@ constexpr double kTenMinutes = 1.0 / 6;
 constexpr double kOneMinute = 1.0 / 60;
 constexpr double kThreeMinutes = 1.0 / 20;
 
-// Speed search limits, degrees per day: above them lies the whole daily advance of a
-// semi-diurnal (about 696) or diurnal (about 361 and 335) constituent.
-constexpr int kSemiDiurnalLimit = 600;
-constexpr int kDiurnalLimit = 300;
-
 // Spans of the members, hours from their time origin.
 constexpr double kTwoDays = 50;
 constexpr double kOneDay = 24.5;
@@ -94,7 +89,7 @@ Wave makeWave(int16_t angle0, double factor0, int16_t angle1, double factor1, do
     w.H = H;
     w.f = factor0;
     w.df = (factor1 - factor0) / 24;
-    w.omega = curve_internal::SpeedFromDailyChange(angle0 - angle1, limit).omega;
+    w.omega = SpeedFromDailyChange(angle0 - angle1, limit).omega;
     return w;
 }
 
@@ -112,10 +107,10 @@ public:
         : c_(c), mean_(mean), depth_(addedDepth), addDepth_(addDepth) {
         const AnglesAndFactors a = CalcAnglesAndFactors(year, firstDay);
         const AnglesAndFactors b = CalcAnglesAndFactors(year, firstDay + 1);
-        m2_ = makeWave(a.M2Angle, a.M2Factor, b.M2Angle, b.M2Factor, c.M2g, c.M2Hm, kSemiDiurnalLimit);
-        s2_ = makeWave(a.S2Angle, a.S2Factor, b.S2Angle, b.S2Factor, c.S2g, c.S2Hm, kSemiDiurnalLimit);
-        k1_ = makeWave(a.K1Angle, a.K1Factor, b.K1Angle, b.K1Factor, c.K1g, c.K1Hm, kDiurnalLimit);
-        o1_ = makeWave(a.O1Angle, a.O1Factor, b.O1Angle, b.O1Factor, c.O1g, c.O1Hm, kDiurnalLimit);
+        m2_ = makeWave(a.M2Angle, a.M2Factor, b.M2Angle, b.M2Factor, c.M2g, c.M2Hm, kSemiDiurnalSpeedLimit);
+        s2_ = makeWave(a.S2Angle, a.S2Factor, b.S2Angle, b.S2Factor, c.S2g, c.S2Hm, kSemiDiurnalSpeedLimit);
+        k1_ = makeWave(a.K1Angle, a.K1Factor, b.K1Angle, b.K1Factor, c.K1g, c.K1Hm, kDiurnalSpeedLimit);
+        o1_ = makeWave(a.O1Angle, a.O1Factor, b.O1Angle, b.O1Factor, c.O1g, c.O1Hm, kDiurnalSpeedLimit);
     }
 
     double mean() const { return mean_; }
@@ -213,13 +208,6 @@ FileResult uncomputableDay(const FileResult& why, int rows, int curvePoints, int
     return why;
 }
 
-// A year the astronomical arguments are not computed for.
-FileResult yearRefused(int year) {
-    return {FileStatus::Refused, "The year " + std::to_string(year) + " is outside " +
-                                     std::to_string(kFirstComputedYear) + " to " +
-                                     std::to_string(kLastComputedYear)};
-}
-
 std::array<LayerTable*, 7> layersOf(LayerSet& set) {
     return {&set[0], &set[1], &set[2], &set[3], &set[4], &set[5], &set[6]};
 }
@@ -247,7 +235,7 @@ FileResult readUserDepth() {
 FileResult readPortAndDepth(int year, PortRecord& rec) {
     const auto& s = State();
     const FileResult depth = readUserDepth();
-    if (!YearIsComputable(year)) return yearRefused(year);
+    if (!YearIsComputable(year)) return YearRefused(year);
     FileResult r = ReadPortRecord(s.AreaFilePath, s.CurrentPort, rec);
     if (!r.ok()) return r;
     return depth;
@@ -330,10 +318,14 @@ void heightPair(const Constants& c, double mean, int Year, int Day, double& Time
 
 }  // namespace
 
+FileResult YearRefused(int year) {
+    return {FileStatus::Refused, "The year " + std::to_string(year) + " is outside " +
+                                     std::to_string(kFirstComputedYear) + " to " +
+                                     std::to_string(kLastComputedYear)};
+}
+
 void SetDayTideView(DayTideView* view) { gView = view; }
 void SetAdjustmentSites(AdjustmentSites* sites) { gSites = sites; }
-
-namespace curve_internal {
 
 Speed SpeedFromDailyChange(int Delta, int Limit) {
     Speed s;
@@ -341,8 +333,6 @@ Speed SpeedFromDailyChange(int Delta, int Limit) {
     s.omega = (360.0 * s.n + Delta) / 24;
     return s;
 }
-
-}  // namespace curve_internal
 
 FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool SummerTime) {
     auto& s = State();
@@ -421,16 +411,22 @@ void CalcAdjustCurvePort2(int16_t& RecordNo, int DayOfYear, double, double, doub
 
 FileResult CalcDayTideMinutes(int16_t RecordNo, double Date, TimeHeightSeries& Heights) {
     Heights.assign(1, TimeHeightPair{});
-    // The day before Date in Date's own year (day 0 for 1 January), Date's month values.
-    const JulianDate jd = JulianDayToDate(Date);
-    if (!YearIsComputable(jd.Year)) return yearRefused(jd.Year);
+    if (const int year = JulianDayToDate(Date).Year; !YearIsComputable(year)) return YearRefused(year);
     PortRecord rec;
     const FileResult read = ReadPortRecord(State().AreaFilePath, RecordNo, rec);
     if (!read.ok()) return read;
+    return DayTideMinutes(rec, Date, Heights);
+}
+
+FileResult DayTideMinutes(const PortRecord& Record, double Date, TimeHeightSeries& Heights) {
+    Heights.assign(1, TimeHeightPair{});
+    // The day before Date in Date's own year (day 0 for 1 January), Date's month values.
+    const JulianDate jd = JulianDayToDate(Date);
+    if (!YearIsComputable(jd.Year)) return YearRefused(jd.Year);
 
     const int dayOfYear = MonthInfo(jd.Year, jd.Month).DaysBefore + jd.Day;
-    Constants c = fromRecord(rec);
-    const double mean = c.Z0 + applyMonth(rec, jd.Month, c);
+    Constants c = fromRecord(Record);
+    const double mean = c.Z0 + applyMonth(Record, jd.Month, c);
     const Harmonics day(c, mean, 0, false, jd.Year, dayOfYear - 1);
 
     Heights.reserve(3002);

@@ -71,6 +71,11 @@ void CalcAdjustCurvePort2(int16_t& RecordNo, int DayOfYear, double ClockTime, do
 // Leaves CurvePoints, SelectedDayOfYear and DayCurve alone. A record that cannot be read or is
 // damaged, or a year outside 1000 to 3000, leaves only the spare element.
 FileResult CalcDayTideMinutes(int16_t RecordNo, double Date, TimeHeightSeries& Heights);
+// The same from a record already read; fails only for a year outside 1000 to 3000.
+FileResult DayTideMinutes(const PortRecord& Record, double Date, TimeHeightSeries& Heights);
+
+// The refusal of a year that the engine does not compute.
+FileResult YearRefused(int year);
 
 // The height at Time (hours after midnight of Day of Year) and 3 minutes later; Time is
 // adjusted (0 -> 1 minute, moved back 10 minutes near midnight) and returns the time of the
@@ -81,9 +86,6 @@ FileResult CalcHeightAtTime(int16_t& RecordNo, int Year, int Day, double& Time, 
 void CalcHeightAtTimeIntermediate(int16_t& RecordNo, int Year, int Day, double& Time, double& Height,
                                   double& LaterHeight);
 
-// Steps of the curve family, exposed for the tests.
-namespace curve_internal {
-
 struct Speed {
     int n = 0;         // whole turns added to the daily change
     double omega = 0;  // degrees per hour
@@ -92,7 +94,9 @@ struct Speed {
 // degrees: the smallest n >= 0 with 360 n + Delta > Limit (600 for M2 and S2, 300 for K1 and
 // O1), and omega = (360 n + Delta) / 24.
 Speed SpeedFromDailyChange(int Delta, int Limit);
-
-}  // namespace curve_internal
+// The limits, degrees per day: above them lies the whole daily advance of a semi-diurnal (about
+// 696) or diurnal (about 361 and 335) constituent.
+inline constexpr int kSemiDiurnalSpeedLimit = 600;
+inline constexpr int kDiurnalSpeedLimit = 300;
 
 }  // namespace engine

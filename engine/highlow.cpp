@@ -123,8 +123,10 @@ TimeHeightSeries DayRangeAndHighWaters(const TimeHeightSeries& Series, double& R
         if (h > highest) highest = h;
         if (h < lowest) lowest = h;
     };
+    // The last element is the spare pair, no minute of the tide: the 50-hour point has no
+    // neighbour after it and is never a turning point.
     const long upper = static_cast<long>(Series.size()) - 1;
-    for (long i = 1; i <= upper - 2; ++i) {
+    for (long i = 1; i <= upper - 3; ++i) {
         const auto& mid = Series[static_cast<size_t>(i + 1)];
         const Turn turn = turnAt(Series[static_cast<size_t>(i)].Height, mid.Height,
                                  Series[static_cast<size_t>(i + 2)].Height);

@@ -22,8 +22,9 @@ void FindHighLowWatersPort2(int& Points, int16_t& Count);
 std::string ShowDayTides(int Count);
 
 // The high waters of the second day of a one-minute series (times less 24) and the range of
-// its turning points; a range of 0 and no high waters when the series has no turning point or a
-// height that is not finite.
+// its turning points from 24 h on; a range of 0 and no high waters when the series has no
+// turning point or a height that is not finite. The series ends with a spare pair, which is
+// never a neighbour.
 TimeHeightSeries DayRangeAndHighWaters(const TimeHeightSeries& Series, double& Range);
 
 }  // namespace engine

@@ -246,9 +246,11 @@ void frmtidewyn::BuildMenus() {
     mnuHelp = AddMenuItem(mnuHelpTop, "Help", [this] { mnuHelp_Click(); });
 
     mnuSpecial = AddTopMenu(bar, "Special");
-    mnuAnglesAndFactors = AddMenuItem(mnuSpecial, "Angles and Factors");
-    mnuYears = AddMenuItem(mnuSpecial, "Calculate Years Vizoz");
-    mnuCalcOrbitalConst = AddMenuItem(mnuSpecial, "Calc Orbital Constants");
+    mnuAnglesAndFactors =
+        AddMenuItem(mnuSpecial, "Angles and Factors", [this] { mnuAnglesAndFactors_Click(); });
+    mnuYears = AddMenuItem(mnuSpecial, "Calculate Years Vizoz", [this] { mnuYears_Click(); });
+    mnuCalcOrbitalConst =
+        AddMenuItem(mnuSpecial, "Calc Orbital Constants", [this] { mnuCalcOrbitalConst_Click(); });
 }
 
 std::vector<QWidget*> frmtidewyn::LevelControls() const {

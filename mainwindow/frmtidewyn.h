@@ -94,6 +94,9 @@ public:
     void mnusaveday_Click();
     void mnusavesun_Click();
     void mnusavmonth_Click();
+    void mnuAnglesAndFactors_Click();
+    void mnuYears_Click();
+    void mnuCalcOrbitalConst_Click();
 
     // Controls.
     platform::PictureBox* Picture1;
@@ -164,6 +167,9 @@ private:
     bool EnsureMonthView();
     // The hourglass, the pages, the curve drawn again; a missing or failing printer told.
     void PrintDocument(const std::string& title, const std::function<void(platform::PrinterPage&)>& page);
+    // The three tables of angles and factors, each written once computed; the first that
+    // cannot be written is told and ends the export.
+    void WriteFactorsTables(bool indexed);
     void TellFailure(const std::string& what, const engine::FileResult& r, const std::string& advice = "");
     template <typename F>
     void LoadStep(const char* what, F f);

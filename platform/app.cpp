@@ -20,6 +20,11 @@ namespace platform {
 namespace {
 bool ending = false;
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define TIDEWYN_VZEROUPPER 1
+__attribute__((target("avx"))) void zeroUpperHalves() { __builtin_ia32_vzeroupper(); }
+#endif
+
 std::string folderOrHome(const QString& path) {
     if (!path.isEmpty()) return QDir::cleanPath(path).toStdString();
     return QDir::homePath().toStdString();
@@ -58,6 +63,7 @@ bool ProgramEnding() { return ending; }
 void ResetProgramEnding() { ending = false; }
 
 void Run(const std::function<void()>& handler) noexcept {
+    ClearVectorUpperHalves();
     try {
         handler();
     } catch (const EndProgramRequest&) {
@@ -100,6 +106,12 @@ void UseLocale(const std::string& name) {
         f.dateSeparator = "/";
     }
     engine::Env().locale = f;
+}
+
+void ClearVectorUpperHalves() {
+#ifdef TIDEWYN_VZEROUPPER
+    if (__builtin_cpu_supports("avx")) zeroUpperHalves();
+#endif
 }
 
 void InitEnvironment() {

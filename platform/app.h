@@ -30,6 +30,11 @@ auto Handler(F f) {
     return [f](auto&&...) { Run(f); };
 }
 
+// Some of the libraries under the windows (drawing, fonts) leave the upper halves of the
+// processor's vector registers in use, and until something clears them the engine's arithmetic
+// runs about ten times slower. Clears them; Run does so before every handler.
+void ClearVectorUpperHalves();
+
 // Fills the engine's environment from the desktop: the system locale's facts, the clock, the
 // documents, local application-data and program folders (the home folder when one cannot be
 // found).

@@ -126,6 +126,29 @@ TEST_F(Calendar, JulianDayAndBack) {
     EXPECT_EQ(julian.Year * 10000 + julian.Month * 100 + julian.Day, 15821004);
 }
 
+// Every date of the computed years comes back from its Julian Day, and the days between two
+// dates are the calendar's, across the century years the short formula misses (1800, 2100).
+TEST_F(Calendar, JulianDayIsTheInverseOfJulianDayToDateInEveryComputedYear) {
+    for (int y = 1000; y <= 3000; ++y)
+        for (auto [d, m] : {std::pair{1, 1}, {28, 2}, {1, 3}, {31, 12}}) {
+            const JulianDate back = JulianDayToDate(JulianDay(d, m, y, 0, 0, 0));
+            ASSERT_EQ(back.Year * 10000 + back.Month * 100 + back.Day, y * 10000 + m * 100 + d);
+        }
+    const struct {
+        int d1, m1, y1, d2, m2, y2;
+        double days;
+    } spans[] = {
+        {28, 2, 2100, 1, 3, 2100, 1},      // 2100 has no 29 February
+        {1, 1, 2101, 1, 1, 2102, 365},     //
+        {28, 2, 1800, 1, 3, 1800, 1},      //
+        {4, 10, 1582, 15, 10, 1582, 1},    // the Gregorian reform
+        {1, 1, 2000, 1, 1, 3000, 365243},  // 1000 years, 757 of 365 days
+    };
+    for (const auto& s : spans)
+        EXPECT_EQ(JulianDay(s.d2, s.m2, s.y2, 0, 0, 0) - JulianDay(s.d1, s.m1, s.y1, 0, 0, 0), s.days);
+    EXPECT_DOUBLE_EQ(JulianDay(1, 1, 2101, 6, 0, 0), 2488434.75);
+}
+
 TEST_F(Calendar, SummerTimeBoundaries) {
     EXPECT_EQ(SummerTimeStart(2024), DateSerial(2024, 3, 30));
     EXPECT_EQ(SummerTimeEnd(2024), DateSerial(2024, 10, 27));

@@ -98,7 +98,7 @@ TEST_F(CurveTest, SpeedIsTheFirstWholeTurnCountAboveTheLimit) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        const auto s = engine::curve_internal::SpeedFromDailyChange(c.delta, c.limit);
+        const auto s = engine::SpeedFromDailyChange(c.delta, c.limit);
         EXPECT_EQ(s.n, c.n) << "delta " << c.delta << " limit " << c.limit;
         EXPECT_DOUBLE_EQ(s.omega, c.omega) << "delta " << c.delta << " limit " << c.limit;
     }

@@ -298,6 +298,8 @@ TEST_F(HighLowTest, HighWatersOfTheSecondDayAndTheRangeOfItsTurns) {
          {{0, 0}, {24.5, 2}, {25, 4}, {31, 1}, {37, 5}, {43, 2}, {50, 1}, {0, 0}}, {1.0, 13.0}, 5 - 1},
         {"elements 0 and 1 are never tested",
          {{0, 0}, {24.5, 5}, {25, 1}, {30, 2}, {50, 1}, {0, 0}}, {6.0}, 2 - 1},
+        {"a tide still falling below datum at 50 h is no low water",
+         {{0, 0}, {24.5, 2}, {25, 4}, {31, 1}, {37, 3}, {49.9, 0.2}, {50, -0.5}, {0, 0}}, {1.0, 13.0}, 4 - 1},
         {"no turning point: range 0",
          {{0, 0}, {24, 1}, {30, 2}, {40, 3}, {49, 4}, {50, 5}, {0, 0}}, {}, 0},
     };

@@ -19,25 +19,12 @@
 
 using namespace engine;
 using namespace platform;
+using testing_support::csvFields;
 using testing_support::linesOf;
 using testing_support::ReadAll;
 using testing_support::textsOf;
 
 namespace {
-
-// The fields of a CSV line, quoted fields unquoted.
-std::vector<std::string> csvFields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') fields.back() += line[++i];
-        else if (c == '"') quoted = !quoted;
-        else if (c == ',' && !quoted) fields.emplace_back();
-        else fields.back() += c;
-    }
-    return fields;
-}
 
 std::string hhmmss(const SunEvent& e) { return e.Occurs ? HoursToHHMMSS(e.Hours) : "None"; }
 

@@ -32,6 +32,20 @@ inline std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+// The fields of a CSV line, quoted fields unquoted.
+inline std::vector<std::string> csvFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') fields.back() += line[++i];
+        else if (c == '"') quoted = !quoted;
+        else if (c == ',' && !quoted) fields.emplace_back();
+        else fields.back() += c;
+    }
+    return fields;
+}
+
 // A month sun table for Dover as the sunrise tool fills it, with the month's moon phases; the
 // nautical dawn of the 10th does not occur.
 inline void FillSunTable(int year, int month) {

@@ -1,0 +1,110 @@
+#include "engine/devtables.h"
+
+#include "engine/astro.h"
+#include "engine/calendar.h"
+#include "engine/curve.h"
+#include "engine/dates.h"
+#include "engine/highlow.h"
+
+namespace engine {
+
+namespace {
+
+int daysIn(int year) { return IsLeapYear(year) ? 366 : 365; }
+
+// The range and the first two high waters of the day starting at Julian date Day.
+FileResult computeDay(const PortRecord& record, double Day, TimeHeightSeries& series, HWYearRow& row) {
+    if (FileResult r = DayTideMinutes(record, Day, series); !r.ok()) return r;
+    const TimeHeightSeries highs = DayRangeAndHighWaters(series, row.Range);
+    // A day of the diurnal tide may have no high water at all.
+    row.FirstHW = highs.empty() ? -1 : Day + highs[0].Time / 24;
+    row.SecondHW = highs.size() < 2 ? -1 : Day + highs[1].Time / 24;
+    return {};
+}
+
+}  // namespace
+
+FileResult YearHighWaters(const std::string& AreaFile, int16_t RecordNo, int16_t Year,
+                          std::vector<HWYearRow>& Rows) {
+    Rows.clear();
+    for (int year : {int{Year}, Year + 1})
+        if (!YearIsComputable(year)) return YearRefused(year);
+    PortRecord record;
+    if (FileResult r = ReadPortRecord(AreaFile, RecordNo, record); !r.ok()) return r;
+
+    const int days = daysIn(Year) + daysIn(Year + 1);
+    std::vector<HWYearRow> rows;
+    rows.reserve(static_cast<size_t>(days));
+    TimeHeightSeries series;
+    double day = JulianDay(1, 1, Year, 0, 0, 0);
+    int16_t counter = 1;
+    for (int i = 0; i < days; ++i) {
+        HWYearRow row;
+        if (i > 0) {
+            day += 1;
+            const JulianDate date = JulianDayToDate(day);
+            if (date.Day == 1 && date.Month == 1) counter = 1;
+            row.YearNo = static_cast<int16_t>(date.Year);
+        } else {
+            row.YearNo = Year;
+        }
+        row.DayNo = counter++;
+        if (FileResult r = computeDay(record, day, series, row); !r.ok()) return r;
+        rows.push_back(row);
+    }
+    Rows = std::move(rows);
+    return {};
+}
+
+namespace {
+
+// The angle, factor, speed and factor change of one constituent.
+struct Rates {
+    double angle, factor, speed, factorChange;
+};
+
+Rates rates(int16_t angle, double factor, int16_t nextAngle, double nextFactor, int limit) {
+    return {static_cast<double>(angle), factor, SpeedFromDailyChange(angle - nextAngle, limit).omega,
+            (nextFactor - factor) / 24};
+}
+
+void fillValues(FactorsRow& row, int baseYear, int baseDay, int nextYear, int nextDay) {
+    const AnglesAndFactors a = CalcAnglesAndFactors(baseYear, baseDay);
+    const AnglesAndFactors b = CalcAnglesAndFactors(nextYear, nextDay);
+    const Rates m = rates(a.M2Angle, a.M2Factor, b.M2Angle, b.M2Factor, kSemiDiurnalSpeedLimit);
+    const Rates s = rates(a.S2Angle, a.S2Factor, b.S2Angle, b.S2Factor, kSemiDiurnalSpeedLimit);
+    const Rates k = rates(a.K1Angle, a.K1Factor, b.K1Angle, b.K1Factor, kDiurnalSpeedLimit);
+    const Rates o = rates(a.O1Angle, a.O1Factor, b.O1Angle, b.O1Factor, kDiurnalSpeedLimit);
+    row.ma = m.angle, row.mf = m.factor, row.dam = m.speed, row.dfm = m.factorChange;
+    row.sa = s.angle, row.sf = s.factor, row.das = s.speed, row.dfs = s.factorChange;
+    row.ka = k.angle, row.kf = k.factor, row.dak = k.speed, row.dfk = k.factorChange;
+    row.oa = o.angle, row.of = o.factor, row.dao = o.speed, row.dfo = o.factorChange;
+}
+
+}  // namespace
+
+std::vector<FactorsRow> FactorsTableFrom(int FirstYear) {
+    const int lines = daysIn(FirstYear) + daysIn(FirstYear + 1);
+    std::vector<FactorsRow> table(static_cast<size_t>(lines));
+    double julian = JulianDay(1, 1, FirstYear, 0, 0, 0);
+    int day = 1, year = FirstYear;
+    for (int i = 0; i < lines; ++i) {
+        FactorsRow& row = table[static_cast<size_t>(i)];
+        if (i > 0) {
+            julian += 1;
+            if (++day > daysIn(year)) {
+                ++year;
+                day = 1;
+            }
+        }
+        row.Julian = julian;
+        row.Day = static_cast<int16_t>(day);
+        row.Year = static_cast<int16_t>(year);
+        // The first row takes 31 December before it as its base day, as the day curve does.
+        if (i == 0) fillValues(row, year - 1, daysIn(year - 1), year, 1);
+        else fillValues(row, year, day, year, day + 1);
+    }
+    return table;
+}
+
+}  // namespace engine
