@@ -411,7 +411,6 @@ void CalcAdjustCurvePort2(int16_t& RecordNo, int DayOfYear, double, double, doub
 
 FileResult CalcDayTideMinutes(int16_t RecordNo, double Date, TimeHeightSeries& Heights) {
     Heights.assign(1, TimeHeightPair{});
-    if (const int year = JulianDayToDate(Date).Year; !YearIsComputable(year)) return YearRefused(year);
     PortRecord rec;
     const FileResult read = ReadPortRecord(State().AreaFilePath, RecordNo, rec);
     if (!read.ok()) return read;

@@ -12,6 +12,21 @@ namespace {
 
 int daysIn(int year) { return IsLeapYear(year) ? 366 : 365; }
 
+// A day of the tables: its Julian date at 0 h, its year and its day of the year.
+struct TableDay {
+    double julian;
+    int year, dayOfYear;
+};
+
+// Every day from 1 January of FirstYear to 31 December of the year after.
+std::vector<TableDay> twoYears(int FirstYear) {
+    std::vector<TableDay> days;
+    double julian = JulianDay(1, 1, FirstYear, 0, 0, 0);
+    for (int year : {FirstYear, FirstYear + 1})
+        for (int day = 1; day <= daysIn(year); ++day, julian += 1) days.push_back({julian, year, day});
+    return days;
+}
+
 // The range and the first two high waters of the day starting at Julian date Day.
 FileResult computeDay(const PortRecord& record, double Day, TimeHeightSeries& series, HWYearRow& row) {
     if (FileResult r = DayTideMinutes(record, Day, series); !r.ok()) return r;
@@ -32,25 +47,13 @@ FileResult YearHighWaters(const std::string& AreaFile, int16_t RecordNo, int16_t
     PortRecord record;
     if (FileResult r = ReadPortRecord(AreaFile, RecordNo, record); !r.ok()) return r;
 
-    const int days = daysIn(Year) + daysIn(Year + 1);
-    std::vector<HWYearRow> rows;
-    rows.reserve(static_cast<size_t>(days));
+    const std::vector<TableDay> days = twoYears(Year);
+    std::vector<HWYearRow> rows(days.size());
     TimeHeightSeries series;
-    double day = JulianDay(1, 1, Year, 0, 0, 0);
-    int16_t counter = 1;
-    for (int i = 0; i < days; ++i) {
-        HWYearRow row;
-        if (i > 0) {
-            day += 1;
-            const JulianDate date = JulianDayToDate(day);
-            if (date.Day == 1 && date.Month == 1) counter = 1;
-            row.YearNo = static_cast<int16_t>(date.Year);
-        } else {
-            row.YearNo = Year;
-        }
-        row.DayNo = counter++;
-        if (FileResult r = computeDay(record, day, series, row); !r.ok()) return r;
-        rows.push_back(row);
+    for (size_t i = 0; i < days.size(); ++i) {
+        rows[i].DayNo = static_cast<int16_t>(days[i].dayOfYear);
+        rows[i].YearNo = static_cast<int16_t>(days[i].year);
+        if (FileResult r = computeDay(record, days[i].julian, series, rows[i]); !r.ok()) return r;
     }
     Rows = std::move(rows);
     return {};
@@ -84,19 +87,11 @@ void fillValues(FactorsRow& row, int baseYear, int baseDay, int nextYear, int ne
 }  // namespace
 
 std::vector<FactorsRow> FactorsTableFrom(int FirstYear) {
-    const int lines = daysIn(FirstYear) + daysIn(FirstYear + 1);
-    std::vector<FactorsRow> table(static_cast<size_t>(lines));
-    double julian = JulianDay(1, 1, FirstYear, 0, 0, 0);
-    int day = 1, year = FirstYear;
-    for (int i = 0; i < lines; ++i) {
-        FactorsRow& row = table[static_cast<size_t>(i)];
-        if (i > 0) {
-            julian += 1;
-            if (++day > daysIn(year)) {
-                ++year;
-                day = 1;
-            }
-        }
+    const std::vector<TableDay> days = twoYears(FirstYear);
+    std::vector<FactorsRow> table(days.size());
+    for (size_t i = 0; i < days.size(); ++i) {
+        const auto [julian, year, day] = days[i];
+        FactorsRow& row = table[i];
         row.Julian = julian;
         row.Day = static_cast<int16_t>(day);
         row.Year = static_cast<int16_t>(year);

@@ -4,7 +4,6 @@
 
 #include "engine/folders.h"
 #include "engine/numtext.h"
-#include "engine/timetext.h"
 
 namespace output {
 

@@ -35,13 +35,12 @@ void frmtidewyn::mnuYears_Click() {
     std::vector<HWYearRow> rows;
     const FileResult computed =
         YearHighWaters(s.AreaFilePath, s.CurrentPort, static_cast<int16_t>(s.SelectedYear), rows);
-    const output::TextFile file = output::HWTimesFile(rows);
     SetPointer(Pointer::Idle);
     if (!computed.ok()) {
         MsgBox("The high-water times have not been written.\r" + computed.message, kOkOnly | kExclamation);
         return;
     }
     const std::string path = output::HWTimesPath(Env().programFolder, s.PortName);
-    if (!output::SaveTextFile(file, path)) return;
+    if (!output::SaveTextFile(output::HWTimesFile(rows), path)) return;
     MsgBox("Year " + std::to_string(s.SelectedYear) + "  HW times written to " + path, kOkOnly);
 }
