@@ -12,9 +12,7 @@ namespace engine {
 
 namespace {
 
-// Short of the true 3.14159265358979 in the 13th digit; kept so results match to the last bit.
-constexpr double kPi = 3.14159265358598;
-constexpr double kDegreesPerRadian = 57.29577951;
+constexpr double kPi = kAstroPi;
 
 using astro_internal::Arguments;
 

@@ -34,8 +34,15 @@ constexpr bool YearIsComputable(long year) { return year >= kFirstComputedYear &
 // Throws std::out_of_range for a year outside kFirstComputedYear to kLastComputedYear.
 AnglesAndFactors CalcAnglesAndFactors(int Year, int Day);
 
+// The astronomical routines' pi, short of the true 3.14159265358979 in the 13th digit; kept so
+// that results match to the last bit.
+inline constexpr double kAstroPi = 3.14159265358598;
+
+// Degrees per radian of VectorAngle, short of 180 / pi in the 10th digit.
+inline constexpr double kDegreesPerRadian = 57.29577951;
+
 // Direction of the vector (X, Y) in degrees, from the Y axis towards the X axis, 0 to 360.
-// 0 for the null vector. Degrees come from radians by 57.29577951, so a quarter turn is
+// 0 for the null vector. Degrees come from radians by kDegreesPerRadian, so a quarter turn is
 // 89.999999995, not 90.
 double VectorAngle(double X, double Y);
 

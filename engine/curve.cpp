@@ -4,16 +4,13 @@
 #include <limits>
 
 #include "engine/astro.h"
-#include "engine/calendar.h"
+#include "engine/harmonics.h"
 #include "engine/numtext.h"
 
 namespace engine {
 
 namespace {
 
-// The family's degree-to-radian factor. It is not pi / 180 (0.017453292519943): the digits are
-// the method's own and are kept so that heights match it to the last bit.
-constexpr double kRadiansPerDegree = 0.017453925199433;
 constexpr double kTenMinutes = 1.0 / 6;
 constexpr double kOneMinute = 1.0 / 60;
 constexpr double kThreeMinutes = 1.0 / 20;
@@ -40,110 +37,10 @@ void setPointer(DayTideView::Pointer p) {
     if (gView) gView->SetPointer(p);
 }
 
-// The thirteen constants of a computation: heights in metres, phases in degrees, F4 in 1/m
-// and F6 in 1/m^2.
-struct Constants {
-    double Z0 = 0, M2g = 0, M2Hm = 0, S2g = 0, S2Hm = 0, K1g = 0, K1Hm = 0, O1g = 0, O1Hm = 0;
-    double sf4 = 0, LF4 = 0, sf6 = 0, LF6 = 0;
-};
-
-Constants fromRecord(const PortRecord& r) {
-    return {r.Z0, r.M2g, r.M2Hm, r.S2g, r.S2Hm, r.K1g, r.K1Hm, r.O1g, r.O1Hm, r.sf4, r.LF4, r.sf6, r.LF6};
-}
-
 Constants fromTexts(const ConstantTexts& t) {
     return {Val(t[0]), Val(t[1]), Val(t[2]), Val(t[3]),  Val(t[4]),  Val(t[5]), Val(t[6]),
             Val(t[7]), Val(t[8]), Val(t[9]), Val(t[10]), Val(t[11]), Val(t[12])};
 }
-
-// The month's M2 amplitude replaces the record's, and returns the month's correction of Z0;
-// a month outside 1 to 12 changes nothing and gives 0.
-double applyMonth(const PortRecord& r, int month, Constants& c) {
-    if (month < 1 || month > 12) return 0;
-    c.M2Hm = r.MonthM2Hm[static_cast<size_t>(month - 1)];
-    return r.MonthDZ0[static_cast<size_t>(month - 1)];
-}
-
-// One main constituent over the span of a computation.
-struct Wave {
-    double base = 0;   // A(first day) + g, degrees
-    double H = 0;      // amplitude, metres
-    double f = 0;      // nodal factor of the first day
-    double df = 0;     // change of the factor per hour
-    double omega = 0;  // degrees per hour
-
-    double phase(double t) const {
-        double phi = base - omega * t;
-        // Once each way only: far from the origin the phase stays out of range, and the
-        // cosine does not mind.
-        if (phi >= 360) phi -= 360;
-        if (phi < 0) phi += 360;
-        return phi * kRadiansPerDegree;
-    }
-    double amplitude(double t) const { return H * (f + df * t); }
-};
-
-Wave makeWave(int16_t angle0, double factor0, int16_t angle1, double factor1, double g, double H, int limit) {
-    Wave w;
-    w.base = angle0 + g;
-    w.H = H;
-    w.f = factor0;
-    w.df = (factor1 - factor0) / 24;
-    w.omega = SpeedFromDailyChange(angle0 - angle1, limit).omega;
-    return w;
-}
-
-// Height and contributions at one time step, metres.
-struct Step {
-    double M2 = 0, S2 = 0, K1 = 0, O1 = 0, F4 = 0, F6 = 0, Mean = 0, h = 0;
-};
-
-// The harmonic sum of one computation: constants, the month's mean level, the depth to add,
-// and the angles and factors of the first day and the day after. t is in hours from the
-// midnight that starts the first day.
-class Harmonics {
-public:
-    Harmonics(const Constants& c, double mean, double addedDepth, bool addDepth, int year, int firstDay)
-        : c_(c), mean_(mean), depth_(addedDepth), addDepth_(addDepth) {
-        const AnglesAndFactors a = CalcAnglesAndFactors(year, firstDay);
-        const AnglesAndFactors b = CalcAnglesAndFactors(year, firstDay + 1);
-        m2_ = makeWave(a.M2Angle, a.M2Factor, b.M2Angle, b.M2Factor, c.M2g, c.M2Hm, kSemiDiurnalSpeedLimit);
-        s2_ = makeWave(a.S2Angle, a.S2Factor, b.S2Angle, b.S2Factor, c.S2g, c.S2Hm, kSemiDiurnalSpeedLimit);
-        k1_ = makeWave(a.K1Angle, a.K1Factor, b.K1Angle, b.K1Factor, c.K1g, c.K1Hm, kDiurnalSpeedLimit);
-        o1_ = makeWave(a.O1Angle, a.O1Factor, b.O1Angle, b.O1Factor, c.O1g, c.O1Hm, kDiurnalSpeedLimit);
-    }
-
-    double mean() const { return mean_; }
-
-    Step at(double t) const {
-        const double pM2 = m2_.phase(t), pS2 = s2_.phase(t), pK1 = k1_.phase(t), pO1 = o1_.phase(t);
-        const double aM2 = m2_.amplitude(t), aS2 = s2_.amplitude(t);
-        const double aK1 = k1_.amplitude(t), aO1 = o1_.amplitude(t);
-        Step s;
-        s.M2 = aM2 * std::cos(pM2);
-        s.S2 = aS2 * std::cos(pS2);
-        s.K1 = aK1 * std::cos(pK1);
-        s.O1 = aO1 * std::cos(pO1);
-        // The combined semi-diurnal wave, on which the shallow-water terms act.
-        const double S = aM2 * std::sin(pM2) + aS2 * std::sin(pS2);
-        const double C = s.M2 + s.S2;
-        double R, a;
-        RectToPolar(S, C, R, a);
-        const double R2 = R * R;
-        s.F4 = c_.LF4 * R2 * std::cos((c_.sf4 + 2 * a) * kRadiansPerDegree);
-        s.F6 = c_.LF6 * (R2 * R) * std::cos((c_.sf6 + 3 * a) * kRadiansPerDegree);
-        s.Mean = mean_;
-        s.h = s.K1 + s.O1 + C + mean_ + s.F4 + s.F6;
-        if (addDepth_) s.h = s.h + depth_;
-        return s;
-    }
-
-private:
-    Constants c_;
-    double mean_, depth_;
-    bool addDepth_;
-    Wave m2_, s2_, k1_, o1_;
-};
 
 // Steps t from 0 by repeated addition of step while t <= end, calling visit(k, t) for
 // k = 1, 2, ...; returns the number of steps. The accumulated sum is the time, as the method
@@ -349,8 +246,8 @@ FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool S
         return uncomputableDay(read, kWindowLast - kWindowFirst + 1, kDayCurvePoints, kDayTidePointCount,
                                PointCount);
     if (s.ShowConstants && gView) gView->ShowConstants(captionsOf(rec));
-    Constants c = fromRecord(rec);
-    const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
+    Constants c = ConstantsOf(rec);
+    const double mean = c.Z0 + ApplyMonth(rec, s.SelectedMonth, c);
 
     // Only the displayed window of the 301 steps is kept, so only it is evaluated; t still
     // runs through every step.
@@ -382,8 +279,8 @@ FileResult CalcDayCurve(int16_t& RecordNo, int DayOfYear, double /*ClockTime*/, 
     const FileResult read = readPortAndDepth(s.SelectedYear, rec);
     if (!read.ok())
         return uncomputableDay(read, kSitePointCount, kSitePointCount, kSitePointCount, PointCount);
-    Constants c = fromRecord(rec);
-    const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
+    Constants c = ConstantsOf(rec);
+    const double mean = c.Z0 + ApplyMonth(rec, s.SelectedMonth, c);
     s.DayMeanLevel = computeOneDay(c, mean, DayOfYear, s.DayCurve, layers, LastHeight);
     s.CurvePoints = kSitePointCount;
     PointCount = kSitePointCount;
@@ -419,20 +316,14 @@ FileResult CalcDayTideMinutes(int16_t RecordNo, double Date, TimeHeightSeries& H
 
 FileResult DayTideMinutes(const PortRecord& Record, double Date, TimeHeightSeries& Heights) {
     Heights.assign(1, TimeHeightPair{});
-    // The day before Date in Date's own year (day 0 for 1 January), Date's month values.
-    const JulianDate jd = JulianDayToDate(Date);
-    if (!YearIsComputable(jd.Year)) return YearRefused(jd.Year);
-
-    const int dayOfYear = MonthInfo(jd.Year, jd.Month).DaysBefore + jd.Day;
-    Constants c = fromRecord(Record);
-    const double mean = c.Z0 + applyMonth(Record, jd.Month, c);
-    const Harmonics day(c, mean, 0, false, jd.Year, dayOfYear - 1);
-
-    Heights.reserve(3002);
-    forEachStep(kOneMinute, kTwoDays, [&](int, double t) {
-        Heights.back() = {t, day.at(t).h};
+    std::optional<Harmonics> day;
+    if (FileResult r = MinuteSeriesHarmonics(Record, Date, day); !r.ok()) return r;
+    const std::vector<double>& times = MinuteSeriesTimes();
+    Heights.reserve(times.size() + 1);
+    for (double t : times) {
+        Heights.back() = {t, day->at(t).h};
         Heights.emplace_back();
-    });
+    }
     return {};
 }
 
@@ -446,8 +337,8 @@ FileResult CalcHeightAtTime(int16_t& RecordNo, int Year, int Day, double& Time, 
         Height = LaterHeight = kNoHeight;
         return read;
     }
-    Constants c = fromRecord(rec);
-    const double mean = c.Z0 + applyMonth(rec, s.SelectedMonth, c);
+    Constants c = ConstantsOf(rec);
+    const double mean = c.Z0 + ApplyMonth(rec, s.SelectedMonth, c);
     heightPair(c, mean, Year, Day, Time, Height, LaterHeight);
     return {};
 }

@@ -4,7 +4,7 @@
 #include "engine/calendar.h"
 #include "engine/curve.h"
 #include "engine/dates.h"
-#include "engine/highlow.h"
+#include "engine/daysearch.h"
 
 namespace engine {
 
@@ -28,9 +28,8 @@ std::vector<TableDay> twoYears(int FirstYear) {
 }
 
 // The range and the first two high waters of the day starting at Julian date Day.
-FileResult computeDay(const PortRecord& record, double Day, TimeHeightSeries& series, HWYearRow& row) {
-    if (FileResult r = DayTideMinutes(record, Day, series); !r.ok()) return r;
-    const TimeHeightSeries highs = DayRangeAndHighWaters(series, row.Range);
+FileResult computeDay(const PortRecord& record, double Day, TimeHeightSeries& highs, HWYearRow& row) {
+    if (FileResult r = QuickDayRangeAndHighWaters(record, Day, row.Range, highs); !r.ok()) return r;
     // A day of the diurnal tide may have no high water at all.
     row.FirstHW = highs.empty() ? -1 : Day + highs[0].Time / 24;
     row.SecondHW = highs.size() < 2 ? -1 : Day + highs[1].Time / 24;
@@ -49,11 +48,11 @@ FileResult YearHighWaters(const std::string& AreaFile, int16_t RecordNo, int16_t
 
     const std::vector<TableDay> days = twoYears(Year);
     std::vector<HWYearRow> rows(days.size());
-    TimeHeightSeries series;
+    TimeHeightSeries highs;
     for (size_t i = 0; i < days.size(); ++i) {
         rows[i].DayNo = static_cast<int16_t>(days[i].dayOfYear);
         rows[i].YearNo = static_cast<int16_t>(days[i].year);
-        if (FileResult r = computeDay(record, days[i].julian, series, rows[i]); !r.ok()) return r;
+        if (FileResult r = computeDay(record, days[i].julian, highs, rows[i]); !r.ok()) return r;
     }
     Rows = std::move(rows);
     return {};
