@@ -42,16 +42,6 @@ Constants fromTexts(const ConstantTexts& t) {
             Val(t[7]), Val(t[8]), Val(t[9]), Val(t[10]), Val(t[11]), Val(t[12])};
 }
 
-// Steps t from 0 by repeated addition of step while t <= end, calling visit(k, t) for
-// k = 1, 2, ...; returns the number of steps. The accumulated sum is the time, as the method
-// has it: 300 additions of 1/6 fall just short of 50.
-template <typename Visit>
-int forEachStep(double step, double end, Visit&& visit) {
-    int k = 0;
-    for (double t = 0; t <= end; t += step) visit(++k, t);
-    return k;
-}
-
 void putStep(int row, double time, const Step& s, CurveTable& curve,
              const std::array<LayerTable*, 7>& layers) {
     curve(1, row) = time;

@@ -226,6 +226,18 @@ private:
     int summedInFull_ = 0;
 };
 
+// The full search reads turning points from the second minute to the last but one whose time
+// with the slack lies beyond 24 h, and their neighbours: the first such minute.
+int firstTurnMinute() {
+    static const int first = [] {
+        const std::vector<double>& t = MinuteSeriesTimes();
+        int m = 2;
+        while (m < static_cast<int>(t.size()) - 1 && !(t[m] + kSlack > 24.0)) ++m;
+        return m;
+    }();
+    return first;
+}
+
 void fullSearch(const PortRecord& Record, double Date, double& Range, TimeHeightSeries& HighWaters) {
     TimeHeightSeries series;
     (void)DayTideMinutes(Record, Date, series);  // its year was checked by the caller
@@ -244,12 +256,9 @@ FileResult QuickDayRangeAndHighWaters(const PortRecord& Record, double Date, dou
     std::optional<Harmonics> day;
     if (FileResult r = MinuteSeriesHarmonics(Record, Date, day); !r.ok()) return r;
 
-    // The full search reads turning points from the second minute to the last but one whose
-    // time with the slack lies beyond 24 h, and their neighbours.
     const std::vector<double>& t = MinuteSeriesTimes();
     const int last = static_cast<int>(t.size()) - 1;
-    int firstTurn = 2;
-    while (firstTurn < last && !(t[firstTurn] + kSlack > 24.0)) ++firstTurn;
+    const int firstTurn = firstTurnMinute();
     QuickDay quick(*day, firstTurn - 1, last);
     if (!quick.sum()) {
         fullSearch(Record, Date, Range, HighWaters);

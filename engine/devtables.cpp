@@ -5,6 +5,7 @@
 #include "engine/curve.h"
 #include "engine/dates.h"
 #include "engine/daysearch.h"
+#include "engine/harmonics.h"
 
 namespace engine {
 
@@ -60,27 +61,14 @@ FileResult YearHighWaters(const std::string& AreaFile, int16_t RecordNo, int16_t
 
 namespace {
 
-// The angle, factor, speed and factor change of one constituent.
-struct Rates {
-    double angle, factor, speed, factorChange;
-};
-
-Rates rates(int16_t angle, double factor, int16_t nextAngle, double nextFactor, int limit) {
-    return {static_cast<double>(angle), factor, SpeedFromDailyChange(angle - nextAngle, limit).omega,
-            (nextFactor - factor) / 24};
-}
-
 void fillValues(FactorsRow& row, int baseYear, int baseDay, int nextYear, int nextDay) {
     const AnglesAndFactors a = CalcAnglesAndFactors(baseYear, baseDay);
-    const AnglesAndFactors b = CalcAnglesAndFactors(nextYear, nextDay);
-    const Rates m = rates(a.M2Angle, a.M2Factor, b.M2Angle, b.M2Factor, kSemiDiurnalSpeedLimit);
-    const Rates s = rates(a.S2Angle, a.S2Factor, b.S2Angle, b.S2Factor, kSemiDiurnalSpeedLimit);
-    const Rates k = rates(a.K1Angle, a.K1Factor, b.K1Angle, b.K1Factor, kDiurnalSpeedLimit);
-    const Rates o = rates(a.O1Angle, a.O1Factor, b.O1Angle, b.O1Factor, kDiurnalSpeedLimit);
-    row.ma = m.angle, row.mf = m.factor, row.dam = m.speed, row.dfm = m.factorChange;
-    row.sa = s.angle, row.sf = s.factor, row.das = s.speed, row.dfs = s.factorChange;
-    row.ka = k.angle, row.kf = k.factor, row.dak = k.speed, row.dfk = k.factorChange;
-    row.oa = o.angle, row.of = o.factor, row.dao = o.speed, row.dfo = o.factorChange;
+    // Speeds and factor changes as the curves take them from the day and the next.
+    const FourWaves w = WavesOf(a, CalcAnglesAndFactors(nextYear, nextDay), Constants{});
+    row.ma = a.M2Angle, row.mf = a.M2Factor, row.dam = w.m2.omega, row.dfm = w.m2.df;
+    row.sa = a.S2Angle, row.sf = a.S2Factor, row.das = w.s2.omega, row.dfs = w.s2.df;
+    row.ka = a.K1Angle, row.kf = a.K1Factor, row.dak = w.k1.omega, row.dfk = w.k1.df;
+    row.oa = a.O1Angle, row.of = a.O1Factor, row.dao = w.o1.omega, row.dfo = w.o1.df;
 }
 
 }  // namespace

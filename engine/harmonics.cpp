@@ -32,15 +32,19 @@ double ApplyMonth(const PortRecord& r, int month, Constants& c) {
     return r.MonthDZ0[static_cast<size_t>(month - 1)];
 }
 
+FourWaves WavesOf(const AnglesAndFactors& a, const AnglesAndFactors& b, const Constants& c) {
+    return {makeWave(a.M2Angle, a.M2Factor, b.M2Angle, b.M2Factor, c.M2g, c.M2Hm, kSemiDiurnalSpeedLimit),
+            makeWave(a.S2Angle, a.S2Factor, b.S2Angle, b.S2Factor, c.S2g, c.S2Hm, kSemiDiurnalSpeedLimit),
+            makeWave(a.K1Angle, a.K1Factor, b.K1Angle, b.K1Factor, c.K1g, c.K1Hm, kDiurnalSpeedLimit),
+            makeWave(a.O1Angle, a.O1Factor, b.O1Angle, b.O1Factor, c.O1g, c.O1Hm, kDiurnalSpeedLimit)};
+}
+
 Harmonics::Harmonics(const Constants& c, double mean, double addedDepth, bool addDepth, int year,
                      int firstDay)
     : c_(c), mean_(mean), depth_(addedDepth), addDepth_(addDepth) {
-    const AnglesAndFactors a = CalcAnglesAndFactors(year, firstDay);
-    const AnglesAndFactors b = CalcAnglesAndFactors(year, firstDay + 1);
-    m2_ = makeWave(a.M2Angle, a.M2Factor, b.M2Angle, b.M2Factor, c.M2g, c.M2Hm, kSemiDiurnalSpeedLimit);
-    s2_ = makeWave(a.S2Angle, a.S2Factor, b.S2Angle, b.S2Factor, c.S2g, c.S2Hm, kSemiDiurnalSpeedLimit);
-    k1_ = makeWave(a.K1Angle, a.K1Factor, b.K1Angle, b.K1Factor, c.K1g, c.K1Hm, kDiurnalSpeedLimit);
-    o1_ = makeWave(a.O1Angle, a.O1Factor, b.O1Angle, b.O1Factor, c.O1g, c.O1Hm, kDiurnalSpeedLimit);
+    const FourWaves w =
+        WavesOf(CalcAnglesAndFactors(year, firstDay), CalcAnglesAndFactors(year, firstDay + 1), c);
+    m2_ = w.m2, s2_ = w.s2, k1_ = w.k1, o1_ = w.o1;
 }
 
 Step Harmonics::at(double t) const {
@@ -80,7 +84,7 @@ FileResult MinuteSeriesHarmonics(const PortRecord& Record, double Date, std::opt
 const std::vector<double>& MinuteSeriesTimes() {
     static const std::vector<double> times = [] {
         std::vector<double> t;
-        for (double time = 0; time <= 50; time += 1.0 / 60) t.push_back(time);
+        forEachStep(1.0 / 60, 50, [&](int, double time) { t.push_back(time); });
         return t;
     }();
     return times;

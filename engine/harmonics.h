@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/astro.h"
 #include "engine/recordfile.h"
 #include "engine/records.h"
 
@@ -38,22 +39,27 @@ struct Wave {
     double df = 0;     // change of the factor per hour
     double omega = 0;  // degrees per hour
 
+    // Which way degrees(t) wraps: -1 down by 360, +1 up, 0 not at all.
+    int wrap(double t) const { return wrapOf(base - omega * t); }
     // Degrees before the factor to radians: within 0 to 360 once each way only. Far from the
     // origin the phase stays out of range, and the cosine does not mind.
     double degrees(double t) const {
-        double phi = base - omega * t;
-        if (phi >= 360) phi -= 360;
-        if (phi < 0) phi += 360;
-        return phi;
-    }
-    // Which way degrees(t) wraps: -1 down by 360, +1 up, 0 not at all.
-    int wrap(double t) const {
         const double phi = base - omega * t;
-        return phi >= 360 ? -1 : (phi < 0 ? 1 : 0);
+        return phi + 360 * wrapOf(phi);
     }
     double phase(double t) const { return degrees(t) * kRadiansPerDegree; }
     double amplitude(double t) const { return H * (f + df * t); }
+
+private:
+    static int wrapOf(double phi) { return phi >= 360 ? -1 : (phi < 0 ? 1 : 0); }
 };
+
+// The four main constituents over a span, from the angles and factors of its first day and of
+// the day after, with the phases and amplitudes of the constants.
+struct FourWaves {
+    Wave m2, s2, k1, o1;
+};
+FourWaves WavesOf(const AnglesAndFactors& first, const AnglesAndFactors& next, const Constants& c);
 
 // Height and contributions at one time step, metres.
 struct Step {
@@ -87,6 +93,16 @@ private:
 // midnight before that day (day 0 for 1 January), the record's constants with the month values
 // of Date's month, no user depth. Fails only for a year outside 1000 to 3000.
 FileResult MinuteSeriesHarmonics(const PortRecord& Record, double Date, std::optional<Harmonics>& Sum);
+
+// Steps t from 0 by repeated addition of step while t <= end, calling visit(k, t) for
+// k = 1, 2, ...; returns the number of steps. The accumulated sum is the time, as the method
+// has it: 300 additions of 1/6 fall just short of 50.
+template <typename Visit>
+int forEachStep(double step, double end, Visit&& visit) {
+    int k = 0;
+    for (double t = 0; t <= end; t += step) visit(++k, t);
+    return k;
+}
 
 // The times of the one-minute series, hours from its first midnight: 0 and each further sum
 // of 1/60 h up to 50 h. The summed minutes drift from whole ones, as the method has it.

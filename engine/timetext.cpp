@@ -15,6 +15,11 @@ std::string plain(double value) { return LTrim(Str(value)); }
 // "0" in front of a text shorter than two characters.
 std::string twoDigits(std::string text) { return text.size() < 2 ? "0" + text : text; }
 
+// 0 to 99 as two digits.
+std::string twoDigits(long n) {
+    return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+}
+
 double parsePosition(std::string_view text, char negativeLetter) {
     size_t point = text.find('.');
     double degrees = 0, minutes = 0;
@@ -55,10 +60,8 @@ std::string degreesMinutesHundredths(double whole, double minutes, std::string_v
         hundredths -= 6000;
         whole += 1;
     }
-    auto two = [](int n) {
-        return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
-    };
-    return Format(whole, degreesPattern) + "." + two(hundredths / 100) + "." + two(hundredths % 100);
+    return Format(whole, degreesPattern) + "." + twoDigits(hundredths / 100L) + "." +
+           twoDigits(hundredths % 100L);
 }
 
 }  // namespace
@@ -81,10 +84,7 @@ std::string HoursToHHMMSS(double Hours) {
     const long day = 24L * 3600;
     long s = static_cast<long>(std::fmod(seconds, static_cast<double>(day)));
     if (s < 0) s += day;
-    auto two = [](long n) {
-        return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
-    };
-    return two(s / 3600) + ":" + two(s / 60 % 60) + ":" + two(s % 60);
+    return twoDigits(s / 3600) + ":" + twoDigits(s / 60 % 60) + ":" + twoDigits(s % 60);
 }
 
 std::string FormatHoursMins(double Hours) {

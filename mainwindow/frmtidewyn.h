@@ -165,6 +165,9 @@ private:
     // The month view for the month outputs, computed again when it is short or not the current
     // one; false when there is no month to output.
     bool EnsureMonthView();
+    static constexpr const char* kNoMonthTides = "Calculate a months tides\rbefore choosing this option";
+    // Whether the sunrise tool has filled a month's sun table; if not, says so.
+    bool EnsureSunTable();
     // The hourglass, the pages, the curve drawn again; a missing or failing printer told.
     void PrintDocument(const std::string& title, const std::function<void(platform::PrinterPage&)>& page);
     // The three tables of angles and factors, each written once computed; the first that

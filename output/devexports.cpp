@@ -1,8 +1,5 @@
 #include "output/devexports.h"
 
-#include <algorithm>
-
-#include "engine/folders.h"
 #include "engine/numtext.h"
 
 namespace output {
@@ -10,9 +7,7 @@ namespace output {
 using engine::CStr;
 
 std::string HWTimesPath(const std::string& folder, const std::string& portName) {
-    std::string name = engine::Trim(engine::TrimAtNull(portName));
-    std::replace(name.begin(), name.end(), '/', '_');
-    return folder + "/" + name + "-HWTimes.csv";
+    return folder + "/" + PortFileName(portName) + "-HWTimes.csv";
 }
 
 TextFile HWTimesFile(const std::vector<engine::HWYearRow>& rows) {

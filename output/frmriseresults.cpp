@@ -113,7 +113,7 @@ void Frmriseresults::Form_Load() {
         const Frmsunrise& tool = Get<Frmsunrise>();
         latitude->SetText(tool.latitude->Text());
         longitude->SetText(tool.longitude->Text());
-        port->SetCaption(RTrim(tool.port->Caption()));
+        port->SetCaption(tool.port->Caption());
     } else {
         latitude->SetText(s.SunLatText);
         longitude->SetText(s.SunLongText);

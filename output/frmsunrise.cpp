@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "engine/state.h"
@@ -69,7 +70,7 @@ Frmsunrise::Frmsunrise() : Form("Sunrise and Sunset") {
 void Frmsunrise::Form_Load() {
     const SharedState& s = State();
     if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
-    port->SetCaption(s.PortName);
+    port->SetCaption(Trim(TrimAtNull(s.PortName)));
     PortRecord record;
     if (FileResult r = ReadPortPosition(s.AreaFilePath, s.CurrentPort, record); !r.ok()) {
         // The boxes stay empty for the user to type a position.

@@ -22,7 +22,6 @@ using namespace engine;
 using namespace platform;
 
 namespace {
-constexpr const char* kNoMonthTides = "Calculate a months tides\rbefore choosing this option";
 
 // The Save As dialog of the three saves; nothing when cancelled.
 std::optional<std::string> askTextFile(const std::string& title, const std::string& name = "") {
@@ -50,6 +49,12 @@ std::optional<PortRecord> portPosition(const std::string& what) {
 }  // namespace
 
 // A month view of another port, month, depth, option or time basis is computed again first.
+bool frmtidewyn::EnsureSunTable() {
+    if (SunTableDays() > 0) return true;
+    MsgBox("Calculate a months suntimes\rbefore choosing this option", kOkOnly);
+    return false;
+}
+
 bool frmtidewyn::EnsureMonthView() {
     if (monthspredictions->ListCount() < 10 || !MonthViewIsCurrent()) mnumonth_Click();
     return monthspredictions->ListCount() > 10;
@@ -115,21 +120,16 @@ void frmtidewyn::mnuCopySunTimes_Click() {
 void frmtidewyn::mnusaveday_Click() {
     SharedState& s = State();
     // The heights of the day shown, though a layers view leaves an older day's copy behind.
-    SetMousePointer(MousePointer::Hourglass);
-    platform::SetPointer(Picture1, MousePointer::Hourglass);
+    SetPointer(Pointer::Hourglass);
     FillOutputCurve(s.DayCurve, s.OutputCurve);
     const output::TextFile file = output::DayTableFile(portbox->Caption(), tidedatebox->Caption());
-    SetMousePointer(MousePointer::Default);
-    platform::SetPointer(Picture1, MousePointer::Cross);
+    SetPointer(Pointer::Idle);
     if (std::optional<std::string> path = askTextFile("Save hourly details"))
         output::SaveTextFile(file, *path);
 }
 
 void frmtidewyn::mnusavesun_Click() {
-    if (SunTableDays() == 0) {
-        MsgBox("Calculate a months suntimes\rbefore choosing this option", kOkOnly);
-        return;
-    }
+    if (!EnsureSunTable()) return;
     if (std::optional<std::string> path = askTextFile("Save Sun's Data To Text File"))
         output::SaveTextFile(output::SunTextFile(), *path);
 }

@@ -17,16 +17,14 @@ void frmtidewyn::PrintDayPage(const std::string& question, const std::string& ti
 }
 
 void frmtidewyn::PrintDocument(const std::string& title, const std::function<void(PrinterPage&)>& page) {
-    SetMousePointer(MousePointer::Hourglass);
-    platform::SetPointer(Picture1, MousePointer::Hourglass);
+    SetPointer(Pointer::Hourglass);
     PrintStatus status = PrintStatus::Ok;
     std::string reason;
     if (std::unique_ptr<PrinterPage> printer = PrinterPage::Open(title, status, reason)) {
         page(*printer);
         status = printer->EndDoc(reason);
     }
-    SetMousePointer(MousePointer::Default);
-    platform::SetPointer(Picture1, MousePointer::Cross);
+    SetPointer(Pointer::Idle);
     DrawTideCurve();
     if (status == PrintStatus::NoPrinter) MsgBox(reason, kOkOnly | kExclamation);
     else if (status == PrintStatus::Failed)
@@ -54,7 +52,7 @@ void frmtidewyn::mnumonthprint_Click() {
     if (MsgBox("Print Months Tide Table?", kYesNo) != kYes) return;
     const int count = monthspredictions->ListCount();
     if (!ready) {
-        MsgBox("Calculate a months tides\rbefore choosing this option", kOkOnly);
+        MsgBox(kNoMonthTides, kOkOnly);
         return;
     }
     std::vector<std::string> lines;
@@ -66,10 +64,7 @@ void frmtidewyn::mnumonthprint_Click() {
 }
 
 void frmtidewyn::mnusunprint_Click() {
-    if (SunTableDays() == 0) {
-        MsgBox("Calculate a months suntimes\rbefore choosing this option", kOkOnly);
-        return;
-    }
+    if (!EnsureSunTable()) return;
     if (MsgBox("Print Sun and Lunar times?", kYesNo) != kYes) return;
     PrintDocument("Tidewyn Vizoz sun times", [](PrinterPage& page) { output::PrintSunTable(page); });
 }

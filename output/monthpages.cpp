@@ -161,7 +161,6 @@ void PrintSunTable(platform::PrinterPage& page) {
 
     page.SetFontSize(9);
     for (const std::string& line : lines) page.Print(line);
-    page.SetFontSize(9);
     page.NewPage();
 }
 

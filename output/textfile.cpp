@@ -1,6 +1,10 @@
 #include "output/textfile.h"
 
+#include <algorithm>
+
 #include "engine/cp1252.h"
+#include "engine/folders.h"
+#include "engine/numtext.h"
 #include "platform/dialogs.h"
 
 namespace output {
@@ -32,6 +36,12 @@ void TextFile::AddFields(const std::vector<std::string>& fields, char separator)
 
 engine::FileResult TextFile::Write(const std::string& path) const {
     return engine::ReplaceFile(path, engine::Utf8ToCp1252(text_));
+}
+
+std::string PortFileName(const std::string& portName) {
+    std::string name = engine::Trim(engine::TrimAtNull(portName));
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
 }
 
 bool SaveTextFile(const TextFile& file, const std::string& path) {

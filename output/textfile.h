@@ -28,6 +28,9 @@ private:
     std::string text_;
 };
 
+// A port name as part of a file name: cut at its first NUL, trimmed, "/" made "_".
+std::string PortFileName(const std::string& portName);
+
 // Writes the file and tells the user, with path and reason, when it cannot be written.
 // True when the file was written.
 bool SaveTextFile(const TextFile& file, const std::string& path);

@@ -1,6 +1,5 @@
 #include "output/tidetexts.h"
 
-#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <utility>
@@ -93,9 +92,8 @@ char MonthTidesSeparator(const std::string& path) {
 
 std::string MonthTidesDefaultName() {
     const SharedState& s = State();
-    std::string port = Trim(TrimAtNull(s.PortName));
-    std::replace(port.begin(), port.end(), '/', '_');
-    return port + "_" + EnglishMonthAbbrev(s.SelectedMonth) + "_" + std::to_string(s.SelectedYear);
+    return PortFileName(s.PortName) + "_" + EnglishMonthAbbrev(s.SelectedMonth) + "_" +
+           std::to_string(s.SelectedYear);
 }
 
 TextFile DayTableFile(const std::string& portCaption, const std::string& dateCaption) {

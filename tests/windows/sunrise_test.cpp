@@ -390,6 +390,19 @@ TEST_F(SunriseTool, TheCsvFileHoldsTheTableAsShown) {
     EXPECT_EQ(s.SunTable(1, 31), "31/3/2024");
 }
 
+// After a step to another port, whose stored name is padded with blanks, the tool, its results
+// and the place they keep name the port without them.
+TEST_F(SunriseTool, AStepToAnotherPortNamesItWithoutPadding) {
+    frmtidewyn& main = open();
+    main.mnuNextPort.Click();
+    const std::string name = Trim(State().PortName);
+    ASSERT_FALSE(name.empty());
+    Frmsunrise& tool = openTool(main);
+    EXPECT_EQ(tool.port->Caption(), name);
+    ASSERT_TRUE(calculate(tool, "", "", [&](Frmriseresults& r) { EXPECT_EQ(r.port->Caption(), name); }));
+    EXPECT_EQ(State().SunPlace, name);
+}
+
 // The heading's time basis: that of the table's first day, and the day the clock changes.
 TEST_F(SunriseTool, TheCsvHeadingGivesTheTablesTimeBasis) {
     open();
