@@ -1,11 +1,16 @@
 #include "engine/recordfile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <optional>
+#include <utility>
 
 #include "engine/folders.h"
 
@@ -42,6 +47,105 @@ FileResult openFailed(const std::string& path, int err) {
 
 WriteFault gWriteFault;
 ReadFault gReadFault;
+FileStepFault gStepFault;
+
+// Runs one step of a writer: the error number the seam or the step failed with, or 0.
+template <class Op>
+int runStep(FileStep step, const std::string& path, Op op) {
+    if (gStepFault)
+        if (int err = gStepFault(step, path)) return err;
+    errno = 0;
+    if (op()) return 0;
+    return errno != 0 ? errno : EIO;
+}
+
+struct StreamCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// A descriptor closed when it goes out of scope, as the system closes it when a program dies.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    void reset(int fd) { fd_ = fd; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, const std::string& contents) {
+    const char* p = contents.data();
+    size_t left = contents.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Removes a file that is there; a missing one is no error and no step.
+int removeIfThere(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
+    return runStep(FileStep::Remove, path, [&] { return ::unlink(path.c_str()) == 0 || errno == ENOENT; });
+}
+
+// A new file at path holding contents, synced when asked; its mode made `mode` when given.
+int writeNewFile(const std::string& path, const std::string& target, const std::string& contents, bool sync,
+                 std::optional<mode_t> mode) {
+    if (int err = removeIfThere(path)) return err;
+    Descriptor fd;
+    if (int err = runStep(FileStep::Open, path, [&] {
+            fd.reset(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            return fd.get() >= 0;
+        }))
+        return err;
+    int err = 0;
+    if (mode)
+        err = runStep(FileStep::Mode, path, [&] {
+            struct stat st;
+            if (::fstat(fd.get(), &st) != 0) return false;
+            if ((st.st_mode & 0777) == *mode || ::fchmod(fd.get(), *mode) == 0) return true;
+            // A file system without Unix modes keeps its own.
+            return errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP;
+        });
+    if (err == 0 && gWriteFault) err = gWriteFault(target);
+    if (err == 0) err = runStep(FileStep::Write, path, [&] { return writeAll(fd.get(), contents); });
+    if (err == 0 && sync) err = runStep(FileStep::Sync, path, [&] { return ::fsync(fd.get()) == 0; });
+    // The descriptor is gone after close, whether or not close succeeded.
+    int closeErr = runStep(FileStep::Close, path, [&] { return ::close(fd.release()) == 0; });
+    if (err == 0) err = closeErr;
+    if (err != 0) (void)removeIfThere(path);
+    return err;
+}
+
+// Syncs the folder of path, so that a rename in it is on the disk. A folder that may be written
+// but not read, or a file system that cannot sync a folder, leaves nothing more to do: only a
+// failing sync is a failure.
+int syncFolder(const std::string& path) {
+    std::string folder = fs::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    return runStep(FileStep::FolderSync, folder, [&] {
+        Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fd.get() < 0) return true;
+        return ::fsync(fd.get()) == 0 || errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP ||
+               errno == ENOSYS;
+    });
+}
+
+FileResult writeFailed(const std::string& path, int err) {
+    return {FileStatus::WriteFailed, reason("Cannot write", path, err), err};
+}
 
 // The error a write to path is made to fail with by the test seam, or 0.
 int injectedFault(const std::string& path) { return gWriteFault ? gWriteFault(path) : 0; }
@@ -56,6 +160,22 @@ off_t recordOffset(long n, size_t recordLength) {
 }  // namespace
 
 void SetWriteFault(WriteFault fault) { gWriteFault = std::move(fault); }
+void SetFileStepFault(FileStepFault fault) { gStepFault = std::move(fault); }
+
+const char* FileStepName(FileStep step) {
+    switch (step) {
+        case FileStep::Check: return "check";
+        case FileStep::Open: return "open";
+        case FileStep::Mode: return "mode";
+        case FileStep::Write: return "write";
+        case FileStep::Sync: return "sync";
+        case FileStep::Close: return "close";
+        case FileStep::Rename: return "rename";
+        case FileStep::FolderSync: return "folder sync";
+        case FileStep::Remove: return "remove";
+    }
+    return "?";
+}
 void SetReadFault(ReadFault fault) { gReadFault = std::move(fault); }
 
 FileResult DamagedRecord(const std::string& path, long n, const std::string& fault) {
@@ -101,11 +221,16 @@ FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Byte
 FileResult WriteRecord(const std::string& path, size_t recordLength, long n, const Bytes& record) {
     if (!validRecordNumber(n) || record.size() != recordLength)
         return {FileStatus::Refused, "Bad record " + std::to_string(n) + " for " + path};
-    std::FILE* f = std::fopen(path.c_str(), "r+b");
-    // Created only when it does not exist: any other failure (a denied or busy file) must not
-    // turn into a new, empty file.
-    if (!f && errno == ENOENT) f = std::fopen(path.c_str(), "w+b");
-    if (!f) return {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+    std::unique_ptr<std::FILE, StreamCloser> stream;
+    if (int err = runStep(FileStep::Open, path, [&] {
+            stream.reset(std::fopen(path.c_str(), "r+b"));
+            // Created only when it does not exist: any other failure (a denied or busy file)
+            // must not turn into a new, empty file.
+            if (!stream && errno == ENOENT) stream.reset(std::fopen(path.c_str(), "w+b"));
+            return stream != nullptr;
+        }))
+        return writeFailed(path, err);
+    std::FILE* f = stream.get();
     FileResult result;
     const off_t offset = recordOffset(n, recordLength);
     off_t len = -1;
@@ -118,40 +243,72 @@ FileResult WriteRecord(const std::string& path, size_t recordLength, long n, con
             result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
     }
     if (result.ok()) {
-        if (int err = injectedFault(path))
-            result = {FileStatus::WriteFailed, reason("Cannot write", path, err)};
-        else if (fseeko(f, offset, SEEK_SET) != 0 ||
-                 std::fwrite(record.data(), 1, record.size(), f) != record.size())
-            result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+        int err = injectedFault(path);
+        if (err == 0)
+            err = runStep(FileStep::Write, path, [&] {
+                return fseeko(f, offset, SEEK_SET) == 0 &&
+                       std::fwrite(record.data(), 1, record.size(), f) == record.size() &&
+                       std::fflush(f) == 0;
+            });
+        if (err != 0) result = writeFailed(path, err);
     }
-    if (std::fclose(f) != 0 && result.ok())
-        result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+    // The stream is gone after fclose, whether or not it succeeded.
+    const int closeErr = runStep(FileStep::Close, path, [&] { return std::fclose(stream.release()) == 0; });
+    if (closeErr != 0 && result.ok()) result = writeFailed(path, closeErr);
     return result;
 }
 
-FileResult ReplaceFile(const std::string& path, const std::string& contents) {
-    std::string temp = path + ".tmp~";
-    std::FILE* out = std::fopen(temp.c_str(), "wb");
-    if (!out) return {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
-    // The new contents are on the disk before they take the old file's place.
-    int err = injectedFault(path);
-    bool written = err == 0 && std::fwrite(contents.data(), 1, contents.size(), out) == contents.size() &&
-                   std::fflush(out) == 0 && fsync(fileno(out)) == 0;
-    if (!written && err == 0) err = errno;
-    if (std::fclose(out) != 0 && written) {
-        written = false;
-        err = errno;
-    }
-    if (!written) {
-        std::remove(temp.c_str());
-        return {FileStatus::WriteFailed, reason("Cannot write", path, err)};
-    }
+FileResult StageReplacement(const std::string& givenPath, const std::string& contents, StagedFile& out) {
+    // A link stays a link: the file it points to is replaced.
+    std::string path = givenPath;
     std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        std::remove(temp.c_str());
-        return {FileStatus::WriteFailed, "Cannot write " + path + ": " + ec.message()};
+    if (fs::is_symlink(path, ec))
+        if (fs::path target = fs::canonical(path, ec); !ec) path = target.string();
+    out = {path, path + ".tmp~"};
+    std::optional<mode_t> mode;
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            return {FileStatus::WriteFailed, "Cannot write " + path + ": it is not a file"};
+        mode = st.st_mode & 0777;
+        // A file that may not be written is not replaced behind the user's back.
+        if (int err = runStep(FileStep::Check, path,
+                              [&] { return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0; }))
+            return writeFailed(path, err);
+    } else if (errno != ENOENT) {
+        return writeFailed(path, errno);
     }
+    if (int err = writeNewFile(out.temp, path, contents, true, mode)) return writeFailed(path, err);
+    return {};
+}
+
+FileResult CommitReplacement(const StagedFile& staged, bool* placed) {
+    if (placed) *placed = false;
+    if (int err = runStep(FileStep::Rename, staged.path,
+                          [&] { return ::rename(staged.temp.c_str(), staged.path.c_str()) == 0; })) {
+        DiscardReplacement(staged);
+        return writeFailed(staged.path, err);
+    }
+    if (placed) *placed = true;
+    if (int err = syncFolder(staged.path))
+        return {FileStatus::WriteFailed,
+                staged.path + " was written, but its folder could not be synced: " + std::strerror(err), err};
+    return {};
+}
+
+void DiscardReplacement(const StagedFile& staged) {
+    // A temporary file that stays is removed by the next replacement of the same file.
+    (void)removeIfThere(staged.temp);
+}
+
+FileResult ReplaceFile(const std::string& path, const std::string& contents) {
+    StagedFile staged;
+    FileResult r = StageReplacement(path, contents, staged);
+    return r.ok() ? CommitReplacement(staged) : r;
+}
+
+FileResult WriteWorkFile(const std::string& path, const std::string& contents) {
+    if (int err = writeNewFile(path, path, contents, false, std::nullopt)) return writeFailed(path, err);
     return {};
 }
 

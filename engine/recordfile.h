@@ -22,7 +22,8 @@ enum class FileStatus {
 
 struct [[nodiscard]] FileResult {
     FileStatus status = FileStatus::Ok;
-    std::string message;  // path and reason, for the user
+    std::string message;  // path and reason, for the user; on Ok, a notice or nothing
+    int error = 0;        // the system's error number where a write step failed
     bool ok() const { return status == FileStatus::Ok; }
     // The record was read: Ok, or Damaged (its values can be shown, not computed with).
     bool recordRead() const { return ok() || status == FileStatus::Damaged; }
@@ -44,14 +45,47 @@ FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Byte
 // Writes record n in place, creating the file only when it does not exist; a gap before it is
 // zero-filled.
 FileResult WriteRecord(const std::string& path, size_t recordLength, long n, const Bytes& record);
-// Replaces the whole file through a temporary file beside it, renamed over the old one.
+
+// Replaces the whole file: the two stages below, one after the other. An existing file that
+// may not be written is refused; the new file keeps the old one's permissions. A symbolic link
+// stays one: the file it points to is replaced.
 FileResult ReplaceFile(const std::string& path, const std::string& contents);
 
-// Test seam: when set, every write to a file (WriteRecord, ReplaceFile) asks it once the file
+// A replacement written and synced beside its file, not yet in its place.
+struct StagedFile {
+    std::string path;  // the file it replaces
+    std::string temp;  // path + ".tmp~", which no "*.ext" pattern of path matches
+};
+// Stage one: refuses an existing file that may not be written, then writes `contents` to the
+// temporary file with the old file's permissions and syncs it. A failure removes the temporary
+// file; a leftover of an earlier run is removed first.
+FileResult StageReplacement(const std::string& path, const std::string& contents, StagedFile& out);
+// Stage two: renames the temporary file over the old one and syncs the folder. `placed` tells
+// whether the new file took the old one's place, which it has also when only the folder sync
+// failed; a failed rename removes the temporary file and leaves the old one.
+FileResult CommitReplacement(const StagedFile& staged, bool* placed = nullptr);
+// Or, instead of stage two: removes the temporary file.
+void DiscardReplacement(const StagedFile& staged);
+
+// A work file whose contents matter only until its next use: removes any file at the path and
+// writes `contents` to a new one, without syncing it.
+FileResult WriteWorkFile(const std::string& path, const std::string& contents);
+
+// Test seam: when set, every write to a file (WriteRecord, ReplaceFile, WriteWorkFile) asks it once the file
 // is open, just before the bytes go out, and fails with the error number it returns, as a full
 // disk (ENOSPC) would; 0 lets the write go on.
 using WriteFault = std::function<int(const std::string& path)>;
 void SetWriteFault(WriteFault fault);
+
+// The steps of the writers above, each of which the step seam can fail.
+enum class FileStep { Check, Open, Mode, Write, Sync, Close, Rename, FolderSync, Remove };
+const char* FileStepName(FileStep step);
+// Test seam: asked before every step of every writer with the file (or folder) the step acts
+// on. A nonzero error number fails the step as the system would fail it: ENOSPC as a full disk,
+// EROFS as a read-only one, EACCES as a denied file, also where the tests run as root. A seam
+// that throws stops the writer there as if the program had died: the files stay as they are.
+using FileStepFault = std::function<int(FileStep step, const std::string& path)>;
+void SetFileStepFault(FileStepFault fault);
 // Test seam: the same for every read (ReadRecord, ReadWholeFile and the readers over them),
 // asked once the file is open, as a failing disk (EIO) would fail it.
 using ReadFault = std::function<int(const std::string& path)>;

@@ -211,4 +211,10 @@ int ZoneHours(const std::string& letter) {
     return 'L' - c;
 }
 
+std::string ZoneLetterForHours(double hours) {
+    // NaN fails both comparisons.
+    if (!(hours >= -11 && hours <= 11) || hours != std::floor(hours)) return "L";
+    return std::string(1, static_cast<char>('L' - static_cast<int>(hours)));
+}
+
 }  // namespace engine

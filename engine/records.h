@@ -100,6 +100,7 @@ std::optional<std::string> SettingsRecordFault(const SettingsRecord& r);
 // One port of a user-depth file, 305 bytes.
 struct DepthRecord {
     static constexpr size_t kSize = 305;
+    static constexpr size_t kPortIndexOffset = 35;
     std::string PortName;  // 35 characters
     int16_t PortIndex = 0;
     float ChartedDepth = 0;  // metres
@@ -124,5 +125,9 @@ struct FactorsRow {
 // "M".."W" -1..-11, "K".."A" +1..+11). Lower case counts as upper case; an empty letter, a
 // blank or any other byte gives 0.
 int ZoneHours(const std::string& letter);
+// The letter stored for a time zone typed as a number: a whole number of hours from -11 to +11
+// gives the letter of code 76 - hours ("J" for +2, "S" for -7); anything else (a fraction, 12,
+// not a number) gives "L".
+std::string ZoneLetterForHours(double hours);
 
 }  // namespace engine

@@ -162,10 +162,15 @@ std::string DepthFileNameFor(const std::string& areaPath) {
     return (dot == std::string::npos ? name : name.substr(0, dot)) + ".DEP";
 }
 
+std::string DepthFilePathFor(const std::string& areaPath) {
+    return State().DocumentsFolder + "/" + kProgramDataFolderName + "/UserDepths/" +
+           DepthFileNameFor(areaPath);
+}
+
 void FormDepthFilePath() {
     SharedState& s = State();
     s.DepthFileName = DepthFileNameFor(s.AreaFilePath);
-    s.DepthFilePath = s.DocumentsFolder + "/" + kProgramDataFolderName + "/UserDepths/" + s.DepthFileName;
+    s.DepthFilePath = DepthFilePathFor(s.AreaFilePath);
 }
 
 DepthRecord NewDepthRecord(const PortRecord& port, int k) {

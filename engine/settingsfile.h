@@ -60,6 +60,8 @@ std::optional<std::string> UnstorablePathReason(const std::string& path);
 // The user-depth file's name for an area file: its file name up to the first "." and ".DEP"
 // (the whole name when it has no ".").
 std::string DepthFileNameFor(const std::string& areaPath);
+// The user-depth file of an area file: DepthFileNameFor in the user-depths folder.
+std::string DepthFilePathFor(const std::string& areaPath);
 // Sets DepthFileName and DepthFilePath from AreaFilePath.
 void FormDepthFilePath();
 // Creates the user-depth file of AreaFilePath with one record per port when it is missing; an

@@ -81,8 +81,7 @@ void frmshowconf::Form_Load() {
         notices_.Tell("The settings in use are shown, as the settings file cannot be read", read);
     }
     areaPath_ = Trim(record.AreaPath);
-    depthPath_ =
-        State().DocumentsFolder + "/" + kProgramDataFolderName + "/UserDepths/" + DepthFileNameFor(areaPath_);
+    depthPath_ = DepthFilePathFor(areaPath_);
 
     confdraughtbox->SetCaption(CStrSingle(record.Draught));
     confukcbox->SetCaption(CStrSingle(record.KeelClearance));

@@ -125,6 +125,15 @@ TEST_F(Records, ZoneLetterRule) {
     };
     for (auto c : cases) EXPECT_EQ(ZoneHours(c.letter), c.hours) << "'" << c.letter << "'";
     EXPECT_EQ(ZoneHours(std::string(1, '\0')), 0);
+
+    // The letter written for hours typed as a number.
+    const struct {
+        double hours;
+        const char* letter;
+    } written[] = {{2, "J"},  {-7, "S"},  {-11, "W"},
+                   {11, "A"}, {0, "L"},   {5.5, "L"},
+                   {12, "L"}, {-12, "L"}, {std::numeric_limits<double>::quiet_NaN(), "L"}};
+    for (const auto& c : written) EXPECT_EQ(ZoneLetterForHours(c.hours), c.letter) << c.hours;
 }
 
 TEST_F(Records, AreaFileReading) {

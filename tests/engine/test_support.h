@@ -22,6 +22,7 @@ protected:
     void TearDown() override {
         engine::SetReadFault({});
         engine::SetWriteFault({});
+        engine::SetFileStepFault({});
         engine::ResetState();
         engine::ResetEnvironment();
     }

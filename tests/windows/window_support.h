@@ -55,6 +55,7 @@ protected:
         platform::SetModalRunner({});
         engine::SetWriteFault({});
         engine::SetReadFault({});
+        engine::SetFileStepFault({});
         platform::SetPrintBackend(nullptr);
         platform::SetChosenPrinter("");
         platform::DestroyAllForms();

@@ -1,0 +1,182 @@
+#include "engine/areafile.h"
+
+#include <cstring>
+#include <filesystem>
+#include <optional>
+
+#include "engine/environment.h"
+#include "engine/settingsfile.h"
+
+namespace engine {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kPortSize = PortRecord::kSize;
+
+std::string bytesOf(const Bytes& b) { return {b.begin(), b.end()}; }
+
+size_t offsetOf(long n, size_t recordSize) { return static_cast<size_t>(n - 1) * recordSize; }
+
+FileResult notInFile(const std::string& path, long n) {
+    return {FileStatus::PastEnd, "Record " + std::to_string(n) + " is not in " + path};
+}
+
+long wholeRecords(const std::string& bytes, size_t recordSize) {
+    return static_cast<long>(bytes.size() / recordSize);
+}
+
+bool isAreaFileName(const std::string& name) {
+    if (name.size() < 3) return false;
+    const std::string ext = name.substr(name.size() - 3);
+    return ext[0] == '.' && (ext[1] == 'h' || ext[1] == 'H') && (ext[2] == 'c' || ext[2] == 'C');
+}
+
+// The first other area file of the same folder (by name) whose user-depth file is this one's,
+// in `other`; a folder that cannot be listed is a failure, as nothing is known then.
+FileResult areaSharingDepthFile(const std::string& areaPath, std::optional<std::string>& other) {
+    other.reset();
+    const fs::path own(areaPath);
+    const std::string depthName = DepthFileNameFor(areaPath);
+    const fs::path folder = own.parent_path().empty() ? fs::path(".") : own.parent_path();
+    std::optional<fs::path> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& p = it->path();
+        const std::string name = p.filename().string();
+        if (name == own.filename().string() || !isAreaFileName(name) || DepthFileNameFor(name) != depthName)
+            continue;
+        if (!found || p.filename() < found->filename()) found = p;
+    }
+    if (ec)
+        return {FileStatus::ReadFailed, "Cannot list " + folder.string() + ": " + ec.message(), ec.value()};
+    if (found) other = found->string();
+    return {};
+}
+
+// The user-depth records renumbered as the area's: a new record at k for an insert, or record
+// k dropped for a delete; every record behind k carries its new number. Whole records only.
+std::string depthsInStep(const std::string& old, long k, const std::optional<DepthRecord>& inserted) {
+    constexpr size_t size = DepthRecord::kSize;
+    const long count = wholeRecords(old, size);
+    std::string out = old.substr(0, offsetOf(k, size));
+    if (inserted) out += bytesOf(EncodeDepthRecord(*inserted));
+    const long shift = inserted ? 1 : -1;
+    for (long j = inserted ? k : k + 1; j <= count; ++j) {
+        std::string record = old.substr(offsetOf(j, size), size);
+        const auto number = static_cast<uint16_t>(j + shift);
+        record[DepthRecord::kPortIndexOffset] = static_cast<char>(number & 0xFF);
+        record[DepthRecord::kPortIndexOffset + 1] = static_cast<char>(number >> 8);
+        out += record;
+    }
+    return out;
+}
+
+// Writes the rebuilt records of an insert (`inserted` set) or a delete at k: to the scratch
+// file, then over the area file and, in step, over its user-depth file.
+FileResult rebuild(const std::string& areaPath, const std::string& records, long k,
+                   const std::optional<PortRecord>& inserted) {
+    const std::string depthPath = DepthFilePathFor(areaPath);
+    const std::string from = "From port " + std::to_string(k) + " on, ";
+    std::string oldDepths;
+    FileResult read = ReadWholeFile(depthPath, oldDepths);
+    const std::string unchanged =
+        areaPath + " was not changed, so that its user depths stay with their ports.";
+    if (!read.ok() && read.status != FileStatus::Missing)
+        return {read.status, read.message + ". " + unchanged};
+    std::optional<std::string> depths;
+    std::string notice;
+    if (read.ok() && wholeRecords(oldDepths, DepthRecord::kSize) >= k) {
+        std::optional<std::string> other;
+        if (FileResult r = areaSharingDepthFile(areaPath, other); !r.ok())
+            return {r.status, r.message + ". " + unchanged, r.error};
+        if (other) {
+            notice = depthPath + " also holds the user depths of " + *other +
+                     " and was not renumbered: from port " + std::to_string(k) +
+                     " on, the depths and notes of " + areaPath + " belong to other ports.";
+        } else {
+            std::optional<DepthRecord> added;
+            if (inserted) added = NewDepthRecord(*inserted, static_cast<int>(k));
+            depths = depthsInStep(oldDepths, k, added);
+        }
+    }
+
+    // The scratch file holds the new records, unless it is the area file itself: the rebuild then
+    // leaves it to the replacement, which never removes it.
+    std::error_code ec;
+    const std::string scratch = ScratchAreaFilePath();
+    if (!fs::equivalent(areaPath, scratch, ec))
+        if (FileResult r = WriteWorkFile(scratch, records); !r.ok()) return r;
+    StagedFile area, depth;
+    if (FileResult r = StageReplacement(areaPath, records, area); !r.ok()) return r;
+    if (depths) {
+        if (FileResult r = StageReplacement(depthPath, *depths, depth); !r.ok()) {
+            DiscardReplacement(area);
+            return r;
+        }
+    }
+    // The area file first: once it is in place it is the truth, and the depths follow it.
+    bool placed = false;
+    FileResult result = CommitReplacement(area, &placed);
+    if (!placed) {
+        if (depths) DiscardReplacement(depth);
+        return result;
+    }
+    if (depths) {
+        FileResult r = CommitReplacement(depth, &placed);
+        if (!placed)
+            return {FileStatus::WriteFailed,
+                    areaPath + " was changed, but " + depthPath + " could not be renumbered: " +
+                        std::strerror(r.error) + ". " + from + "its depths and notes belong to other ports.",
+                    r.error};
+        if (result.ok()) result = r;
+    }
+    if (result.ok()) return {FileStatus::Ok, notice};
+    if (!notice.empty()) result.message += " " + notice;
+    return result;
+}
+
+// The area file's whole records, for the writers that drop a partial tail.
+FileResult readRecords(const std::string& areaPath, std::string& bytes) {
+    FileResult r = ReadWholeFile(areaPath, bytes);
+    bytes.resize(static_cast<size_t>(wholeRecords(bytes, kPortSize)) * kPortSize);
+    return r;
+}
+
+}  // namespace
+
+std::string ScratchAreaFilePath() { return Env().programFolder + "/" + kScratchAreaFileName; }
+
+FileResult WritePortRecord(const std::string& areaPath, long n, const PortRecord& record) {
+    std::string bytes;
+    if (FileResult r = ReadWholeFile(areaPath, bytes); !r.ok()) return r;
+    if (n < 1 || n > wholeRecords(bytes, kPortSize)) return notInFile(areaPath, n);
+    bytes.replace(offsetOf(n, kPortSize), kPortSize, bytesOf(EncodePortRecord(record)));
+    return ReplaceFile(areaPath, bytes);
+}
+
+FileResult AppendPortRecord(const std::string& areaPath, const PortRecord& record) {
+    std::string bytes;
+    FileResult r = readRecords(areaPath, bytes);
+    if (!r.ok() && r.status != FileStatus::Missing) return r;
+    return ReplaceFile(areaPath, bytes + bytesOf(EncodePortRecord(record)));
+}
+
+FileResult InsertPortRecord(const std::string& areaPath, long k, const PortRecord& record) {
+    std::string bytes;
+    if (FileResult r = readRecords(areaPath, bytes); !r.ok()) return r;
+    if (k < 1 || k > wholeRecords(bytes, kPortSize)) return notInFile(areaPath, k);
+    bytes.insert(offsetOf(k, kPortSize), bytesOf(EncodePortRecord(record)));
+    return rebuild(areaPath, bytes, k, record);
+}
+
+FileResult DeletePortRecord(const std::string& areaPath, long k) {
+    std::string bytes;
+    if (FileResult r = readRecords(areaPath, bytes); !r.ok()) return r;
+    if (k < 1 || k > wholeRecords(bytes, kPortSize)) return notInFile(areaPath, k);
+    bytes.erase(offsetOf(k, kPortSize), kPortSize);
+    return rebuild(areaPath, bytes, k, std::nullopt);
+}
+
+}  // namespace engine

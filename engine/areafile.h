@@ -1,0 +1,33 @@
+#pragma once
+// Writing the ports of an area file. Every write replaces the whole file through a synced
+// temporary file, so a failure at any step leaves the old bytes and says what went wrong.
+// Records are counted as PortCount counts them: a partial tail is no port.
+
+#include <string>
+
+#include "engine/recordfile.h"
+#include "engine/records.h"
+
+namespace engine {
+
+// The work file of inserts and deletes, in the program folder; it holds the rebuilt records
+// afterwards and stays there.
+inline constexpr const char* kScratchAreaFileName = "scratch.hc";
+std::string ScratchAreaFilePath();
+
+// Corrects record n in place: every other byte of the file, a partial tail included, stays.
+// A record number outside 1 to the count (the file changed since it was listed) is refused.
+FileResult WritePortRecord(const std::string& areaPath, long n, const PortRecord& record);
+// Writes the record after the last whole one; a missing file is created.
+FileResult AppendPortRecord(const std::string& areaPath, const PortRecord& record);
+
+// Inserting in front of record k, or deleting record k, renumbers the ports behind it; their
+// user depths and notes are renumbered with them. The area's user-depth file is rebuilt in
+// step when it holds k records or more, unless another area file of the folder shares it: it
+// is then left alone and the result, Ok, carries a notice for the user. Both files are written
+// and synced before either takes its old one's place; should the depth file's rename then fail,
+// the area file stays changed and the result says so.
+FileResult InsertPortRecord(const std::string& areaPath, long k, const PortRecord& record);
+FileResult DeletePortRecord(const std::string& areaPath, long k);
+
+}  // namespace engine

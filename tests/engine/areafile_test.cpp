@@ -1,0 +1,434 @@
+#include "engine/areafile.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "engine/environment.h"
+#include "engine/folders.h"
+#include "engine/settingsfile.h"
+#include "engine/state.h"
+#include "port_fixture.h"
+
+using namespace engine;
+using testing_support::ReadAll;
+using testing_support::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+PortRecord Port(int k) {
+    PortRecord p = testing_support::MadeUpPort();
+    p.PortNo = "P" + std::to_string(k);
+    p.PortName = "Port " + std::to_string(k);
+    p.Z0 = static_cast<float>(k);
+    p.Latitude = 50.0f + static_cast<float>(k) / 8;
+    return p;
+}
+
+// The depth record a user made for port k: its own depth and notes.
+DepthRecord Depth(int k) {
+    DepthRecord d = NewDepthRecord(Port(k), k);
+    d.PortIndex = static_cast<int16_t>(100 + k);  // as no file holds it: the writer must not count on it
+    d.ChartedDepth = static_cast<float>(k) + 0.5f;
+    d.Notes = "Mooring " + std::to_string(k);
+    return d;
+}
+
+std::string FileBytes(const std::vector<PortRecord>& ports) {
+    std::string out;
+    for (const PortRecord& p : ports) {
+        const engine::Bytes b = EncodePortRecord(p);
+        out.append(b.begin(), b.end());
+    }
+    return out;
+}
+
+std::string FileBytes(const std::vector<DepthRecord>& depths) {
+    std::string out;
+    for (const DepthRecord& d : depths) {
+        const engine::Bytes b = EncodeDepthRecord(d);
+        out.append(b.begin(), b.end());
+    }
+    return out;
+}
+
+std::vector<PortRecord> Ports(int count) {
+    std::vector<PortRecord> out;
+    for (int k = 1; k <= count; ++k) out.push_back(Port(k));
+    return out;
+}
+
+std::vector<DepthRecord> Depths(int count) {
+    std::vector<DepthRecord> out;
+    for (int k = 1; k <= count; ++k) out.push_back(Depth(k));
+    return out;
+}
+
+void Write(const std::string& path, const std::string& bytes) {
+    ASSERT_TRUE(ReplaceFile(path, bytes).ok()) << path;
+}
+
+// The PortIndex of every record from `first` on (from 1) made its place in the list.
+std::vector<DepthRecord> Numbered(std::vector<DepthRecord> depths, size_t first) {
+    for (size_t i = first - 1; i < depths.size(); ++i) depths[i].PortIndex = static_cast<int16_t>(i + 1);
+    return depths;
+}
+
+// A program folder with the area file UK.hc of five ports and, in the user-depths folder, its
+// depth file UK.DEP of five records.
+class AreaFile : public testing_support::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        Env().programFolder = dir.file("program");
+        State().DocumentsFolder = dir.file("docs");
+        fs::create_directories(Env().programFolder);
+        MakeUserDepthsFolder();
+        area = Env().programFolder + "/UK.hc";
+        depth = DepthFilePathFor(area);
+        Write(area, FileBytes(Ports(5)));
+        Write(depth, FileBytes(Depths(5)));
+    }
+    std::string scratch() const { return Env().programFolder + "/scratch.hc"; }
+
+    TempDir dir;
+    std::string area, depth;
+};
+
+// The new port is inserted, or the port deleted, at k.
+struct Rebuild {
+    const char* name;
+    bool insert;
+    int k;
+};
+
+class AreaRebuild : public AreaFile, public ::testing::WithParamInterface<Rebuild> {};
+
+std::string RebuildName(const ::testing::TestParamInfo<Rebuild>& info) { return info.param.name; }
+
+}  // namespace
+
+// Both files hold exactly the renumbered records; the scratch file keeps the new area.
+TEST_P(AreaRebuild, BothFilesRenumberedInStep) {
+    const Rebuild& op = GetParam();
+    PortRecord added = Port(9);
+    added.PortName = "Newport";
+    std::vector<PortRecord> ports = Ports(5);
+    std::vector<DepthRecord> depths = Depths(5);
+    const auto at = static_cast<size_t>(op.k - 1);
+    FileResult r;
+    if (op.insert) {
+        ports.insert(ports.begin() + static_cast<long>(at), added);
+        DepthRecord fresh = NewDepthRecord(added, op.k);
+        depths.insert(depths.begin() + static_cast<long>(at), fresh);
+        r = InsertPortRecord(area, op.k, added);
+    } else {
+        ports.erase(ports.begin() + static_cast<long>(at));
+        depths.erase(depths.begin() + static_cast<long>(at));
+        r = DeletePortRecord(area, op.k);
+    }
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.message, "");
+    EXPECT_EQ(ReadAll(area), FileBytes(ports));
+    // The moved ports keep their own depths and notes under their new numbers.
+    EXPECT_EQ(ReadAll(depth), FileBytes(Numbered(depths, static_cast<size_t>(op.insert ? op.k + 1 : op.k))));
+    EXPECT_EQ(ReadAll(scratch()), FileBytes(ports));
+}
+
+INSTANTIATE_TEST_SUITE_P(InsertAndDelete, AreaRebuild,
+                         ::testing::Values(Rebuild{"InsertBefore1", true, 1},
+                                           Rebuild{"InsertBefore3", true, 3},
+                                           Rebuild{"InsertBefore5", true, 5}, Rebuild{"Delete1", false, 1},
+                                           Rebuild{"Delete3", false, 3}, Rebuild{"Delete5", false, 5}),
+                         RebuildName);
+
+TEST_F(AreaFile, DeletingTheOnlyPortLeavesBothFilesEmpty) {
+    Write(area, FileBytes(Ports(1)));
+    Write(depth, FileBytes(Depths(1)));
+    ASSERT_TRUE(DeletePortRecord(area, 1).ok());
+    EXPECT_EQ(FileLength(area), 0);
+    EXPECT_EQ(FileLength(depth), 0);
+    EXPECT_EQ(PortCount(area), 0);
+}
+
+// A depth file without a record at k has nothing to renumber; one that another area file maps
+// to is not this area's alone.
+TEST_F(AreaFile, DepthFilesLeftAlone) {
+    Write(depth, FileBytes(Depths(2)));
+    FileResult r = InsertPortRecord(area, 3, Port(9));
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.message, "");
+    EXPECT_EQ(ReadAll(depth), FileBytes(Depths(2)));
+
+    fs::remove(depth);
+    ASSERT_TRUE(DeletePortRecord(area, 1).ok());
+    EXPECT_FALSE(fs::exists(depth));
+
+    const std::string old = Env().programFolder + "/UK.old.hc";
+    Write(old, FileBytes(Ports(5)));
+    Write(depth, FileBytes(Depths(5)));
+    r = InsertPortRecord(old, 2, Port(9));
+    ASSERT_TRUE(r.ok()) << r.message;
+    EXPECT_EQ(r.message, depth + " also holds the user depths of " + area +
+                             " and was not renumbered: from port 2 on, the depths and notes of " + old +
+                             " belong to other ports.");
+    EXPECT_EQ(ReadAll(depth), FileBytes(Depths(5)));
+    EXPECT_EQ(PortCount(old), 6);
+}
+
+// A depth file that cannot be read cannot be kept in step: nothing is changed.
+TEST_F(AreaFile, UnreadableDepthFileRefusesTheRebuild) {
+    const std::string before = ReadAll(area);
+    SetReadFault([this](const std::string& path) { return path == depth ? EIO : 0; });
+    FileResult r = DeletePortRecord(area, 2);
+    SetReadFault({});
+    EXPECT_EQ(r.status, FileStatus::ReadFailed);
+    EXPECT_NE(r.message.find(depth), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(area + " was not changed"), std::string::npos) << r.message;
+    EXPECT_EQ(ReadAll(area), before);
+    EXPECT_EQ(ReadAll(depth), FileBytes(Depths(5)));
+}
+
+TEST_F(AreaFile, CorrectAndAppend) {
+    PortRecord changed = Port(2);
+    changed.PortName = "Corrected";
+    changed.M2g = 121.5f;
+    ASSERT_TRUE(WritePortRecord(area, 2, changed).ok());
+    std::vector<PortRecord> ports = Ports(5);
+    ports[1] = changed;
+    EXPECT_EQ(ReadAll(area), FileBytes(ports));
+    EXPECT_EQ(ReadAll(depth), FileBytes(Depths(5)));
+
+    // Record 6 of five is refused: the file changed since it was listed.
+    for (long n : {0L, 6L}) {
+        FileResult r = WritePortRecord(area, n, changed);
+        EXPECT_EQ(r.status, FileStatus::PastEnd) << n;
+        EXPECT_EQ(r.message, "Record " + std::to_string(n) + " is not in " + area);
+        EXPECT_EQ(InsertPortRecord(area, n, changed).status, FileStatus::PastEnd) << n;
+        EXPECT_EQ(DeletePortRecord(area, n).status, FileStatus::PastEnd) << n;
+    }
+    EXPECT_EQ(ReadAll(area), FileBytes(ports));
+
+    const std::string empty = Env().programFolder + "/Empty.hc";
+    const std::string missing = Env().programFolder + "/New.hc";
+    Write(empty, "");
+    ASSERT_TRUE(AppendPortRecord(empty, Port(1)).ok());
+    ASSERT_TRUE(AppendPortRecord(missing, Port(1)).ok());
+    EXPECT_EQ(ReadAll(empty), FileBytes(Ports(1)));
+    EXPECT_EQ(ReadAll(missing), FileBytes(Ports(1)));
+    EXPECT_EQ(WritePortRecord(Env().programFolder + "/None.hc", 1, Port(1)).status, FileStatus::Missing);
+}
+
+// A length that is no multiple of 197: the count ignores the tail; a correction keeps it, an
+// append or a rebuild drops it.
+TEST_F(AreaFile, PartialTail) {
+    const std::string tail = "xyz";
+    const std::string file = Env().programFolder + "/Tail.hc";
+    Write(file, FileBytes(Ports(1)) + tail);
+    ASSERT_EQ(FileLength(file), 200);
+    PortRecord changed = Port(7);
+    ASSERT_TRUE(WritePortRecord(file, 1, changed).ok());
+    EXPECT_EQ(ReadAll(file), FileBytes({changed}) + tail);
+    ASSERT_TRUE(AppendPortRecord(file, Port(2)).ok());
+    EXPECT_EQ(ReadAll(file), FileBytes({changed, Port(2)}));
+
+    Write(file, FileBytes(Ports(1)) + tail);
+    ASSERT_TRUE(DeletePortRecord(file, 1).ok());
+    EXPECT_EQ(FileLength(file), 0);
+}
+
+TEST_F(AreaFile, ReplacementKeepsTheModeAndRefusesAFileThatMayNotBeWritten) {
+    // A new file would get 0644 under this mask.
+    const mode_t mask = ::umask(022);
+    ASSERT_EQ(::chmod(area.c_str(), 0640), 0);
+    FileResult appended = AppendPortRecord(area, Port(6));
+    ::umask(mask);
+    ASSERT_TRUE(appended.ok()) << appended.message;
+    struct stat st {};
+    ASSERT_EQ(::stat(area.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // A read-only file, refused as the system refuses it to a user, and through the seam where
+    // the tests run as root.
+    const std::string before = ReadAll(area);
+    ASSERT_EQ(::chmod(area.c_str(), 0444), 0);
+    if (::geteuid() != 0) {
+        FileResult r = ReplaceFile(area, "new");
+        EXPECT_EQ(r.message, "Cannot write " + area + ": " + std::strerror(EACCES));
+        EXPECT_EQ(ReadAll(area), before);
+    }
+    SetFileStepFault([](FileStep step, const std::string&) { return step == FileStep::Check ? EACCES : 0; });
+    FileResult r = ReplaceFile(area, "new");
+    SetFileStepFault({});
+    EXPECT_EQ(r.status, FileStatus::WriteFailed);
+    EXPECT_EQ(r.message, "Cannot write " + area + ": " + std::strerror(EACCES));
+    EXPECT_EQ(ReadAll(area), before);
+    EXPECT_FALSE(fs::exists(area + ".tmp~"));
+}
+
+// The scratch file chosen as the area: a failing rebuild must not take it away.
+TEST_F(AreaFile, TheScratchFileAsTheAreaIsNeverRemoved) {
+    Write(scratch(), FileBytes(Ports(3)));
+    SetFileStepFault([](FileStep step, const std::string&) { return step == FileStep::Write ? ENOSPC : 0; });
+    FileResult r = DeletePortRecord(scratch(), 2);
+    SetFileStepFault({});
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(ReadAll(scratch()), FileBytes(Ports(3)));
+    ASSERT_TRUE(DeletePortRecord(scratch(), 2).ok());
+    EXPECT_EQ(ReadAll(scratch()), FileBytes({Port(1), Port(3)}));
+}
+
+namespace {
+
+struct Step {
+    FileStep step;
+    std::string path;
+};
+
+// The writers as the failure table runs them.
+struct Operation {
+    const char* name;
+    std::function<FileResult(const std::string& area)> run;
+};
+
+const Operation kOperations[] = {
+    {"insert", [](const std::string& a) { return InsertPortRecord(a, 2, Port(9)); }},
+    {"delete", [](const std::string& a) { return DeletePortRecord(a, 2); }},
+    {"correct", [](const std::string& a) { return WritePortRecord(a, 2, Port(9)); }},
+    {"append", [](const std::string& a) { return AppendPortRecord(a, Port(9)); }},
+};
+
+struct Stopped {};
+
+// The error numbers a step fails with; 0 stops the program there.
+const int kFailures[] = {ENOSPC, EACCES, EROFS, 0};
+
+std::string Without(std::string path, const std::string& suffix) {
+    if (path.ends_with(suffix)) path.resize(path.size() - suffix.size());
+    return path;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+// Every step of every writer fails in turn, or the program stops there. Each file then holds
+// its old bytes or, after its own rename, wholly new ones; a failure names the file and the
+// reason; nothing left behind is taken for an area file or stands in the next writer's way.
+TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
+    const std::string oldArea = FileBytes(Ports(5)), oldDepth = FileBytes(Depths(5));
+    // The five ports and their depths, and what an earlier run that stopped left: the scratch
+    // file and a temporary area file.
+    const auto reset = [&] {
+        Write(area, oldArea);
+        Write(depth, oldDepth);
+        Write(scratch(), "old scratch");
+        Write(area + ".tmp~", "half a file");
+        ASSERT_EQ(::chmod((area + ".tmp~").c_str(), 0400), 0);
+    };
+    for (const Operation& op : kOperations) {
+        // The steps of an undisturbed run, and the files it leaves.
+        reset();
+        std::vector<Step> steps;
+        SetFileStepFault([&](FileStep step, const std::string& path) {
+            steps.push_back({step, path});
+            return 0;
+        });
+        ASSERT_TRUE(op.run(area).ok()) << op.name;
+        SetFileStepFault({});
+        const std::string newArea = ReadAll(area), newDepth = ReadAll(depth);
+        ASSERT_FALSE(fs::exists(area + ".tmp~"));
+        // Every new file is synced before the first rename; the area file is renamed before its
+        // depth file, and each rename is followed by the sync of its folder.
+        const auto first = [&](FileStep step, const std::string& path) {
+            for (size_t i = 0; i < steps.size(); ++i)
+                if (steps[i].step == step && (path.empty() || steps[i].path == path)) return i;
+            return steps.size();
+        };
+        const size_t firstRename = first(FileStep::Rename, "");
+        ASSERT_LT(firstRename, steps.size()) << op.name;
+        EXPECT_LT(first(FileStep::Sync, area + ".tmp~"), firstRename) << op.name;
+        EXPECT_EQ(first(FileStep::Rename, area), firstRename) << op.name;
+        if (newDepth != oldDepth) {
+            EXPECT_LT(first(FileStep::Sync, depth + ".tmp~"), firstRename) << op.name;
+            EXPECT_LT(firstRename, first(FileStep::Rename, depth)) << op.name;
+        }
+        for (size_t i = 0; i < steps.size(); ++i)
+            if (steps[i].step == FileStep::Rename) {
+                ASSERT_LT(i + 1, steps.size()) << op.name;
+                EXPECT_EQ(steps[i + 1].step, FileStep::FolderSync) << op.name;
+                EXPECT_EQ(steps[i + 1].path, fs::path(steps[i].path).parent_path().string()) << op.name;
+            }
+
+        for (size_t failing = 0; failing < steps.size(); ++failing) {
+            for (int err : kFailures) {
+                reset();
+                std::vector<Step> taken;
+                SetFileStepFault([&](FileStep step, const std::string& path) {
+                    taken.push_back({step, path});
+                    if (taken.size() - 1 != failing) return 0;
+                    if (err == 0) throw Stopped{};
+                    return err;
+                });
+                std::optional<FileResult> r;
+                try {
+                    r = op.run(area);
+                } catch (const Stopped&) {
+                }
+                SetFileStepFault({});
+                const Step& at = steps[failing];
+                const std::string where = std::string(op.name) + ", " + FileStepName(at.step) + " of " +
+                                          at.path + (err ? std::string(", ") + std::strerror(err) : ", stop");
+                // A file is new once its own rename has been taken, and only then.
+                const auto renamed = [&](const std::string& path) {
+                    for (size_t i = 0; i < taken.size(); ++i)
+                        if (taken[i].step == FileStep::Rename && taken[i].path == path && i != failing)
+                            return true;
+                    return false;
+                };
+                EXPECT_TRUE(ReadAll(area) == (renamed(area) ? newArea : oldArea)) << where;
+                EXPECT_TRUE(ReadAll(depth) == (renamed(depth) ? newDepth : oldDepth)) << where;
+                EXPECT_FALSE(renamed(depth) && !renamed(area)) << where;
+                if (err != 0) {
+                    ASSERT_TRUE(r) << where;
+                    EXPECT_FALSE(r->ok()) << where;
+                    EXPECT_NE(r->message.find(std::strerror(err)), std::string::npos)
+                        << where << ": " << r->message;
+                    EXPECT_NE(r->message.find(Without(at.path, ".tmp~")), std::string::npos)
+                        << where << ": " << r->message;
+                    if (renamed(area) && !renamed(depth) && newDepth != oldDepth) {
+                        EXPECT_EQ(r->message,
+                                  area + " was changed, but " + depth +
+                                      " could not be renumbered: " + std::strerror(err) +
+                                      ". From port 2 on, its depths and notes belong to other ports.")
+                            << where;
+                    }
+                    // No temporary file of this run stays; the earlier one may.
+                    EXPECT_TRUE(!fs::exists(area + ".tmp~") || ReadAll(area + ".tmp~") == "half a file")
+                        << where;
+                    EXPECT_FALSE(fs::exists(depth + ".tmp~")) << where;
+                }
+                for (const std::string& name : FilesIn(Env().programFolder))
+                    if (name.ends_with(".hc")) {
+                        EXPECT_TRUE(name == "UK.hc" || name == "scratch.hc") << where << ": " << name;
+                    }
+                // What stays is not in the way of the next run.
+                FileResult again = op.run(area);
+                EXPECT_TRUE(again.ok()) << where << ": " << again.message;
+                EXPECT_FALSE(fs::exists(area + ".tmp~")) << where;
+                EXPECT_FALSE(fs::exists(depth + ".tmp~")) << where;
+            }
+        }
+    }
+}
