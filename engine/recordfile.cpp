@@ -49,6 +49,10 @@ WriteFault gWriteFault;
 ReadFault gReadFault;
 FileStepFault gStepFault;
 
+// The error a write to path is made to fail with by the test seam, or 0.
+int injectedFault(const std::string& path) { return gWriteFault ? gWriteFault(path) : 0; }
+int injectedReadFault(const std::string& path) { return gReadFault ? gReadFault(path) : 0; }
+
 // Runs one step of a writer: the error number the seam or the step failed with, or 0.
 template <class Op>
 int runStep(FileStep step, const std::string& path, Op op) {
@@ -119,7 +123,7 @@ int writeNewFile(const std::string& path, const std::string& target, const std::
             // A file system without Unix modes keeps its own.
             return errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP;
         });
-    if (err == 0 && gWriteFault) err = gWriteFault(target);
+    if (err == 0) err = injectedFault(target);
     if (err == 0) err = runStep(FileStep::Write, path, [&] { return writeAll(fd.get(), contents); });
     if (err == 0 && sync) err = runStep(FileStep::Sync, path, [&] { return ::fsync(fd.get()) == 0; });
     // The descriptor is gone after close, whether or not close succeeded.
@@ -147,10 +151,6 @@ FileResult writeFailed(const std::string& path, int err) {
     return {FileStatus::WriteFailed, reason("Cannot write", path, err), err};
 }
 
-// The error a write to path is made to fail with by the test seam, or 0.
-int injectedFault(const std::string& path) { return gWriteFault ? gWriteFault(path) : 0; }
-int injectedReadFault(const std::string& path) { return gReadFault ? gReadFault(path) : 0; }
-
 bool validRecordNumber(long n) { return n >= 1 && n <= kMaxRecordNumber; }
 
 // Byte offset of record n; n is a valid record number, so the product stays far inside 64 bits.
@@ -160,6 +160,7 @@ off_t recordOffset(long n, size_t recordLength) {
 }  // namespace
 
 void SetWriteFault(WriteFault fault) { gWriteFault = std::move(fault); }
+void SetReadFault(ReadFault fault) { gReadFault = std::move(fault); }
 void SetFileStepFault(FileStepFault fault) { gStepFault = std::move(fault); }
 
 const char* FileStepName(FileStep step) {
@@ -176,7 +177,6 @@ const char* FileStepName(FileStep step) {
     }
     return "?";
 }
-void SetReadFault(ReadFault fault) { gReadFault = std::move(fault); }
 
 FileResult DamagedRecord(const std::string& path, long n, const std::string& fault) {
     return {FileStatus::Damaged, "Record " + std::to_string(n) + " of " + fs::path(path).filename().string() +
@@ -236,11 +236,10 @@ FileResult WriteRecord(const std::string& path, size_t recordLength, long n, con
     off_t len = -1;
     if (fseeko(f, 0, SEEK_END) == 0) len = ftello(f);
     if (len < 0) {
-        result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+        result = writeFailed(path, errno);
     } else if (len < offset) {
         // Zero-fill up to the record, so the file holds whole records only.
-        if (std::fflush(f) != 0 || ftruncate(fileno(f), offset) != 0)
-            result = {FileStatus::WriteFailed, reason("Cannot write", path, errno)};
+        if (std::fflush(f) != 0 || ftruncate(fileno(f), offset) != 0) result = writeFailed(path, errno);
     }
     if (result.ok()) {
         int err = injectedFault(path);

@@ -71,9 +71,9 @@ void DiscardReplacement(const StagedFile& staged);
 // writes `contents` to a new one, without syncing it.
 FileResult WriteWorkFile(const std::string& path, const std::string& contents);
 
-// Test seam: when set, every write to a file (WriteRecord, ReplaceFile, WriteWorkFile) asks it once the file
-// is open, just before the bytes go out, and fails with the error number it returns, as a full
-// disk (ENOSPC) would; 0 lets the write go on.
+// Test seam: when set, every write to a file (WriteRecord, ReplaceFile, WriteWorkFile) asks it
+// once the file is open, just before the bytes go out, and fails with the error number it
+// returns, as a full disk (ENOSPC) would; 0 lets the write go on.
 using WriteFault = std::function<int(const std::string& path)>;
 void SetWriteFault(WriteFault fault);
 

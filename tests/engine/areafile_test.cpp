@@ -40,16 +40,9 @@ DepthRecord Depth(int k) {
     return d;
 }
 
-std::string FileBytes(const std::vector<PortRecord>& ports) {
-    std::string out;
-    for (const PortRecord& p : ports) {
-        const engine::Bytes b = EncodePortRecord(p);
-        out.append(b.begin(), b.end());
-    }
-    return out;
-}
+using testing_support::AreaFileBytes;
 
-std::string FileBytes(const std::vector<DepthRecord>& depths) {
+std::string DepthFileBytes(const std::vector<DepthRecord>& depths) {
     std::string out;
     for (const DepthRecord& d : depths) {
         const engine::Bytes b = EncodeDepthRecord(d);
@@ -92,8 +85,8 @@ protected:
         MakeUserDepthsFolder();
         area = Env().programFolder + "/UK.hc";
         depth = DepthFilePathFor(area);
-        Write(area, FileBytes(Ports(5)));
-        Write(depth, FileBytes(Depths(5)));
+        Write(area, AreaFileBytes(Ports(5)));
+        Write(depth, DepthFileBytes(Depths(5)));
     }
     std::string scratch() const { return Env().programFolder + "/scratch.hc"; }
 
@@ -135,10 +128,11 @@ TEST_P(AreaRebuild, BothFilesRenumberedInStep) {
     }
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(r.message, "");
-    EXPECT_EQ(ReadAll(area), FileBytes(ports));
+    EXPECT_EQ(ReadAll(area), AreaFileBytes(ports));
     // The moved ports keep their own depths and notes under their new numbers.
-    EXPECT_EQ(ReadAll(depth), FileBytes(Numbered(depths, static_cast<size_t>(op.insert ? op.k + 1 : op.k))));
-    EXPECT_EQ(ReadAll(scratch()), FileBytes(ports));
+    EXPECT_EQ(ReadAll(depth),
+              DepthFileBytes(Numbered(depths, static_cast<size_t>(op.insert ? op.k + 1 : op.k))));
+    EXPECT_EQ(ReadAll(scratch()), AreaFileBytes(ports));
 }
 
 INSTANTIATE_TEST_SUITE_P(InsertAndDelete, AreaRebuild,
@@ -149,8 +143,8 @@ INSTANTIATE_TEST_SUITE_P(InsertAndDelete, AreaRebuild,
                          RebuildName);
 
 TEST_F(AreaFile, DeletingTheOnlyPortLeavesBothFilesEmpty) {
-    Write(area, FileBytes(Ports(1)));
-    Write(depth, FileBytes(Depths(1)));
+    Write(area, AreaFileBytes(Ports(1)));
+    Write(depth, DepthFileBytes(Depths(1)));
     ASSERT_TRUE(DeletePortRecord(area, 1).ok());
     EXPECT_EQ(FileLength(area), 0);
     EXPECT_EQ(FileLength(depth), 0);
@@ -160,25 +154,25 @@ TEST_F(AreaFile, DeletingTheOnlyPortLeavesBothFilesEmpty) {
 // A depth file without a record at k has nothing to renumber; one that another area file maps
 // to is not this area's alone.
 TEST_F(AreaFile, DepthFilesLeftAlone) {
-    Write(depth, FileBytes(Depths(2)));
+    Write(depth, DepthFileBytes(Depths(2)));
     FileResult r = InsertPortRecord(area, 3, Port(9));
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(r.message, "");
-    EXPECT_EQ(ReadAll(depth), FileBytes(Depths(2)));
+    EXPECT_EQ(ReadAll(depth), DepthFileBytes(Depths(2)));
 
     fs::remove(depth);
     ASSERT_TRUE(DeletePortRecord(area, 1).ok());
     EXPECT_FALSE(fs::exists(depth));
 
     const std::string old = Env().programFolder + "/UK.old.hc";
-    Write(old, FileBytes(Ports(5)));
-    Write(depth, FileBytes(Depths(5)));
+    Write(old, AreaFileBytes(Ports(5)));
+    Write(depth, DepthFileBytes(Depths(5)));
     r = InsertPortRecord(old, 2, Port(9));
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(r.message, depth + " also holds the user depths of " + area +
                              " and was not renumbered: from port 2 on, the depths and notes of " + old +
                              " belong to other ports.");
-    EXPECT_EQ(ReadAll(depth), FileBytes(Depths(5)));
+    EXPECT_EQ(ReadAll(depth), DepthFileBytes(Depths(5)));
     EXPECT_EQ(PortCount(old), 6);
 }
 
@@ -192,7 +186,7 @@ TEST_F(AreaFile, UnreadableDepthFileRefusesTheRebuild) {
     EXPECT_NE(r.message.find(depth), std::string::npos) << r.message;
     EXPECT_NE(r.message.find(area + " was not changed"), std::string::npos) << r.message;
     EXPECT_EQ(ReadAll(area), before);
-    EXPECT_EQ(ReadAll(depth), FileBytes(Depths(5)));
+    EXPECT_EQ(ReadAll(depth), DepthFileBytes(Depths(5)));
 }
 
 TEST_F(AreaFile, CorrectAndAppend) {
@@ -202,8 +196,8 @@ TEST_F(AreaFile, CorrectAndAppend) {
     ASSERT_TRUE(WritePortRecord(area, 2, changed).ok());
     std::vector<PortRecord> ports = Ports(5);
     ports[1] = changed;
-    EXPECT_EQ(ReadAll(area), FileBytes(ports));
-    EXPECT_EQ(ReadAll(depth), FileBytes(Depths(5)));
+    EXPECT_EQ(ReadAll(area), AreaFileBytes(ports));
+    EXPECT_EQ(ReadAll(depth), DepthFileBytes(Depths(5)));
 
     // Record 6 of five is refused: the file changed since it was listed.
     for (long n : {0L, 6L}) {
@@ -213,15 +207,15 @@ TEST_F(AreaFile, CorrectAndAppend) {
         EXPECT_EQ(InsertPortRecord(area, n, changed).status, FileStatus::PastEnd) << n;
         EXPECT_EQ(DeletePortRecord(area, n).status, FileStatus::PastEnd) << n;
     }
-    EXPECT_EQ(ReadAll(area), FileBytes(ports));
+    EXPECT_EQ(ReadAll(area), AreaFileBytes(ports));
 
     const std::string empty = Env().programFolder + "/Empty.hc";
     const std::string missing = Env().programFolder + "/New.hc";
     Write(empty, "");
     ASSERT_TRUE(AppendPortRecord(empty, Port(1)).ok());
     ASSERT_TRUE(AppendPortRecord(missing, Port(1)).ok());
-    EXPECT_EQ(ReadAll(empty), FileBytes(Ports(1)));
-    EXPECT_EQ(ReadAll(missing), FileBytes(Ports(1)));
+    EXPECT_EQ(ReadAll(empty), AreaFileBytes(Ports(1)));
+    EXPECT_EQ(ReadAll(missing), AreaFileBytes(Ports(1)));
     EXPECT_EQ(WritePortRecord(Env().programFolder + "/None.hc", 1, Port(1)).status, FileStatus::Missing);
 }
 
@@ -230,15 +224,15 @@ TEST_F(AreaFile, CorrectAndAppend) {
 TEST_F(AreaFile, PartialTail) {
     const std::string tail = "xyz";
     const std::string file = Env().programFolder + "/Tail.hc";
-    Write(file, FileBytes(Ports(1)) + tail);
+    Write(file, AreaFileBytes(Ports(1)) + tail);
     ASSERT_EQ(FileLength(file), 200);
     PortRecord changed = Port(7);
     ASSERT_TRUE(WritePortRecord(file, 1, changed).ok());
-    EXPECT_EQ(ReadAll(file), FileBytes({changed}) + tail);
+    EXPECT_EQ(ReadAll(file), AreaFileBytes({changed}) + tail);
     ASSERT_TRUE(AppendPortRecord(file, Port(2)).ok());
-    EXPECT_EQ(ReadAll(file), FileBytes({changed, Port(2)}));
+    EXPECT_EQ(ReadAll(file), AreaFileBytes({changed, Port(2)}));
 
-    Write(file, FileBytes(Ports(1)) + tail);
+    Write(file, AreaFileBytes(Ports(1)) + tail);
     ASSERT_TRUE(DeletePortRecord(file, 1).ok());
     EXPECT_EQ(FileLength(file), 0);
 }
@@ -274,14 +268,14 @@ TEST_F(AreaFile, ReplacementKeepsTheModeAndRefusesAFileThatMayNotBeWritten) {
 
 // The scratch file chosen as the area: a failing rebuild must not take it away.
 TEST_F(AreaFile, TheScratchFileAsTheAreaIsNeverRemoved) {
-    Write(scratch(), FileBytes(Ports(3)));
+    Write(scratch(), AreaFileBytes(Ports(3)));
     SetFileStepFault([](FileStep step, const std::string&) { return step == FileStep::Write ? ENOSPC : 0; });
     FileResult r = DeletePortRecord(scratch(), 2);
     SetFileStepFault({});
     EXPECT_FALSE(r.ok());
-    EXPECT_EQ(ReadAll(scratch()), FileBytes(Ports(3)));
+    EXPECT_EQ(ReadAll(scratch()), AreaFileBytes(Ports(3)));
     ASSERT_TRUE(DeletePortRecord(scratch(), 2).ok());
-    EXPECT_EQ(ReadAll(scratch()), FileBytes({Port(1), Port(3)}));
+    EXPECT_EQ(ReadAll(scratch()), AreaFileBytes({Port(1), Port(3)}));
 }
 
 namespace {
@@ -327,7 +321,7 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 // its old bytes or, after its own rename, wholly new ones; a failure names the file and the
 // reason; nothing left behind is taken for an area file or stands in the next writer's way.
 TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
-    const std::string oldArea = FileBytes(Ports(5)), oldDepth = FileBytes(Depths(5));
+    const std::string oldArea = AreaFileBytes(Ports(5)), oldDepth = DepthFileBytes(Depths(5));
     // The five ports and their depths, and what an earlier run that stopped left: the scratch
     // file and a temporary area file.
     const auto reset = [&] {

@@ -51,13 +51,18 @@ inline engine::PortRecord OnlyS2(float g, float H) {
     return r;
 }
 
-inline void WriteAreaFile(const std::string& path, const std::vector<engine::PortRecord>& ports) {
+// The bytes of an area file holding these ports.
+inline std::string AreaFileBytes(const std::vector<engine::PortRecord>& ports) {
     std::string bytes;
     for (const auto& p : ports) {
         const auto b = engine::EncodePortRecord(p);
         bytes.append(b.begin(), b.end());
     }
-    ASSERT_TRUE(engine::ReplaceFile(path, bytes).ok()) << path;
+    return bytes;
+}
+
+inline void WriteAreaFile(const std::string& path, const std::vector<engine::PortRecord>& ports) {
+    ASSERT_TRUE(engine::ReplaceFile(path, AreaFileBytes(ports)).ok()) << path;
 }
 
 inline void WriteDepthFile(const std::string& path, const std::vector<float>& depths) {
