@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/environment.h"
+#include "engine/folders.h"
 #include "engine/settingsfile.h"
 
 namespace engine {
@@ -104,9 +105,8 @@ FileResult rebuild(const std::string& areaPath, const std::string& records, long
 
     // The scratch file holds the new records, unless it is the area file itself: the rebuild then
     // leaves it to the replacement, which never removes it.
-    std::error_code ec;
     const std::string scratch = ScratchAreaFilePath();
-    if (!fs::equivalent(areaPath, scratch, ec))
+    if (!SameFile(areaPath, scratch))
         if (FileResult r = WriteWorkFile(scratch, records); !r.ok()) return r;
     StagedFile area, depth;
     if (FileResult r = StageReplacement(areaPath, records, area); !r.ok()) return r;

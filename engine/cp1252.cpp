@@ -46,6 +46,9 @@ char32_t nextCodePoint(std::string_view s, size_t& i) {
 
 int toCp1252(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+    // The five bytes without a character are read as the control codes of the same value:
+    // they go back to the same byte.
+    if (cp >= 0x80 && cp <= 0x9F && kHigh[cp - 0x80] == 0) return static_cast<int>(cp);
     for (int k = 0; k < 32; ++k)
         if (kHigh[k] == cp && cp != 0) return 0x80 + k;
     return -1;

@@ -92,4 +92,9 @@ bool FileExists(const std::string& path) {
     return true;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, ec) && !ec;
+}
+
 }  // namespace engine

@@ -35,4 +35,8 @@ std::string TrimAtNull(const std::string& text);
 // True when the file can be opened for reading (a folder is not a file).
 bool FileExists(const std::string& path);
 
+// True when both paths name one existing file, by whatever names and links; false when either
+// is missing.
+bool SameFile(const std::string& a, const std::string& b);
+
 }  // namespace engine

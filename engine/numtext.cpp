@@ -258,10 +258,15 @@ std::optional<float> ReadTypedNumber(std::string_view typed, ValueRange range) {
     return v;
 }
 
-double Val(std::string_view text) {
+namespace {
+// The number at the start of text as Val reads it; with `exponent`, also an "E" and its digits
+// after the digits.
+double leadingNumber(std::string_view text, bool exponent) {
     std::string digits;
     bool negative = false, point = false, started = false;
-    for (char c : text) {
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
         if (isBlank(c)) continue;
         if (!started && digits.empty() && (c == '+' || c == '-')) {
             started = true;
@@ -280,9 +285,25 @@ double Val(std::string_view text) {
         }
     }
     if (digits.empty() || digits == ".") return 0.0;
-    const double v = readChars(digits, std::chars_format::fixed).value_or(0.0);
+    if (exponent && i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+        std::string power = "e";
+        for (++i; i < text.size(); ++i) {
+            const char c = text[i];
+            if (isBlank(c)) continue;
+            if (power.size() == 1 && (c == '+' || c == '-')) power.push_back(c);
+            else if (c >= '0' && c <= '9') power.push_back(c);
+            else break;
+        }
+        if (power.back() >= '0' && power.back() <= '9') digits += power;
+    }
+    const double v = readChars(digits, std::chars_format::general).value_or(0.0);
     return negative ? -v : v;
 }
+}  // namespace
+
+double Val(std::string_view text) { return leadingNumber(text, false); }
+
+double ValWithExponent(std::string_view text) { return leadingNumber(text, true); }
 
 std::string ExactText(double value) { return charsOf(value, std::chars_format::general, 17); }
 

@@ -57,6 +57,10 @@ std::optional<float> ReadTypedNumber(std::string_view typed, ValueRange range);
 // digits with at most one "." as decimal point; reading stops at the first other character.
 // 0 when the text does not start with a number.
 double Val(std::string_view text);
+// The same, and an exponent that follows the digits: "E" or "e", an optional sign and digits
+// ("1.5E3" is 1500, "2e-4" 0.0002); an "E" without digits ends the number. Infinite when the
+// number lies beyond the range of a double.
+double ValWithExponent(std::string_view text);
 
 // Number texts for tools and for programs that read them: "." and 17 significant digits, so
 // that a double reads back to the same bits ("0.10000000000000001", "-2.5", "1e+20"); "nan",

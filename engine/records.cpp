@@ -153,17 +153,14 @@ DepthRecord DecodeDepthRecord(std::span<const uint8_t> bytes) {
     return r;
 }
 
-namespace {
-// A range's end as a user reads it: "-100", "3600".
-std::string endText(double v) { return std::to_string(static_cast<long>(v)); }
-}  // namespace
+std::string RangeEndText(double end) { return std::to_string(static_cast<long>(end)); }
 
 std::optional<std::string> ValueFault(const std::string& field, double value, ValueRange range) {
     if (range.holds(value)) return std::nullopt;
     if (std::isnan(value)) return field + " is not a number";
     const std::string shown = std::isinf(value) ? (value > 0 ? "infinite" : "minus infinite")
                                                 : CStrSingle(static_cast<float>(value));
-    return field + " is " + shown + ", outside " + endText(range.lo) + " to " + endText(range.hi);
+    return field + " is " + shown + ", outside " + RangeEndText(range.lo) + " to " + RangeEndText(range.hi);
 }
 
 std::optional<std::string> PositionFault(const PortRecord& r) {

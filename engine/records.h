@@ -74,6 +74,8 @@ inline constexpr ValueRange kFactorRange{-100, 100};   // F4 and F6
 inline constexpr ValueRange kDepthRange{-100, 1000};   // a charted depth, metres
 inline constexpr ValueRange kVesselRange{0, 100};      // draught and under-keel clearance, metres
 
+// A range's end as a user reads it: "-100", "3600".
+std::string RangeEndText(double end);
 // What is wrong with a value: "Z0 is not a number", "Latitude is 91, outside -90 to 90"; nothing
 // when it lies in its range.
 std::optional<std::string> ValueFault(const std::string& field, double value, ValueRange range);

@@ -142,9 +142,12 @@ protected:
     void Form_Activate() override;
     void Form_Resize() override;
 
-private:
-    // The window's design size, its smallest, and the picture's design place.
+public:
+    // The window's design size, its smallest; the editors that lie over it take the same.
     static constexpr int kDesignWidth = 9720, kDesignHeight = 7400;
+
+private:
+    // The picture's design place.
     static constexpr int kPictureTop = 1300, kPictureHeight = 3415, kMonthListWidth = 1350;
     void BuildControls();
     void BuildMenus();

@@ -6,12 +6,15 @@
 #include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
+#include "engine/settingsfile.h"
 #include "engine/state.h"
+#include "maintenance/frmharmedit.h"
 #include "mainwindow/frmpdfreader.h"
 #include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
 #include "output/frmriseresults.h"
 #include "output/frmsunrise.h"
+#include "platform/dialogs.h"
 
 using namespace engine;
 using namespace platform;
@@ -31,7 +34,7 @@ void frmtidewyn::mnusunrise_Click() {
 }
 
 void frmtidewyn::mnumaintainfile_Click() {
-    // HARMONIC EDITOR: show frmharmedit here, modal; what follows runs once it has closed.
+    Get<frmharmedit>().ShowModal(this);
     ReloadCurrentPort();
 }
 
@@ -44,11 +47,22 @@ void frmtidewyn::mnuCopyDiamonds_Click() {
     // TIDAL DIAMONDS EDITOR: show frmTidalDiamondsCopy here, modeless, centred on the screen.
 }
 
-// An editor may have changed the current port's record, or the number of ports, in the area
-// file: the port is read again and the day recomputed from it.
+// An editor may have changed the current port, its record or the number of ports in the area
+// file: the port is read again, kept in the settings so that a restart opens it, and the day
+// recomputed from it; the month view, which may be of a changed record, is emptied.
 void frmtidewyn::ReloadCurrentPort() {
     SharedState& s = State();
     s.CurrentPort = PortWithin(s.CurrentPort, PortCount(s.AreaFilePath));
+    SettingsRecord stored;
+    const bool kept = ReadSettingsFile(stored).recordRead() && PortOfIndex(stored.PortIndex) == s.CurrentPort;
+    if (!kept) {
+        FileResult w = UpdateSettingsFile(
+            [&](SettingsRecord& rec) { rec.PortIndex = static_cast<float>(s.CurrentPort); });
+        if (!w.ok()) MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
+    }
     if (LoadCurrentPort(s.AreaFilePath, true).recordRead()) portbox->SetCaption("Port    : " + s.PortName);
+    monthspredictions->Clear();
+    monthspredictions->setVisible(false);
+    ClearMonthTable();
     RecomputeDay();
 }

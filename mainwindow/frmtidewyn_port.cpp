@@ -1,4 +1,5 @@
 // The main window's port and sea-area menus.
+#include "engine/areafile.h"
 #include "engine/environment.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
@@ -36,7 +37,8 @@ void frmtidewyn::mnuArea_Click() {
     std::optional<std::string> chosen = FileDialog(request);
     if (!chosen || Trim(*chosen).empty()) return;
     const std::string name = Trim(*chosen);
-    if (!FileExists(name)) {
+    // The rebuild's work file holds no area of its own.
+    if (!FileExists(name) || SameFile(name, ScratchAreaFilePath())) {
         MsgBox("File name not recognised- you should click on a sea area.");
         return;
     }

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <algorithm>
 
 #include "platform/app.h"
 
@@ -121,6 +123,14 @@ ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit DblClick(); });
 }
 
+void ListBox::focusInEvent(QFocusEvent* e) {
+    // The view makes its first line current when it takes the focus without one.
+    const bool hadCurrent = currentIndex().isValid();
+    const QSignalBlocker quiet(this);
+    QListWidget::focusInEvent(e);
+    if (!hadCurrent && currentIndex().isValid()) setCurrentRow(-1);
+}
+
 void ListBox::AddItem(const std::string& item) { addItem(QString::fromStdString(item)); }
 
 void ListBox::RemoveItem(int index) { delete takeItem(index); }
@@ -212,7 +222,31 @@ bool TextBox::filterAndInsert(const QString& text) {
 
 void TextBox::TypeText(const std::string& text) { filterAndInsert(QString::fromStdString(text)); }
 
+int TextBox::controlCode(const QKeyEvent& e) {
+    if (e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter) return 13;
+    const Qt::KeyboardModifiers held =
+        e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held == Qt::ControlModifier && e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z)
+        return e.key() - Qt::Key_A + 1;
+    return 0;
+}
+
 void TextBox::keyPressEvent(QKeyEvent* e) {
+    if (controlKeys_ && keyPress_ && !isReadOnly()) {
+        if (const int code = controlCode(*e)) {
+            int key = code;
+            keyPress_(key);
+            if (key == 0) {
+                if (beepOnDrop_) Beep();
+                return;
+            }
+            if (key != code) {
+                if (key >= ' ') insert(QString(QChar(key)));
+                return;
+            }
+            // Kept: the key does what it does in any text box (Ctrl+V pastes through the hook).
+        }
+    }
     if (e->matches(QKeySequence::Paste)) {
         if (!isReadOnly()) filterAndInsert(QApplication::clipboard()->text());
         return;
@@ -238,6 +272,13 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     filterAndInsert(t);
 }
 
+void TextBox::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    // The control that takes the focus has it already.
+    const QWidget* next = QApplication::focusWidget();
+    if (next && next != this && next->window() == window()) emit LostFocus();
+}
+
 void TextBox::contextMenuEvent(QContextMenuEvent* e) {
     // The standard menu's paste would pass the key hook by; offer a guarded one instead.
     QMenu* menu = createStandardContextMenu();
@@ -250,6 +291,42 @@ void TextBox::contextMenuEvent(QContextMenuEvent* e) {
     }
     menu->exec(e->globalPos());
     delete menu;
+}
+
+// FileListBox
+
+FileListBox::FileListBox(QWidget* parent) : ListBox(parent) {}
+
+void FileListBox::SetPath(const std::string& folder) {
+    path_ = folder;
+    Refresh();
+}
+
+void FileListBox::SetPattern(const std::string& pattern) {
+    pattern_ = pattern;
+    Refresh();
+}
+
+void FileListBox::SetHidden(std::vector<std::string> names) {
+    hidden_ = std::move(names);
+    Refresh();
+}
+
+void FileListBox::Refresh() {
+    const QString selected = currentItem() ? currentItem()->text() : QString();
+    QStringList names;
+    if (!path_.empty()) {
+        // Name filters match without regard to case unless told otherwise.
+        const QDir dir(QString::fromStdString(path_));
+        names = dir.entryList({QString::fromStdString(pattern_)}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    }
+    const QSignalBlocker quiet(this);
+    clear();
+    for (const QString& name : names) {
+        if (std::find(hidden_.begin(), hidden_.end(), name.toStdString()) != hidden_.end()) continue;
+        addItem(name);
+        if (name == selected) setCurrentRow(count() - 1);
+    }
 }
 
 TextArea::TextArea(QWidget* parent, const std::string& text)

@@ -4,7 +4,8 @@
 // - ListBox: Click also fires when code sets the selection; DblClick; first-letter search.
 // - CheckBox (values 0, 1, 2 grey) and OptionButton: Click fires when set in code too.
 // - TextBox: a KeyPress hook can drop a key (with a beep, unless turned off) or replace it;
-//   paste goes through it.
+//   paste goes through it. LostFocus when another control of the window takes the focus.
+// - FileListBox: the files of a folder that match a pattern.
 // - Menu entries with visible, enabled and checked states and "&" access keys ("&&" is "&").
 // - Timer: Interval, Enabled, and Fire() for tests.
 
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QMenuBar;
 
@@ -79,6 +81,10 @@ public:
 signals:
     void Click();
     void DblClick();
+
+protected:
+    // Taking the focus selects nothing: a line is chosen only by the user or by code.
+    void focusInEvent(QFocusEvent* e) override;
 };
 
 class CheckBox : public QCheckBox {
@@ -115,19 +121,55 @@ public:
     // Whether a key the hook drops beeps (the default) or goes silently.
     void SetBeepOnDrop(bool on) { beepOnDrop_ = on; }
     void SetLocked(bool locked) { setReadOnly(locked); }
+    // Whether Enter (13) and Ctrl with a letter (1 to 26, Ctrl+V 22) reach the hook too; by
+    // default they pass it by. A key the hook keeps then does what it does in any text box.
+    // Esc never reaches the hook: it is the window's.
+    void SetControlKeys(bool on) { controlKeys_ = on; }
     // Types text as the user would, through the key hook.
     void TypeText(const std::string& text);
 signals:
     void Change();
+    // The focus has moved to another control of the same window (for a press of the mouse on a
+    // button, before its Click); not when only the window stops being the active one.
+    void LostFocus();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
     bool filterAndInsert(const QString& text);
+    // The control code a key gives in the control-key mode: 13 for Enter, 1 to 26 for Ctrl with
+    // a letter; 0 for any other key.
+    static int controlCode(const QKeyEvent& e);
     KeyPressHook keyPress_;
     bool beepOnDrop_ = true;
+    bool controlKeys_ = false;
+};
+
+// The files of a folder whose names match a pattern ("*.hc", without regard to case), listed by
+// their real names, sorted without regard to case. Click fires as for any list box.
+class FileListBox : public ListBox {
+    Q_OBJECT
+public:
+    explicit FileListBox(QWidget* parent);
+    // Each of these lists the folder again.
+    void SetPath(const std::string& folder);
+    void SetPattern(const std::string& pattern);
+    // Names never listed, as spelt (the work files of the folder).
+    void SetHidden(std::vector<std::string> names);
+    const std::string& Path() const { return path_; }
+    const std::string& Pattern() const { return pattern_; }
+    // Lists the folder as it is now. The selected name stays selected while it is there,
+    // without a Click.
+    void Refresh();
+    // The selected name, or "".
+    std::string FileName() const { return Text(); }
+
+private:
+    std::string path_, pattern_ = "*";
+    std::vector<std::string> hidden_;
 };
 
 // A multi-line text box.

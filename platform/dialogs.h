@@ -21,6 +21,10 @@ enum MsgBoxStyle : int {
 };
 enum MsgBoxResult : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
 
+// A title of its own that is empty. The window system shows the program's name in place of an
+// empty title, so the box shows one blank.
+inline constexpr const char* kNoTitle = " ";
+
 // Shows a message box; an empty title means the program's caption. The box is at least as
 // wide as its title needs (TitleBarWidth).
 int MsgBox(const std::string& prompt, int style = kOkOnly, const std::string& title = "");

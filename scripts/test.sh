@@ -30,7 +30,7 @@ run_build() {
     local dir=$1; shift
     cmake -S . -B "$dir" -G Ninja "$@"
     cmake --build "$dir" -j "$jobs"
-    ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+    ctest --test-dir "$dir" --output-on-failure --timeout 900 -j "$jobs"
 }
 
 run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEWYN_WERROR=ON

@@ -48,6 +48,14 @@ TEST_F(Folders, TrimAtNullAndFileExists) {
     EXPECT_FALSE(FileExists(dir.file("missing.txt")));
     EXPECT_FALSE(FileExists(dir.path()));  // a folder is not a file
     EXPECT_FALSE(FileExists(""));
+    // One file by any of its names; a missing one is the same as nothing.
+    std::filesystem::create_symlink(dir.file("f.txt"), dir.file("link.txt"));
+    EXPECT_TRUE(SameFile(dir.file("f.txt"), dir.path() + "/./f.txt"));
+    EXPECT_TRUE(SameFile(dir.file("link.txt"), dir.file("f.txt")));
+    std::ofstream(dir.file("g.txt")) << "x";
+    EXPECT_FALSE(SameFile(dir.file("f.txt"), dir.file("g.txt")));
+    EXPECT_FALSE(SameFile(dir.file("missing.txt"), dir.file("missing.txt")));
+    EXPECT_FALSE(SameFile("", ""));
 }
 
 TEST_F(Folders, LocalAppDataPathHasNoTrailingSeparator) {

@@ -59,6 +59,26 @@ TEST_F(NumText, ValReadsTheLeadingNumberWithAPoint) {
     for (auto c : cases) EXPECT_DOUBLE_EQ(Val(c.in), c.out) << c.in;
 }
 
+// Val stops at an "E"; the reading with an exponent takes it, blanks ignored there too.
+TEST_F(NumText, ValWithExponentReadsAnExponentAfterTheDigits) {
+    struct Case {
+        const char* in;
+        double val, withExponent;
+    } cases[] = {
+        {"1.5E3", 1.5, 1500}, {"2e-4", 2, 0.0002}, {" -1 . 5 e + 2", -1.5, -150},
+        {"5.e1", 5, 50},      {"1E", 1, 1},        {"1E+", 1, 1},
+        {"1E-x", 1, 1},       {"E5", 0, 0},        {"3.25", 3.25, 3.25},
+        {"2,5E1", 2, 2},      {"1e2e3", 1, 100},   {"", 0, 0},
+    };
+    for (auto c : cases) {
+        EXPECT_DOUBLE_EQ(Val(c.in), c.val) << c.in;
+        EXPECT_DOUBLE_EQ(ValWithExponent(c.in), c.withExponent) << c.in;
+    }
+    EXPECT_EQ(ValWithExponent("1e999"), HUGE_VAL);
+    EXPECT_EQ(ValWithExponent("-1e999"), -HUGE_VAL);
+    EXPECT_EQ(ValWithExponent("1e-999"), 0.0);
+}
+
 TEST_F(NumText, ValBeyondTheRangeOfADoubleGoesToInfinityOrZero) {
     EXPECT_EQ(Val("1" + std::string(400, '0')), HUGE_VAL);
     EXPECT_EQ(Val("-" + std::string(400, '9') + ".5"), -HUGE_VAL);

@@ -78,6 +78,12 @@ TEST_F(Records, TextFieldsAreCutPaddedAndWindows1252) {
     EXPECT_TRUE(FitsCp1252("Côte €"));
     EXPECT_EQ(Cp1252ToUtf8("\x80"), "€");
     EXPECT_EQ(Cp1252ToUtf8(LowerCp1252(Utf8ToCp1252("SAINT-VALÉRY Š Ÿ ×"))), "saint-valéry š ÿ ×");
+    // Every byte reads back to itself, the five that name no character too.
+    std::string every;
+    for (int code = 1; code < 256; ++code) every.push_back(static_cast<char>(code));
+    bool lossless = false;
+    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(every), &lossless), every);
+    EXPECT_TRUE(lossless);
 }
 
 TEST_F(Records, SettingsAndDepthLayouts) {

@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 
 #include "engine/dates.h"
 #include "engine/environment.h"
@@ -40,6 +42,16 @@ TEST(PlatformControls, ListBoxClickFiresWhenCodeSelects) {
     EXPECT_EQ(clicks.count(), 2);
     EXPECT_EQ(list.ListCount(), 0);
     EXPECT_EQ(list.Text(), "");
+
+    // Taking the focus chooses nothing.
+    ListBox fresh(nullptr);
+    for (const char* name : {"Dover", "Deal"}) fresh.AddItem(name);
+    QSignalSpy freshClicks(&fresh, &ListBox::Click);
+    fresh.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fresh));
+    fresh.setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(fresh.ListIndex(), -1);
+    EXPECT_EQ(freshClicks.count(), 0);
 }
 
 TEST(PlatformControls, CheckAndOptionClicksFireWhenSetInCode) {
@@ -80,6 +92,90 @@ TEST(PlatformControls, TextBoxKeyHookDropsBeepsReplacesAndGuardsPaste) {
     QApplication::clipboard()->setText("1;2s");
     QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(box.Text(), "50.3012S");
+}
+
+// In the control-key mode Enter and the Ctrl letters reach the hook as their codes; what the
+// hook keeps does what it does in any box, what it drops beeps. Esc is never the hook's.
+TEST(PlatformControls, TextBoxControlKeysReachTheHook) {
+    TextBox box(nullptr);
+    std::vector<int> heard;
+    bool keepControls = false;
+    box.SetKeyPress([&](int& key) {
+        heard.push_back(key);
+        if (key < ' ' && key != 8 && !keepControls) key = 0;
+    });
+    QSignalSpy entered(&box, &QLineEdit::returnPressed);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_TRUE(heard.empty());  // by default Enter passes the hook by
+    EXPECT_EQ(entered.count(), 1);
+
+    box.SetControlKeys(true);
+    heard.clear();
+    QApplication::clipboard()->setText("12");
+    const int beeps = BeepCount();
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_Escape);
+    EXPECT_EQ(heard, (std::vector<int>{13, 22}));
+    EXPECT_EQ(box.Text(), "");
+    EXPECT_EQ(entered.count(), 1);
+    EXPECT_EQ(BeepCount(), beeps + 2);
+
+    keepControls = true;
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);  // kept: pastes through the hook
+    EXPECT_EQ(box.Text(), "12");
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);  // kept: selects all
+    EXPECT_EQ(box.selectedText(), "12");
+}
+
+// LostFocus fires when another control of the window takes the focus, not when another window
+// does.
+TEST(PlatformControls, TextBoxLostFocusWithinItsWindow) {
+    QWidget window, other;
+    TextBox first(&window), second(&window);
+    TextBox elsewhere(&other);
+    QSignalSpy lost(&first, &TextBox::LostFocus);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    first.setFocus();
+    second.setFocus();
+    EXPECT_EQ(lost.count(), 1);
+    first.setFocus();
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    elsewhere.setFocus();
+    EXPECT_EQ(lost.count(), 1);
+}
+
+// A folder's files by a pattern whatever the case of their names, sorted without regard to
+// case, with the names to hide left out; a refresh keeps the selection without a click.
+TEST(PlatformControls, FileListBoxListsTheMatchingFiles) {
+    testing_support::TempDir folder;
+    for (const char* name : {"b.HC", "A.hc", "c.txt", "scratch.hc", "UK.hc.tmp~"})
+        std::ofstream(folder.file(name)) << "x";
+    std::filesystem::create_directory(folder.file("d.hc"));
+    FileListBox list(nullptr);
+    QSignalSpy clicks(&list, &ListBox::Click);
+    list.SetHidden({"scratch.hc"});
+    list.SetPattern("*.hc");
+    list.SetPath(folder.path());
+    auto names = [&] {
+        std::vector<std::string> n;
+        for (int i = 0; i < list.ListCount(); ++i) n.push_back(list.List(i));
+        return n;
+    };
+    EXPECT_EQ(names(), (std::vector<std::string>{"A.hc", "b.HC"}));
+    list.SetListIndex(1);
+    EXPECT_EQ(clicks.count(), 1);
+    std::ofstream(folder.file("a0.hc")) << "x";
+    list.Refresh();
+    EXPECT_EQ(names(), (std::vector<std::string>{"A.hc", "a0.hc", "b.HC"}));
+    EXPECT_EQ(list.FileName(), "b.HC");
+    EXPECT_EQ(clicks.count(), 1);
+    std::filesystem::remove(folder.file("b.HC"));
+    list.Refresh();
+    EXPECT_EQ(list.FileName(), "");
 }
 
 TEST(PlatformControls, MenusAndTimers) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/recordfile.h"
+#include "maintenance/frmharmedit.h"
 #include "mainwindow/frmchartdepth.h"
 #include "mainwindow/frmconfig.h"
 #include "mainwindow/frmcopyright.h"
@@ -118,6 +119,22 @@ TEST_P(DialogText, PortDepthSettingsAndConfigurationDialogs) {
     look<frmChartdepth>(main.mnuchartdepth, [&](frmChartdepth& d) { expectFits(d); });
     look<frmoutoptions>(main.mnuoutputoptions, [&](frmoutoptions& d) { expectFits(d); });
     look<frmshowconf>(main.Mnushowconfig, [&](frmshowconf& d) { expectFits(d); });
+}
+
+// The editor with the longest name loaded, and its port list numbered after a delete.
+TEST_P(DialogText, HarmonicConstantsEditor) {
+    Env().programFolder = home.path();  // where Long.hc is
+    frmtidewyn& main = open();
+    look<frmharmedit>(main.mnumaintainfile, [&](frmharmedit& d) {
+        ASSERT_GE(d.fileList->ListCount(), 1);
+        d.fileList->SetListIndex(0);
+        d.portlist->SetListIndex(kLongestPort - 1);
+        ASSERT_EQ(Trim(d.txtportname->Text()), kLongNames[1]);
+        expectFits(d);
+        d.portlist->SetListIndex(0);
+        d.cmdDelete->click();
+        expectFits(d, " with numbered ports");
+    });
 }
 
 // September's abbreviation is the longest in German ("Sept."); the place is the longest name.

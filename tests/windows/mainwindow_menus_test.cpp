@@ -99,6 +99,7 @@ TEST_F(MainWindowMenus, PortDataEditorsReadTheCurrentPortAgain) {
         MenuItem frmtidewyn::*item;
     } cases[] = {{"Correct Port Constants", &frmtidewyn::mnumaintainfile},
                  {"Copy ports", &frmtidewyn::mnucopyconstants}};
+    SetModalRunner([](Form& editor) { editor.Unload(); });  // closed at once
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         frmtidewyn& main = open();
@@ -130,6 +131,7 @@ TEST_F(MainWindowMenus, AnAreaFileThatLostTheCurrentPortGivesItsLastPort) {
     fs::resize_file(area, 50 * PortRecord::kSize);
     PortRecord last;
     ASSERT_TRUE(ReadPortRecord(area, 50, last).ok());
+    SetModalRunner([](Form& editor) { editor.Unload(); });
     main.mnumaintainfile.Click();
     EXPECT_EQ(State().CurrentPort, 50);
     EXPECT_EQ(main.portbox->Caption(), "Port    : " + Trim(last.PortName));

@@ -2,7 +2,8 @@
 //   tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]
 // writes conditions.png; main-window.png, the main window with a user depth and the read-out
 // of a point on the curve; constituents.png, the constituent panel with the port's constants;
-// and main-window-maximised.png, on a screen of 1400 x 1000.
+// harmonic-editor.png, the harmonic constants editor with Dover loaded; and
+// main-window-maximised.png, on a screen of 1400 x 1000.
 //   tidewyn-screenshot --printed-curve OUTPUT.png YYYY-MM-DD
 // prints Dover's curve page for that day, summer time switched on, through a PDF file and
 // renders the page at 100 dpi.
@@ -21,6 +22,7 @@
 #include "engine/records.h"
 #include "engine/settingsfile.h"
 #include "engine/state.h"
+#include "maintenance/frmharmedit.h"
 #include "mainwindow/frmcopyright.h"
 #include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
@@ -185,6 +187,19 @@ int main(int argc, char** argv) {
         main.RecomputeDay();
         main.Picture1_MouseMove(0, 0, 14.5, 0);
         ok = save(main, out + "/constituents.png") && ok;
+
+        // The harmonic constants editor over the main window, Dover loaded from UK.hc.
+        main.HideLevelControls();
+        platform::SetModalRunner([&](platform::Form& f) {
+            auto& editor = dynamic_cast<frmharmedit&>(f);
+            const auto names = editor.fileList->findItems("UK.hc", Qt::MatchExactly);
+            if (!names.isEmpty()) editor.fileList->SetListIndex(editor.fileList->row(names.front()));
+            editor.portlist->SetListIndex(engine::State().CurrentPort - 1);
+            ok = save(editor, out + "/harmonic-editor.png") && ok;
+            editor.Unload();
+        });
+        main.mnumaintainfile_Click();
+        platform::SetModalRunner({});
     });
     for (const auto& m : dialogs.messages) {
         std::fprintf(stderr, "tidewyn-screenshot: %s\n", m.prompt.c_str());
