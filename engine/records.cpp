@@ -170,19 +170,8 @@ std::optional<std::string> PositionFault(const PortRecord& r) {
 
 std::optional<std::string> PortRecordFault(const PortRecord& r) {
     if (auto f = PositionFault(r)) return f;
-    const struct {
-        const char* name;
-        float value;
-        ValueRange range;
-    } fields[] = {
-        {"Z0", r.Z0, kLevelRange},     {"M2g", r.M2g, kPhaseRange},   {"M2Hm", r.M2Hm, kLevelRange},
-        {"S2g", r.S2g, kPhaseRange},   {"S2Hm", r.S2Hm, kLevelRange}, {"K1g", r.K1g, kPhaseRange},
-        {"K1Hm", r.K1Hm, kLevelRange}, {"O1g", r.O1g, kPhaseRange},   {"O1Hm", r.O1Hm, kLevelRange},
-        {"sf4", r.sf4, kPhaseRange},   {"LF4", r.LF4, kFactorRange},  {"sf6", r.sf6, kPhaseRange},
-        {"LF6", r.LF6, kFactorRange},
-    };
-    for (const auto& f : fields)
-        if (auto fault = ValueFault(f.name, f.value, f.range)) return fault;
+    for (const PortConstant& c : kPortConstants)
+        if (auto fault = ValueFault(c.name, r.*c.field, c.range)) return fault;
     for (size_t m = 0; m < 12; ++m) {
         const std::string month = " of month " + std::to_string(m + 1);
         if (auto f = ValueFault("MonthDZ0" + month, r.MonthDZ0[m], kLevelRange)) return f;

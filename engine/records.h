@@ -74,6 +74,23 @@ inline constexpr ValueRange kFactorRange{-100, 100};   // F4 and F6
 inline constexpr ValueRange kDepthRange{-100, 1000};   // a charted depth, metres
 inline constexpr ValueRange kVesselRange{0, 100};      // draught and under-keel clearance, metres
 
+// The 13 constants of a port record in record order, each with its field's name and the
+// values it may hold.
+struct PortConstant {
+    const char* name;
+    float PortRecord::*field;
+    ValueRange range;
+};
+inline constexpr PortConstant kPortConstants[13] = {
+    {"Z0", &PortRecord::Z0, kLevelRange},     {"M2g", &PortRecord::M2g, kPhaseRange},
+    {"M2Hm", &PortRecord::M2Hm, kLevelRange}, {"S2g", &PortRecord::S2g, kPhaseRange},
+    {"S2Hm", &PortRecord::S2Hm, kLevelRange}, {"K1g", &PortRecord::K1g, kPhaseRange},
+    {"K1Hm", &PortRecord::K1Hm, kLevelRange}, {"O1g", &PortRecord::O1g, kPhaseRange},
+    {"O1Hm", &PortRecord::O1Hm, kLevelRange}, {"sf4", &PortRecord::sf4, kPhaseRange},
+    {"LF4", &PortRecord::LF4, kFactorRange},  {"sf6", &PortRecord::sf6, kPhaseRange},
+    {"LF6", &PortRecord::LF6, kFactorRange},
+};
+
 // A range's end as a user reads it: "-100", "3600".
 std::string RangeEndText(double end);
 // What is wrong with a value: "Z0 is not a number", "Latitude is 91, outside -90 to 90"; nothing

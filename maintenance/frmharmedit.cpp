@@ -28,21 +28,11 @@ constexpr const char* kMonthLabels[12] = {"Jan.", "Feb.", "Mar.", "Apr.", "May",
 constexpr const char* kDeltaZ0Heading = "Delta Z0";
 constexpr const char* kMonthlyM2Heading = "MHm2 Monthly Values";
 
-// The 13 constants in record order, with their labels and the values the reader accepts.
-struct ConstantField {
-    const char* label;
-    float PortRecord::*field;
-    ValueRange range;
-};
-constexpr ConstantField kConstants[13] = {
-    {"Z0", &PortRecord::Z0, kLevelRange},     {"M2g", &PortRecord::M2g, kPhaseRange},
-    {"M2hm", &PortRecord::M2Hm, kLevelRange}, {"S2g", &PortRecord::S2g, kPhaseRange},
-    {"S2hm", &PortRecord::S2Hm, kLevelRange}, {"K1g", &PortRecord::K1g, kPhaseRange},
-    {"K1hm", &PortRecord::K1Hm, kLevelRange}, {"O1g", &PortRecord::O1g, kPhaseRange},
-    {"O1hm", &PortRecord::O1Hm, kLevelRange}, {"f4", &PortRecord::sf4, kPhaseRange},
-    {"F4", &PortRecord::LF4, kFactorRange},   {"f6", &PortRecord::sf6, kPhaseRange},
-    {"F6", &PortRecord::LF6, kFactorRange},
-};
+// The labels of the 13 constants, in record order (kPortConstants).
+constexpr const char* kConstantLabels[13] = {"Z0",  "M2g",  "M2hm", "S2g", "S2hm", "K1g", "K1hm",
+                                             "O1g", "O1hm", "f4",   "F4",  "f6",   "F6"};
+constexpr const char* kNoArea = "Select an existing area from the File -> Area Select Menu!!";
+constexpr const char* kNoPort = "Error - No port selected";
 
 // A number as a single: beyond the largest single it is infinite (never a conversion out of
 // range).
@@ -87,7 +77,7 @@ frmharmedit::frmharmedit() : Form("Harmonic Constants") {
     TextBox** constants[13] = {&txtZ0,  &txtM2g,  &txtM2Hm, &txtS2g, &txtS2Hm, &txtK1g, &txtK1Hm,
                                &txtO1g, &txtO1Hm, &txtsf4,  &txtLF4, &txtsf6,  &txtLF6};
     for (size_t i = 0; i < 13; ++i) {
-        lblConstants[i] = new Label(c, kConstants[i].label);
+        lblConstants[i] = new Label(c, kConstantLabels[i]);
         *constants[i] = new TextBox(c);
     }
     lblDeltaZ0 = new Label(c, kDeltaZ0Heading);
@@ -238,6 +228,12 @@ std::string frmharmedit::NumberText(float value) { return TypedText(value); }
 
 float frmharmedit::BoxNumber(const std::string& text) { return toSingle(ValWithExponent(text)); }
 
+bool frmharmedit::areaChosen() const {
+    if (!State().EditAreaFilePath.empty()) return true;
+    MsgBox(kNoArea, kOkOnly, kNoTitle);
+    return false;
+}
+
 void frmharmedit::refuse(const std::string& prompt) { MsgBox(prompt, kOkOnly | kExclamation, kTitle); }
 
 bool frmharmedit::editingActiveArea() const {
@@ -302,7 +298,7 @@ void frmharmedit::portlist_Click() {
     show(txtportlat, FormatLatitudeDMS(rec.Latitude));
     show(txtportlong, FormatLongitudeDMS(rec.Longitude));
     const auto constants = ConstantBoxes();
-    for (size_t c = 0; c < 13; ++c) show(constants[c], NumberText(rec.*kConstants[c].field));
+    for (size_t c = 0; c < 13; ++c) show(constants[c], NumberText(rec.*kPortConstants[c].field));
     const auto dz0 = MonthDZ0Boxes(), m2 = MonthM2Boxes();
     for (size_t m = 0; m < 12; ++m) {
         show(dz0[m], NumberText(rec.MonthDZ0[m]));
@@ -324,11 +320,7 @@ float frmharmedit::numberOf(const TextBox* box, float stored) const {
 }
 
 std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
-    const SharedState& s = State();
-    if (s.EditAreaFilePath.empty()) {
-        MsgBox("Select an existing area from the File -> Area Select Menu!!", kOkOnly, kNoTitle);
-        return std::nullopt;
-    }
+    if (!areaChosen()) return std::nullopt;
     const PortRecord stored = loaded_ ? loaded_->record : PortRecord{};
     PortRecord r;
     const double latitude = untouched(txtportlat) ? stored.Latitude : ParseLatitude(txtportlat->Text());
@@ -337,7 +329,7 @@ std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
         return std::nullopt;
     }
     if ((needsSelection && portlist->ListIndex() < 0) || Trim(txtportname->Text()).empty()) {
-        refuse("Error - No port selected");
+        refuse(kNoPort);
         return std::nullopt;
     }
     const double longitude = untouched(txtportlong) ? stored.Longitude : ParseLongitude(txtportlong->Text());
@@ -359,7 +351,7 @@ std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
     r.Longitude = toSingle(longitude);
     const auto constants = ConstantBoxes();
     for (size_t c = 0; c < 13; ++c)
-        r.*kConstants[c].field = numberOf(constants[c], stored.*kConstants[c].field);
+        r.*kPortConstants[c].field = numberOf(constants[c], stored.*kPortConstants[c].field);
     const auto dz0 = MonthDZ0Boxes(), m2 = MonthM2Boxes();
     for (size_t m = 0; m < 12; ++m) {
         r.MonthDZ0[m] = numberOf(dz0[m], stored.MonthDZ0[m]);
@@ -376,7 +368,8 @@ std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
     std::vector<Checked> checks = {{txtportlat, "Lat.", r.Latitude, kLatitudeRange},
                                    {txtportlong, "Long.", r.Longitude, kLongitudeRange}};
     for (size_t c = 0; c < 13; ++c)
-        checks.push_back({constants[c], kConstants[c].label, r.*kConstants[c].field, kConstants[c].range});
+        checks.push_back(
+            {constants[c], kConstantLabels[c], r.*kPortConstants[c].field, kPortConstants[c].range});
     for (size_t m = 0; m < 12; ++m)
         checks.push_back(
             {dz0[m], std::string(kDeltaZ0Heading) + " " + kMonthLabels[m], r.MonthDZ0[m], kLevelRange});
@@ -424,39 +417,31 @@ void frmharmedit::cmdAdd_Click() {
 void frmharmedit::cmdInsert_Click() {
     const std::optional<PortRecord> r = checkedRecord(true);
     if (!r) return;
-    SharedState& s = State();
     const long k = portlist->ListIndex() + 1;
-    FileResult w = InsertPortRecord(s.EditAreaFilePath, k, *r);
-    if (w.ok()) {
-        if (editingActiveArea()) s.CurrentPort = portNumber(k);
+    if (rebuilt(InsertPortRecord(State().EditAreaFilePath, k, *r), k, "The port cannot be inserted: "))
         takePosition(*r, k);
-        if (!w.message.empty()) refuse(w.message);
-    } else {
-        refuse("The port cannot be inserted: " + w.message);
-    }
-    // The file may have changed even when the depths could not follow it.
-    listPorts(true);
 }
 
 void frmharmedit::cmdDelete_Click() {
-    SharedState& s = State();
-    if (s.EditAreaFilePath.empty()) {
-        MsgBox("Select an existing area from the File -> Area Select Menu!!", kOkOnly, kNoTitle);
-        return;
-    }
+    if (!areaChosen()) return;
     if (portlist->ListIndex() < 0) {
-        refuse("Error - No port selected");
+        refuse(kNoPort);
         return;
     }
     const long k = portlist->ListIndex() + 1;
-    FileResult w = DeletePortRecord(s.EditAreaFilePath, k);
+    rebuilt(DeletePortRecord(State().EditAreaFilePath, k), k, "The port cannot be deleted: ");
+}
+
+bool frmharmedit::rebuilt(const FileResult& w, long k, const std::string& failure) {
     if (w.ok()) {
-        if (editingActiveArea()) s.CurrentPort = portNumber(k);
-        if (!w.message.empty()) refuse(w.message);
+        if (editingActiveArea()) State().CurrentPort = portNumber(k);
+        if (!w.message.empty()) refuse(w.message);  // the depths could not be renumbered
     } else {
-        refuse("The port cannot be deleted: " + w.message);
+        refuse(failure + w.message);
     }
+    // The file may have changed even when the depths could not follow it.
     listPorts(true);
+    return w.ok();
 }
 
 void frmharmedit::cmdClear_Click() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/recordfile.h"
 #include "engine/records.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
@@ -123,6 +124,11 @@ private:
     // port of the area in use.
     void takePosition(const engine::PortRecord& written, long k);
     void listPorts(bool numbered);
+    // After an insert or delete at k: k becomes the current port of the area in use, a notice or
+    // failure is told, and the ports are listed with their numbers. True when it went through.
+    bool rebuilt(const engine::FileResult& w, long k, const std::string& failure);
+    // Whether an area file is chosen; when none is, says so.
+    bool areaChosen() const;
     void refuse(const std::string& prompt);
     void arrangeControls();
 
