@@ -157,10 +157,16 @@ FileResult WritePortRecord(const std::string& areaPath, long n, const PortRecord
 }
 
 FileResult AppendPortRecord(const std::string& areaPath, const PortRecord& record) {
+    return AppendPortRecords(areaPath, {record});
+}
+
+FileResult AppendPortRecords(const std::string& areaPath, const std::vector<PortRecord>& records) {
     std::string bytes;
     FileResult r = readRecords(areaPath, bytes);
     if (!r.ok() && r.status != FileStatus::Missing) return r;
-    return ReplaceFile(areaPath, bytes + bytesOf(EncodePortRecord(record)));
+    if (records.empty() && r.ok()) return {};
+    for (const PortRecord& record : records) bytes += bytesOf(EncodePortRecord(record));
+    return ReplaceFile(areaPath, bytes);
 }
 
 FileResult InsertPortRecord(const std::string& areaPath, long k, const PortRecord& record) {

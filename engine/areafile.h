@@ -4,6 +4,7 @@
 // Records are counted as PortCount counts them: a partial tail is no port.
 
 #include <string>
+#include <vector>
 
 #include "engine/recordfile.h"
 #include "engine/records.h"
@@ -20,6 +21,9 @@ std::string ScratchAreaFilePath();
 FileResult WritePortRecord(const std::string& areaPath, long n, const PortRecord& record);
 // Writes the record after the last whole one; a missing file is created.
 FileResult AppendPortRecord(const std::string& areaPath, const PortRecord& record);
+// The same for several records, in one replacement. Appending none creates a missing file,
+// empty, and leaves an existing one as it is.
+FileResult AppendPortRecords(const std::string& areaPath, const std::vector<PortRecord>& records);
 
 // Inserting in front of record k, or deleting record k, renumbers the ports behind it; their
 // user depths and notes are renumbered with them. The area's user-depth file is rebuilt in

@@ -311,6 +311,12 @@ FileResult WriteWorkFile(const std::string& path, const std::string& contents) {
     return {};
 }
 
+FileResult RemoveWorkFile(const std::string& path) {
+    if (int err = removeIfThere(path))
+        return {FileStatus::WriteFailed, reason("Cannot remove", path, err), err};
+    return {};
+}
+
 FileResult ReadWholeFile(const std::string& path, std::string& out) {
     out.clear();
     long length = FileLength(path);

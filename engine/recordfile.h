@@ -70,6 +70,8 @@ void DiscardReplacement(const StagedFile& staged);
 // A work file whose contents matter only until its next use: removes any file at the path and
 // writes `contents` to a new one, without syncing it.
 FileResult WriteWorkFile(const std::string& path, const std::string& contents);
+// Removes a work file; a missing one is no error.
+FileResult RemoveWorkFile(const std::string& path);
 
 // Test seam: when set, every write to a file (WriteRecord, ReplaceFile, WriteWorkFile) asks it
 // once the file is open, just before the bytes go out, and fails with the error number it

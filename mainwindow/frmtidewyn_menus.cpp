@@ -9,6 +9,7 @@
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "maintenance/frmharmedit.h"
+#include "maintenance/frmhccopy.h"
 #include "mainwindow/frmpdfreader.h"
 #include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
@@ -39,7 +40,8 @@ void frmtidewyn::mnumaintainfile_Click() {
 }
 
 void frmtidewyn::mnucopyconstants_Click() {
-    // PORTS COPY UTILITY: show frmHCcopy here, modal; what follows runs once it has closed.
+    // The utility closes in its load when it cannot empty its queue.
+    if (frmHCcopy& copy = Get<frmHCcopy>(); !copy.unloaded()) copy.ShowModal(this);
     ReloadCurrentPort();
 }
 

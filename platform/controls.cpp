@@ -116,11 +116,17 @@ ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) emit Click();
     });
-    connect(this, &QListWidget::itemPressed, this, [this](QListWidgetItem* item) {
-        // A press on the line already selected is a click too.
-        if (item && row(item) == currentRow() && !signalsBlocked()) emit Click();
-    });
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit DblClick(); });
+}
+
+// A press on the line already selected is a click too; a press that selects a line clicks once,
+// through the change of row.
+void ListBox::mousePressEvent(QMouseEvent* e) {
+    const int before = currentRow();
+    QListWidget::mousePressEvent(e);
+    const QListWidgetItem* pressed = itemAt(e->position().toPoint());
+    if (pressed && before >= 0 && row(pressed) == before && currentRow() == before && !signalsBlocked())
+        emit Click();
 }
 
 void ListBox::focusInEvent(QFocusEvent* e) {

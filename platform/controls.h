@@ -85,6 +85,7 @@ signals:
 protected:
     // Taking the focus selects nothing: a line is chosen only by the user or by code.
     void focusInEvent(QFocusEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
 };
 
 class CheckBox : public QCheckBox {

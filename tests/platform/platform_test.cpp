@@ -52,6 +52,15 @@ TEST(PlatformControls, ListBoxClickFiresWhenCodeSelects) {
     fresh.setFocus(Qt::TabFocusReason);
     EXPECT_EQ(fresh.ListIndex(), -1);
     EXPECT_EQ(freshClicks.count(), 0);
+
+    // A mouse click is one Click, on a new line and on the line already selected.
+    auto press = [&](int row) {
+        QTest::mouseClick(fresh.viewport(), Qt::LeftButton, {},
+                          fresh.visualItemRect(fresh.item(row)).center());
+    };
+    for (int row : {1, 1, 0}) press(row);
+    EXPECT_EQ(freshClicks.count(), 3);
+    EXPECT_EQ(fresh.ListIndex(), 0);
 }
 
 TEST(PlatformControls, CheckAndOptionClicksFireWhenSetInCode) {

@@ -10,6 +10,7 @@
 
 #include "engine/recordfile.h"
 #include "maintenance/frmharmedit.h"
+#include "maintenance/frmhccopy.h"
 #include "mainwindow/frmchartdepth.h"
 #include "mainwindow/frmconfig.h"
 #include "mainwindow/frmcopyright.h"
@@ -135,6 +136,28 @@ TEST_P(DialogText, HarmonicConstantsEditor) {
         d.cmdDelete->click();
         expectFits(d, " with numbered ports");
     });
+}
+
+// The copy utility with the longest name queued, and listed as the destination's.
+TEST_P(DialogText, PortsCopyUtility) {
+    Env().programFolder = home.path();  // where Long.hc is
+    frmtidewyn& main = open();
+    bool shown = false;
+    SetModalRunner([&](Form& f) {
+        shown = true;
+        auto& d = dynamic_cast<frmHCcopy&>(f);
+        ASSERT_GE(d.fillist->ListCount(), 1);
+        d.fillist->SetListIndex(0);
+        d.List1->SetListIndex(kLongestPort - 1);
+        ASSERT_EQ(d.List2->List(0), kLongNames[1]);
+        expectFits(d);
+        d.fileDestName->SetListIndex(0);
+        expectFits(d, " with the destination's ports");
+        d.close();
+    });
+    main.mnucopyconstants_Click();
+    SetModalRunner({});
+    EXPECT_TRUE(shown);
 }
 
 // September's abbreviation is the longest in German ("Sept."); the place is the longest name.
