@@ -143,9 +143,8 @@ frmharmedit::frmharmedit() : Form("Harmonic Constants") {
     connect(txtM2Hm, &TextBox::LostFocus, this, Handler([this] { txtM2Hm_LostFocus(); }));
     connect(txtjanm2, &TextBox::LostFocus, this, Handler([this] { txtjanm2_LostFocus(); }));
 
-    setMinimumSize(ToPixels(frmtidewyn::kDesignWidth), ToPixels(frmtidewyn::kDesignHeight));
-    SetWidth(frmtidewyn::kDesignWidth);
-    SetHeight(frmtidewyn::kDesignHeight);
+    // Lies exactly over the main window.
+    frmtidewyn::LayOver(*this);
     arrangeControls();
 }
 
@@ -207,14 +206,6 @@ void frmharmedit::arrangeControls() {
 void frmharmedit::Form_Resize() { arrangeControls(); }
 
 void frmharmedit::Form_Load() {
-    // Lies exactly over the main window.
-    if (IsLoaded<frmtidewyn>()) {
-        const frmtidewyn& main = Get<frmtidewyn>();
-        SetWidth(main.Width());
-        SetHeight(main.Height());
-        SetLeft(main.Left());
-        SetTop(main.Top());
-    }
     SharedState& s = State();
     s.EditAreaFileName.clear();
     s.EditAreaFilePath.clear();

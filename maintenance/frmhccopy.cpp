@@ -82,9 +82,8 @@ frmHCcopy::frmHCcopy() : Form("Ports Copy Utility") {
     connect(cmdCopy, &QPushButton::clicked, this, Handler([this] { cmdCopy_Click(); }));
     connect(cmdCancel, &QPushButton::clicked, this, Handler([this] { cmdCancel_Click(); }));
 
-    setMinimumSize(ToPixels(frmtidewyn::kDesignWidth), ToPixels(frmtidewyn::kDesignHeight));
-    SetWidth(frmtidewyn::kDesignWidth);
-    SetHeight(frmtidewyn::kDesignHeight);
+    // Lies exactly over the main window.
+    frmtidewyn::LayOver(*this);
     arrangeControls();
 }
 
@@ -116,14 +115,6 @@ void frmHCcopy::arrangeControls() {
 void frmHCcopy::Form_Resize() { arrangeControls(); }
 
 void frmHCcopy::Form_Load() {
-    // Lies exactly over the main window.
-    if (IsLoaded<frmtidewyn>()) {
-        const frmtidewyn& main = Get<frmtidewyn>();
-        SetWidth(main.Width());
-        SetHeight(main.Height());
-        SetLeft(main.Left());
-        SetTop(main.Top());
-    }
     SetCaption("Tidewyn Ports Copy Utility");
     // The queue starts empty. A leftover queue that stays would have "Save" copy ports nobody
     // chose here, so the window does not open over one.
@@ -224,7 +215,6 @@ void frmHCcopy::cmdCopy_Click() {
         failure("The ports cannot be saved: " + w.message);
         return;
     }
-    Hide();
     Unload();
 }
 

@@ -317,6 +317,20 @@ void frmtidewyn::ArrangeControls() {
     SetLeftOf(lblNeap, R - WidthOf(lblNeap));
 }
 
+void frmtidewyn::LayOver(Form& window) {
+    window.setMinimumSize(ToPixels(kDesignWidth), ToPixels(kDesignHeight));
+    if (!IsLoaded<frmtidewyn>()) {
+        window.SetWidth(kDesignWidth);
+        window.SetHeight(kDesignHeight);
+        return;
+    }
+    const frmtidewyn& main = Get<frmtidewyn>();
+    window.SetWidth(main.Width());
+    window.SetHeight(main.Height());
+    window.SetLeft(main.Left());
+    window.SetTop(main.Top());
+}
+
 void frmtidewyn::Form_Load() {
     SharedState& s = State();
     HideLevelControls();

@@ -145,6 +145,9 @@ protected:
 public:
     // The window's design size, its smallest; the editors that lie over it take the same.
     static constexpr int kDesignWidth = 9720, kDesignHeight = 7400;
+    // Gives `window` the main window's size and place, so that it lies exactly over it (the
+    // design size while there is no main window), and never less than the design size.
+    static void LayOver(platform::Form& window);
 
 private:
     // The picture's design place.

@@ -40,8 +40,8 @@ void frmtidewyn::mnumaintainfile_Click() {
 }
 
 void frmtidewyn::mnucopyconstants_Click() {
-    // The utility closes in its load when it cannot empty its queue.
-    if (frmHCcopy& copy = Get<frmHCcopy>(); !copy.unloaded()) copy.ShowModal(this);
+    // The utility closes in its load, unshown, when it cannot empty its queue.
+    Get<frmHCcopy>().ShowModal(this);
     ReloadCurrentPort();
 }
 

@@ -93,6 +93,7 @@ QWidget* Form::Client() { return surface_; }
 void Form::load() { Form_Load(); }
 
 void Form::Show() {
+    if (unloaded_) return;
     show();
     raise();
     activateWindow();
@@ -100,6 +101,7 @@ void Form::Show() {
 
 void Form::ShowModal(Form* owner) {
     (void)owner;
+    if (unloaded_) return;
     modal_ = true;
     setWindowModality(Qt::ApplicationModal);
     QPointer<Form> self(this);

@@ -47,6 +47,7 @@ public:
     // Shows the window modal and returns when it has been hidden or unloaded. Other windows'
     // timers keep running meanwhile.
     void ShowModal(Form* owner = nullptr);
+    // Neither shows a window that has been unloaded (by its own load, say).
     void Hide();
     // Runs Form_Unload (which may cancel), hides the window and deletes it later. The next Get
     // creates and loads a new instance.

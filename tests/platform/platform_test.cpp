@@ -333,13 +333,17 @@ TEST(PlatformPicture, UserScaleMapsMouseAndText) {
 
 namespace {
 int loads = 0, unloads = 0;
+bool unloadInLoad = false;
 class TestForm : public Form {
 public:
     TestForm() : Form("Test") {}
     bool cancelUnload = false;
 
 protected:
-    void Form_Load() override { ++loads; }
+    void Form_Load() override {
+        ++loads;
+        if (unloadInLoad) Unload();
+    }
     void Form_Unload(bool& cancel) override {
         ++unloads;
         cancel = cancelUnload;
@@ -381,6 +385,19 @@ TEST(PlatformForms, ShowModalWaitsForTheRunnerAndTheHandlerGoesOn) {
     EXPECT_EQ(order, (std::vector<std::string>{"shown modal", "after"}));
     EXPECT_FALSE(dialog.Visible());
     DestroyAllForms();
+
+    // A window that unloads itself in its load is not shown.
+    unloadInLoad = true;
+    SetModalRunner([&](Form&) { order.push_back("shown"); });
+    TestForm& gone = Get<TestForm>();
+    gone.ShowModal();
+    gone.Show();
+    unloadInLoad = false;
+    SetModalRunner({});
+    EXPECT_FALSE(gone.Visible());
+    EXPECT_FALSE(IsLoaded<TestForm>());
+    EXPECT_EQ(order.size(), 2u);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST(PlatformForms, EndProgramStopsTheHandler) {

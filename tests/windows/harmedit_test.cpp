@@ -49,10 +49,7 @@ class HarmEdit : public testing_support::WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        // The program folder is a copy: the editor writes into it.
-        for (const char* name : {"UK.hc", "France.hc"})
-            fs::copy_file(WindowTest::programFolder() + "/" + name, folder.file(name));
-        Env().programFolder = folder.path();
+        useAreaCopies(folder);
     }
     std::string area(const std::string& name = "UK.hc") const { return folder.file(name); }
 

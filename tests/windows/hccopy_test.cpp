@@ -39,9 +39,7 @@ class HCCopy : public testing_support::WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        for (const char* name : {"UK.hc", "France.hc"})
-            fs::copy_file(WindowTest::programFolder() + "/" + name, folder.file(name));
-        Env().programFolder = folder.path();
+        useAreaCopies(folder);
         uk = ReadAll(folder.file("UK.hc"));
         france = ReadAll(folder.file("France.hc"));
     }

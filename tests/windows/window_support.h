@@ -102,6 +102,13 @@ protected:
         EXPECT_TRUE(ran);
         EXPECT_FALSE(platform::IsLoaded<T>());
     }
+    // Makes `folder`, holding copies of the shipped area files, the program folder: windows that
+    // write area files write there, never into the build.
+    static void useAreaCopies(const TempDir& folder) {
+        for (const char* name : {"UK.hc", "France.hc"})
+            std::filesystem::copy_file(programFolder() + "/" + name, folder.file(name));
+        engine::Env().programFolder = folder.path();
+    }
     std::string settingsPath() const { return home.file(".local/share/TidewynTides/TdwTidesv9.cfg"); }
     std::string depthPath(const std::string& name = "UK.DEP") const {
         return home.file("Documents/TidewynTides/UserDepths/" + name);
