@@ -185,8 +185,11 @@ NumberPattern parsePattern(std::string_view section) {
     return p;
 }
 
-std::string applyPattern(double value, const NumberPattern& p, bool withSign) {
-    const auto& loc = Env().locale;
+struct Separators {
+    std::string decimal, group;
+};
+
+std::string applyPattern(double value, const NumberPattern& p, bool withSign, const Separators& loc) {
     std::string whole, fraction;
     roundedDigits(value, p.maxDecimals, whole, fraction);
     while (static_cast<int>(fraction.size()) > p.minDecimals && !fraction.empty() && fraction.back() == '0')
@@ -198,12 +201,12 @@ std::string applyPattern(double value, const NumberPattern& p, bool withSign) {
         for (size_t i = 0; i < n; ++i) {
             grouped.push_back(whole[i]);
             size_t left = n - 1 - i;
-            if (left > 0 && left % 3 == 0) grouped += loc.groupSeparator;
+            if (left > 0 && left % 3 == 0) grouped += loc.group;
         }
         whole = grouped;
     }
     std::string text = whole;
-    if (p.hasPoint) text += loc.decimalSeparator + fraction;
+    if (p.hasPoint) text += loc.decimal + fraction;
     bool zero = whole.find_first_not_of('0') == std::string::npos &&
                 fraction.find_first_not_of('0') == std::string::npos;
     std::string sign = (withSign && value < 0 && !zero) ? "-" : "";
@@ -327,7 +330,8 @@ std::optional<long> ReadWholeNumber(std::string_view text) {
     return v;
 }
 
-std::string Format(double value, std::string_view pattern) {
+namespace {
+std::string formatWith(double value, std::string_view pattern, const Separators& separators) {
     // No digits stand for a value that is not a number: "0.0" would read as a result.
     if (!std::isfinite(value)) return "n/a";
     std::vector<std::string_view> sections;
@@ -341,9 +345,21 @@ std::string Format(double value, std::string_view pattern) {
     auto section = [&](size_t i) -> std::string_view {
         return (i < sections.size() && !sections[i].empty()) ? sections[i] : std::string_view{};
     };
-    if (value < 0 && !section(1).empty()) return applyPattern(-value, parsePattern(section(1)), false);
-    if (value == 0 && !section(2).empty()) return applyPattern(0.0, parsePattern(section(2)), false);
-    return applyPattern(value, parsePattern(sections[0]), true);
+    if (value < 0 && !section(1).empty())
+        return applyPattern(-value, parsePattern(section(1)), false, separators);
+    if (value == 0 && !section(2).empty())
+        return applyPattern(0.0, parsePattern(section(2)), false, separators);
+    return applyPattern(value, parsePattern(sections[0]), true, separators);
+}
+}  // namespace
+
+std::string Format(double value, std::string_view pattern) {
+    const LocaleFacts& loc = Env().locale;
+    return formatWith(value, pattern, {loc.decimalSeparator, loc.groupSeparator});
+}
+
+std::string FormatWithPoint(double value, std::string_view pattern) {
+    return formatWith(value, pattern, {".", ""});
 }
 
 std::string LTrim(std::string_view text) {

@@ -77,6 +77,9 @@ std::optional<long> ReadWholeNumber(std::string_view text);
 // positive section's form). Rounds halves away from zero on the value's 15-digit decimal form.
 // The separators come from the environment's locale. NaN and infinity give "n/a".
 std::string Format(double value, std::string_view pattern);
+// The same with "." as the decimal point and no grouping, whatever the locale: a number shown
+// for the user to edit, read back with Val.
+std::string FormatWithPoint(double value, std::string_view pattern);
 
 std::string Trim(std::string_view text);
 // The first n characters of a UTF-8 text (not bytes: names may hold accented letters).

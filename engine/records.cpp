@@ -101,6 +101,27 @@ PortRecord DecodePortRecord(std::span<const uint8_t> bytes) {
     return r;
 }
 
+Bytes EncodeDiamondRecord(const TidalDiamondRecord& r) {
+    RecordWriter w(TidalDiamondRecord::kSize);
+    w.single(r.Latitude).single(r.Longitude).text(r.DiamondRef, 1);
+    for (const HourStream& h : r.HourStreams) w.single(h.Direction).single(h.SpringRate).single(h.NeapRate);
+    return w.take();
+}
+
+TidalDiamondRecord DecodeDiamondRecord(std::span<const uint8_t> bytes) {
+    RecordReader rd(bytes);
+    TidalDiamondRecord r;
+    r.Latitude = rd.single();
+    r.Longitude = rd.single();
+    r.DiamondRef = rd.text(1);
+    for (HourStream& h : r.HourStreams) {
+        h.Direction = rd.single();
+        h.SpringRate = rd.single();
+        h.NeapRate = rd.single();
+    }
+    return r;
+}
+
 Bytes EncodeSettingsRecord(const SettingsRecord& r) {
     RecordWriter w(SettingsRecord::kSize);
     w.text(r.AreaPath, 255).text(r.OwnerText, 255).text(r.SpareText1, 255).text(r.SpareText2, 255);

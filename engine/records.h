@@ -64,6 +64,21 @@ struct PortRecord {
 Bytes EncodePortRecord(const PortRecord& r);
 PortRecord DecodePortRecord(std::span<const uint8_t> bytes);
 
+// One tidal diamond of a diamond file, 165 bytes: its position, its reference character and
+// the stream at each hour from HW -6 to HW +6. Directions in degrees; rates as typed, no unit.
+struct HourStream {
+    float Direction = 0, SpringRate = 0, NeapRate = 0;
+};
+struct TidalDiamondRecord {
+    static constexpr size_t kSize = 165;
+    static constexpr size_t kHours = 13;
+    float Latitude = 0, Longitude = 0;  // decimal degrees, north and east positive
+    std::string DiamondRef;             // 1 character; a blank when none
+    std::array<HourStream, kHours> HourStreams{};
+};
+Bytes EncodeDiamondRecord(const TidalDiamondRecord& r);
+TidalDiamondRecord DecodeDiamondRecord(std::span<const uint8_t> bytes);
+
 // The values a record may hold; a value outside them (or not a number) marks the record as
 // damaged: no tide is computed from it.
 inline constexpr ValueRange kLatitudeRange{-90, 90};

@@ -119,15 +119,20 @@ double ParseLongitude(std::string_view Text) { return parsePosition(Text, 'W'); 
 double ParseLatitude(std::string_view Text) { return parsePosition(Text, 'S'); }
 
 std::string FormatLongitude(double Degrees) {
+    if (!std::isfinite(Degrees)) return "n/a";
     std::string text = degreesAndMinutes(Degrees);
     if (Degrees < 0) return text + "W";
     if (Degrees > 0) return text + "E";
     return text;
 }
 
-std::string FormatLatitude(double Degrees) { return degreesAndMinutes(Degrees) + (Degrees < 0 ? "S" : "N"); }
+std::string FormatLatitude(double Degrees) {
+    if (!std::isfinite(Degrees)) return "n/a";
+    return degreesAndMinutes(Degrees) + (Degrees < 0 ? "S" : "N");
+}
 
 std::string FormatLongitudeDMS(double Degrees) {
+    if (!std::isfinite(Degrees)) return "n/a";
     // 0.00001 lifts values a hair below a whole degree (5.999995) to that degree.
     double d = Degrees < 0 ? Fix(Degrees) : Int(Degrees + 0.00001);
     double minutes = std::fabs(Degrees - d) * 60;
@@ -135,6 +140,7 @@ std::string FormatLongitudeDMS(double Degrees) {
 }
 
 std::string FormatLatitudeDMS(double Degrees) {
+    if (!std::isfinite(Degrees)) return "n/a";
     double d = Fix(Degrees);
     double minutes = (std::fabs(Degrees - d) + 0.00000001) * 60;
     return degreesMinutesHundredths(std::fabs(d), minutes, "00") + (Degrees < 0 ? "S" : "N");

@@ -52,5 +52,6 @@ std::string FormatLatitude(double Degrees);
 // "005.30.45E" and "50.30.45N". Minutes are rounded to hundredths and carry at 60.
 std::string FormatLongitudeDMS(double Degrees);
 std::string FormatLatitudeDMS(double Degrees);
+// All four give "n/a" for a value that is not finite.
 
 }  // namespace engine

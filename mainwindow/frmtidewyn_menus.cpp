@@ -10,6 +10,7 @@
 #include "engine/state.h"
 #include "maintenance/frmharmedit.h"
 #include "maintenance/frmhccopy.h"
+#include "maintenance/frmtidaldiamondscopy.h"
 #include "mainwindow/frmpdfreader.h"
 #include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
@@ -46,7 +47,9 @@ void frmtidewyn::mnucopyconstants_Click() {
 }
 
 void frmtidewyn::mnuCopyDiamonds_Click() {
-    // TIDAL DIAMONDS EDITOR: show frmTidalDiamondsCopy here, modeless, centred on the screen.
+    frmTidalDiamondsCopy& editor = Get<frmTidalDiamondsCopy>();
+    editor.CentreOnScreen();
+    editor.Show();
 }
 
 // An editor may have changed the current port, its record or the number of ports in the area

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QResizeEvent>
 #include <algorithm>
 
 #include "platform/app.h"
@@ -79,8 +80,35 @@ Label::Label(QWidget* parent, const std::string& caption) : QLabel(parent) {
 
 void Label::SetCaption(const std::string& caption) {
     caption_ = caption;
-    setText(captionText(caption));
+    showCaption();
     if (autoSize_) adjustSize();
+}
+
+void Label::showCaption() {
+    const QString text = captionText(caption_);
+    if (!elideMiddle_) {
+        setText(text);
+        return;
+    }
+    const QString shown = fontMetrics().elidedText(text, Qt::ElideMiddle, contentsRect().width());
+    setText(shown);
+    setToolTip(shown == text ? QString() : text);
+}
+
+void Label::SetElideMiddle(bool on) {
+    elideMiddle_ = on;
+    if (!on) setToolTip(QString());
+    showCaption();
+}
+
+void Label::changeEvent(QEvent* e) {
+    QLabel::changeEvent(e);
+    if (elideMiddle_ && e->type() == QEvent::FontChange) showCaption();
+}
+
+void Label::resizeEvent(QResizeEvent* e) {
+    QLabel::resizeEvent(e);
+    if (elideMiddle_) showCaption();
 }
 
 void Label::SetAutoSize(bool on) {
@@ -283,6 +311,11 @@ void TextBox::focusOutEvent(QFocusEvent* e) {
     // The control that takes the focus has it already.
     const QWidget* next = QApplication::focusWidget();
     if (next && next != this && next->window() == window()) emit LostFocus();
+}
+
+void TextBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    QLineEdit::mouseDoubleClickEvent(e);
+    emit DblClick();
 }
 
 void TextBox::contextMenuEvent(QContextMenuEvent* e) {

@@ -42,6 +42,9 @@ public:
     const std::string& Caption() const { return caption_; }
     // Grows to fit its text (the caption's natural size).
     void SetAutoSize(bool on);
+    // A one-line caption too long for the label (a path) shows its start and end around "…",
+    // and whole as the label's tooltip.
+    void SetElideMiddle(bool on);
     void SetFontBold(bool on);
 signals:
     void Click();
@@ -50,10 +53,14 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
+    void showCaption();
     std::string caption_;
     bool autoSize_ = false;
+    bool elideMiddle_ = false;
 };
 
 class CommandButton : public QPushButton {
@@ -133,9 +140,12 @@ signals:
     // The focus has moved to another control of the same window (for a press of the mouse on a
     // button, before its Click); not when only the window stops being the active one.
     void LostFocus();
+    // After the double-click has selected the word under the mouse.
+    void DblClick();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
 

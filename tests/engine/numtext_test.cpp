@@ -191,6 +191,8 @@ TEST_F(NumText, FormatFollowsTheLocaleSeparators) {
     EXPECT_EQ(Format(1.5, "0.00"), "1,50");
     EXPECT_EQ(Format(12345.67, "#,#0.0;;;"), "12.345,7");
     EXPECT_EQ(Str(1.5), " 1.5");  // the plain form keeps "."
+    EXPECT_EQ(FormatWithPoint(12345.67, "#,#0.0"), "12345.7");
+    EXPECT_EQ(FormatWithPoint(-0.04, "##0.0"), "0.0");
     EXPECT_DOUBLE_EQ(Val("2.5"), 2.5);
 }
 

@@ -2,6 +2,8 @@
 
 #include "engine/timetext.h"
 
+#include <cmath>
+
 #include "engine/state.h"
 #include "test_support.h"
 
@@ -209,6 +211,14 @@ void expectAllFormats() {
 }
 
 TEST_F(TimeTextTest, PositionFormats) { expectAllFormats(); }
+
+// A damaged record's position shows as such, rather than failing whatever shows it.
+TEST_F(TimeTextTest, PositionFormatsOfValuesThatAreNotFinite) {
+    for (double v : {std::nan(""), HUGE_VAL, -HUGE_VAL})
+        for (auto format : {engine::FormatLatitude, engine::FormatLongitude, engine::FormatLatitudeDMS,
+                            engine::FormatLongitudeDMS})
+            EXPECT_EQ(format(v), "n/a") << v;
+}
 
 TEST_F(TimeTextTest, PositionFormatsAreTheSameUnderADecimalComma) {
     testing_support::UseDecimalCommaLocale();

@@ -157,6 +157,26 @@ TEST(PlatformControls, TextBoxLostFocusWithinItsWindow) {
     EXPECT_EQ(lost.count(), 1);
 }
 
+// A path too long for its label shows its start and end, whole in the tooltip; the caption
+// stays the path, and a label wide enough shows it all.
+TEST(PlatformControls, LabelElidesALongPathInTheMiddle) {
+    const std::string path = "/home/sailor/Documents/TidewynTides/charts/solent/Sample.l20";
+    Label label(nullptr);
+    label.resize(120, 20);
+    label.show();
+    label.SetElideMiddle(true);
+    label.SetCaption(path);
+    const QString shown = label.text();
+    EXPECT_LE(label.fontMetrics().horizontalAdvance(shown), label.contentsRect().width());
+    EXPECT_TRUE(shown.startsWith("/") && shown.endsWith(".l20") && shown.contains(QChar(0x2026)))
+        << shown.toStdString();
+    EXPECT_EQ(label.toolTip().toStdString(), path);
+    EXPECT_EQ(label.Caption(), path);
+    label.resize(label.fontMetrics().horizontalAdvance(QString::fromStdString(path)) + 10, 20);
+    EXPECT_EQ(label.text().toStdString(), path);
+    EXPECT_TRUE(label.toolTip().isEmpty());
+}
+
 // A folder's files by a pattern whatever the case of their names, sorted without regard to
 // case, with the names to hide left out; a refresh keeps the selection without a click.
 TEST(PlatformControls, FileListBoxListsTheMatchingFiles) {

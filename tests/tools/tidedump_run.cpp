@@ -62,7 +62,7 @@ std::string ToolRun::describe() const {
     return how + "; stderr: " + err;
 }
 
-ToolRun RunTidedump(const std::vector<std::string>& args, std::chrono::seconds guard) {
+ToolRun RunTool(const std::string& path, const std::vector<std::string>& args, std::chrono::seconds guard) {
     ToolRun run;
     int outPipe[2], errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
@@ -74,20 +74,20 @@ ToolRun RunTidedump(const std::vector<std::string>& args, std::chrono::seconds g
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-    std::vector<std::string> argv = {TIDEDUMP_PATH};
+    std::vector<std::string> argv = {path};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> argp;
     for (auto& a : argv) argp.push_back(a.data());
     argp.push_back(nullptr);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, TIDEDUMP_PATH, &actions, nullptr, argp.data(), environ);
+    const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argp.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);
     if (spawned != 0) {
         close(outPipe[0]);
         close(errPipe[0]);
-        run.err = "cannot start " TIDEDUMP_PATH;
+        run.err = "cannot start " + path;
         return run;
     }
 
@@ -108,6 +108,10 @@ ToolRun RunTidedump(const std::vector<std::string>& args, std::chrono::seconds g
     if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
     return run;
+}
+
+ToolRun RunTidedump(const std::vector<std::string>& args, std::chrono::seconds guard) {
+    return RunTool(TIDEDUMP_PATH, args, guard);
 }
 
 std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {

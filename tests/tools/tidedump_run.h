@@ -1,5 +1,5 @@
 #pragma once
-// tidedump run as a program, and the area files its tests feed it.
+// The tools run as programs, and the area files the tidedump tests feed it.
 
 #include <chrono>
 #include <string>
@@ -20,7 +20,11 @@ struct ToolRun {
     std::string describe() const;
 };
 
-// Runs tidedump with args; a run still going after `guard` is killed and marked timedOut.
+// Runs the program at path with args; a run still going after `guard` is killed and marked
+// timedOut.
+ToolRun RunTool(const std::string& path, const std::vector<std::string>& args,
+                std::chrono::seconds guard = std::chrono::seconds(30));
+// RunTool for tidedump.
 ToolRun RunTidedump(const std::vector<std::string>& args,
                     std::chrono::seconds guard = std::chrono::seconds(30));
 

@@ -11,6 +11,7 @@
 #include "engine/recordfile.h"
 #include "maintenance/frmharmedit.h"
 #include "maintenance/frmhccopy.h"
+#include "maintenance/frmtidaldiamondscopy.h"
 #include "mainwindow/frmchartdepth.h"
 #include "mainwindow/frmconfig.h"
 #include "mainwindow/frmcopyright.h"
@@ -158,6 +159,21 @@ TEST_P(DialogText, PortsCopyUtility) {
     main.mnucopyconstants_Click();
     SetModalRunner({});
     EXPECT_TRUE(shown);
+}
+
+// The diamonds editor with the sample's diamond shown in both panes and the file's path above
+// each.
+TEST_P(DialogText, TidalDiamondsEditor) {
+    Env().programFolder = home.path();
+    std::filesystem::copy_file(programFolder() + "/Sample.l20", home.file("Sample.l20"));
+    open().mnuCopyDiamonds_Click();
+    auto& d = Get<frmTidalDiamondsCopy>();
+    d.fileSource->SetListIndex(0);
+    d.fileDest->SetListIndex(0);
+    d.List1->SetListIndex(1);
+    d.cmdCopy->click();
+    ASSERT_EQ(d.txtspratehw->Text(), "3.0");
+    expectFits(d);
 }
 
 // September's abbreviation is the longest in German ("Sept."); the place is the longest name.

@@ -64,18 +64,8 @@ protected:
         EXPECT_FALSE(IsLoaded<frmHCcopy>());
         return shown;
     }
-    // A mouse click on line `row`.
-    static void click(ListBox* list, int row) {
-        QListWidgetItem* item = list->item(row);
-        ASSERT_NE(item, nullptr) << row;
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-    }
-    static void pick(FileListBox* files, const std::string& name) {
-        const auto found = files->findItems(QString::fromStdString(name), Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name;
-        click(files, files->row(found.front()));
-    }
+    static void click(ListBox* list, int row) { testing_support::ClickLine(list, row); }
+    static void pick(FileListBox* files, const std::string& name) { testing_support::PickFile(files, name); }
     std::string scratch() const { return folder.file("scratch.hc"); }
 
     testing_support::TempDir folder;

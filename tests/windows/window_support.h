@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTest>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "mainwindow/frmcopyright.h"
 #include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/picturebox.h"
@@ -33,6 +35,20 @@ inline int DashesAt(const std::vector<platform::DrawCommand>& list, double t) {
         return c.kind == platform::DrawKind::Line && c.color == platform::kGrey &&
                std::abs(c.x1 - t) < 1e-9 && c.x1 == c.x2;
     }));
+}
+
+// A mouse click on line `row` of a list, as the user gives it (the window must be shown).
+inline void ClickLine(platform::ListBox* list, int row) {
+    QListWidgetItem* item = list->item(row);
+    ASSERT_NE(item, nullptr) << row;
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+// A mouse click on the file of that name in a file list.
+inline void PickFile(platform::FileListBox* files, const std::string& name) {
+    const auto found = files->findItems(QString::fromStdString(name), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << name;
+    ClickLine(files, files->row(found.front()));
 }
 
 class WindowTest : public ::testing::Test {
