@@ -16,18 +16,6 @@ namespace {
 
 constexpr size_t kPortSize = PortRecord::kSize;
 
-std::string bytesOf(const Bytes& b) { return {b.begin(), b.end()}; }
-
-size_t offsetOf(long n, size_t recordSize) { return static_cast<size_t>(n - 1) * recordSize; }
-
-FileResult notInFile(const std::string& path, long n) {
-    return {FileStatus::PastEnd, "Record " + std::to_string(n) + " is not in " + path};
-}
-
-long wholeRecords(const std::string& bytes, size_t recordSize) {
-    return static_cast<long>(bytes.size() / recordSize);
-}
-
 bool isAreaFileName(const std::string& name) {
     if (name.size() < 3) return false;
     const std::string ext = name.substr(name.size() - 3);
@@ -60,12 +48,12 @@ FileResult areaSharingDepthFile(const std::string& areaPath, std::optional<std::
 // k dropped for a delete; every record behind k carries its new number. Whole records only.
 std::string depthsInStep(const std::string& old, long k, const std::optional<DepthRecord>& inserted) {
     constexpr size_t size = DepthRecord::kSize;
-    const long count = wholeRecords(old, size);
-    std::string out = old.substr(0, offsetOf(k, size));
-    if (inserted) out += bytesOf(EncodeDepthRecord(*inserted));
+    const long count = WholeRecords(old, size);
+    std::string out = old.substr(0, RecordStart(k, size));
+    if (inserted) out += AsString(EncodeDepthRecord(*inserted));
     const long shift = inserted ? 1 : -1;
     for (long j = inserted ? k : k + 1; j <= count; ++j) {
-        std::string record = old.substr(offsetOf(j, size), size);
+        std::string record = old.substr(RecordStart(j, size), size);
         const auto number = static_cast<uint16_t>(j + shift);
         record[DepthRecord::kPortIndexOffset] = static_cast<char>(number & 0xFF);
         record[DepthRecord::kPortIndexOffset + 1] = static_cast<char>(number >> 8);
@@ -88,7 +76,7 @@ FileResult rebuild(const std::string& areaPath, const std::string& records, long
         return {read.status, read.message + ". " + unchanged};
     std::optional<std::string> depths;
     std::string notice;
-    if (read.ok() && wholeRecords(oldDepths, DepthRecord::kSize) >= k) {
+    if (read.ok() && WholeRecords(oldDepths, DepthRecord::kSize) >= k) {
         std::optional<std::string> other;
         if (FileResult r = areaSharingDepthFile(areaPath, other); !r.ok())
             return {r.status, r.message + ". " + unchanged, r.error};
@@ -137,13 +125,6 @@ FileResult rebuild(const std::string& areaPath, const std::string& records, long
     return result;
 }
 
-// The area file's whole records, for the writers that drop a partial tail.
-FileResult readRecords(const std::string& areaPath, std::string& bytes) {
-    FileResult r = ReadWholeFile(areaPath, bytes);
-    bytes.resize(static_cast<size_t>(wholeRecords(bytes, kPortSize)) * kPortSize);
-    return r;
-}
-
 }  // namespace
 
 std::string ScratchAreaFilePath() { return Env().programFolder + "/" + kScratchAreaFileName; }
@@ -151,8 +132,8 @@ std::string ScratchAreaFilePath() { return Env().programFolder + "/" + kScratchA
 FileResult WritePortRecord(const std::string& areaPath, long n, const PortRecord& record) {
     std::string bytes;
     if (FileResult r = ReadWholeFile(areaPath, bytes); !r.ok()) return r;
-    if (n < 1 || n > wholeRecords(bytes, kPortSize)) return notInFile(areaPath, n);
-    bytes.replace(offsetOf(n, kPortSize), kPortSize, bytesOf(EncodePortRecord(record)));
+    if (n < 1 || n > WholeRecords(bytes, kPortSize)) return RecordNotInFile(areaPath, n);
+    bytes.replace(RecordStart(n, kPortSize), kPortSize, AsString(EncodePortRecord(record)));
     return ReplaceFile(areaPath, bytes);
 }
 
@@ -162,26 +143,26 @@ FileResult AppendPortRecord(const std::string& areaPath, const PortRecord& recor
 
 FileResult AppendPortRecords(const std::string& areaPath, const std::vector<PortRecord>& records) {
     std::string bytes;
-    FileResult r = readRecords(areaPath, bytes);
+    FileResult r = ReadWholeRecords(areaPath, kPortSize, bytes);
     if (!r.ok() && r.status != FileStatus::Missing) return r;
     if (records.empty() && r.ok()) return {};
-    for (const PortRecord& record : records) bytes += bytesOf(EncodePortRecord(record));
+    for (const PortRecord& record : records) bytes += AsString(EncodePortRecord(record));
     return ReplaceFile(areaPath, bytes);
 }
 
 FileResult InsertPortRecord(const std::string& areaPath, long k, const PortRecord& record) {
     std::string bytes;
-    if (FileResult r = readRecords(areaPath, bytes); !r.ok()) return r;
-    if (k < 1 || k > wholeRecords(bytes, kPortSize)) return notInFile(areaPath, k);
-    bytes.insert(offsetOf(k, kPortSize), bytesOf(EncodePortRecord(record)));
+    if (FileResult r = ReadWholeRecords(areaPath, kPortSize, bytes); !r.ok()) return r;
+    if (k < 1 || k > WholeRecords(bytes, kPortSize)) return RecordNotInFile(areaPath, k);
+    bytes.insert(RecordStart(k, kPortSize), AsString(EncodePortRecord(record)));
     return rebuild(areaPath, bytes, k, record);
 }
 
 FileResult DeletePortRecord(const std::string& areaPath, long k) {
     std::string bytes;
-    if (FileResult r = readRecords(areaPath, bytes); !r.ok()) return r;
-    if (k < 1 || k > wholeRecords(bytes, kPortSize)) return notInFile(areaPath, k);
-    bytes.erase(offsetOf(k, kPortSize), kPortSize);
+    if (FileResult r = ReadWholeRecords(areaPath, kPortSize, bytes); !r.ok()) return r;
+    if (k < 1 || k > WholeRecords(bytes, kPortSize)) return RecordNotInFile(areaPath, k);
+    bytes.erase(RecordStart(k, kPortSize), kPortSize);
     return rebuild(areaPath, bytes, k, std::nullopt);
 }
 

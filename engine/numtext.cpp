@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
@@ -10,6 +11,13 @@
 #include "engine/environment.h"
 
 namespace engine {
+
+float ToSingle(double value) {
+    constexpr float infinite = std::numeric_limits<float>::infinity();
+    if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max())
+        return value > 0 ? infinite : -infinite;
+    return static_cast<float>(value);
+}
 
 double RoundHalfEven(double value) {
     // nearbyint follows the current rounding mode, which is round-to-nearest-even by default.

@@ -19,6 +19,9 @@ namespace engine {
 int16_t CInt(double value);
 // The same for 32 bits.
 int32_t CLng(double value);
+// A number as a single: beyond the largest single it is infinite (never a conversion out of
+// range).
+float ToSingle(double value);
 // Nearest whole number, halves to even (as a double).
 double RoundHalfEven(double value);
 // Largest whole number not above value.

@@ -190,6 +190,20 @@ long FileLength(const std::string& path) {
     return ec ? -1 : static_cast<long>(size);
 }
 
+FileResult RecordNotInFile(const std::string& path, long n) {
+    return {FileStatus::PastEnd, "Record " + std::to_string(n) + " is not in " + path};
+}
+
+long WholeRecords(const std::string& bytes, size_t recordLength) {
+    return static_cast<long>(bytes.size() / recordLength);
+}
+
+FileResult ReadWholeRecords(const std::string& path, size_t recordLength, std::string& bytes) {
+    FileResult r = ReadWholeFile(path, bytes);
+    bytes.resize(static_cast<size_t>(WholeRecords(bytes, recordLength)) * recordLength);
+    return r;
+}
+
 long RecordCount(const std::string& path, size_t recordLength) {
     long len = FileLength(path);
     return len <= 0 ? 0 : len / static_cast<long>(recordLength);
@@ -205,12 +219,12 @@ FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Byte
     if (int err = injectedReadFault(path)) {
         result = {FileStatus::ReadFailed, reason("Cannot read", path, err)};
     } else if (!validRecordNumber(n) || fseeko(f, recordOffset(n, recordLength), SEEK_SET) != 0) {
-        result = {FileStatus::PastEnd, "Record " + std::to_string(n) + " is not in " + path};
+        result = RecordNotInFile(path, n);
     } else {
         size_t got = std::fread(out.data(), 1, recordLength, f);
         if (got != recordLength) {
             if (std::ferror(f)) result = {FileStatus::ReadFailed, reason("Cannot read", path, errno)};
-            else result = {FileStatus::PastEnd, "Record " + std::to_string(n) + " is not in " + path};
+            else result = RecordNotInFile(path, n);
             out.assign(recordLength, 0);
         }
     }
@@ -263,7 +277,7 @@ FileResult StageReplacement(const std::string& givenPath, const std::string& con
     std::error_code ec;
     if (fs::is_symlink(path, ec))
         if (fs::path target = fs::canonical(path, ec); !ec) path = target.string();
-    out = {path, path + ".tmp~"};
+    out = {path, path + std::string(kStagingSuffix)};
     std::optional<mode_t> mode;
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) {
@@ -303,7 +317,11 @@ void DiscardReplacement(const StagedFile& staged) {
 FileResult ReplaceFile(const std::string& path, const std::string& contents) {
     StagedFile staged;
     FileResult r = StageReplacement(path, contents, staged);
-    return r.ok() ? CommitReplacement(staged) : r;
+    if (!r.ok()) return r;
+    bool placed = false;
+    r = CommitReplacement(staged, &placed);
+    r.replaced = placed;
+    return r;
 }
 
 FileResult WriteWorkFile(const std::string& path, const std::string& contents) {
@@ -342,17 +360,7 @@ FileResult ReadWholeFile(const std::string& path, std::string& out) {
 long PortCount(const std::string& areaPath) { return RecordCount(areaPath, PortRecord::kSize); }
 
 FileResult ReadAllPortRecords(const std::string& areaPath, std::vector<PortRecord>& out) {
-    out.clear();
-    std::string bytes;
-    FileResult r = ReadWholeFile(areaPath, bytes);
-    if (!r.ok()) return r;
-    const size_t n = bytes.size() / PortRecord::kSize;
-    out.reserve(n);
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    for (size_t k = 0; k < n; ++k)
-        out.push_back(
-            DecodePortRecord(std::span<const uint8_t>(data + k * PortRecord::kSize, PortRecord::kSize)));
-    return {};
+    return ReadAllRecords(areaPath, DecodePortRecord, out);
 }
 
 FileResult ReadPortRecord(const std::string& areaPath, long n, PortRecord& out) {

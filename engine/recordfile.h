@@ -3,7 +3,9 @@
 // Readers open files read-only and never create them.
 
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/records.h"
@@ -24,6 +26,9 @@ struct [[nodiscard]] FileResult {
     FileStatus status = FileStatus::Ok;
     std::string message;  // path and reason, for the user; on Ok, a notice or nothing
     int error = 0;        // the system's error number where a write step failed
+    // ReplaceFile: the new contents took the old file's place, also when a later step (the
+    // folder's sync) failed.
+    bool replaced = false;
     bool ok() const { return status == FileStatus::Ok; }
     // The record was read: Ok, or Damaged (its values can be shown, not computed with).
     bool recordRead() const { return ok() || status == FileStatus::Damaged; }
@@ -40,6 +45,21 @@ long FileLength(const std::string& path);  // -1 when missing
 // Record numbers run from 1 to kMaxRecordNumber; others are refused without touching the file.
 inline constexpr long kMaxRecordNumber = 2147483648L;
 
+// The PastEnd result for record n: "Record n is not in <path>".
+FileResult RecordNotInFile(const std::string& path, long n);
+
+// A file's contents as its writers rebuild them: the whole records, counted as RecordCount counts
+// them, and where record n starts among them.
+long WholeRecords(const std::string& bytes, size_t recordLength);
+inline size_t RecordStart(long n, size_t recordLength) { return static_cast<size_t>(n - 1) * recordLength; }
+// The file's bytes without a partial record at their end; Missing when there is no file.
+FileResult ReadWholeRecords(const std::string& path, size_t recordLength, std::string& bytes);
+
+// Every whole record of a file, decoded in file order, not checked.
+template <typename Record>
+FileResult ReadAllRecords(const std::string& path, Record (*decode)(std::span<const uint8_t>),
+                          std::vector<Record>& out);
+
 // Reads record n (from 1). A record past the end reads as zero bytes with status PastEnd.
 FileResult ReadRecord(const std::string& path, size_t recordLength, long n, Bytes& out);
 // Writes record n in place, creating the file only when it does not exist; a gap before it is
@@ -52,9 +72,10 @@ FileResult WriteRecord(const std::string& path, size_t recordLength, long n, con
 FileResult ReplaceFile(const std::string& path, const std::string& contents);
 
 // A replacement written and synced beside its file, not yet in its place.
+inline constexpr std::string_view kStagingSuffix = ".tmp~";
 struct StagedFile {
     std::string path;  // the file it replaces
-    std::string temp;  // path + ".tmp~", which no "*.ext" pattern of path matches
+    std::string temp;  // path + kStagingSuffix, which no "*.ext" pattern of path matches
 };
 // Stage one: refuses an existing file that may not be written, then writes `contents` to the
 // temporary file with the old file's permissions and syncs it. A failure removes the temporary
@@ -114,5 +135,19 @@ FileResult ReadDepthRecord(const std::string& depthPath, long n, DepthRecord& ou
 
 // The Damaged result for record n of a file.
 FileResult DamagedRecord(const std::string& path, long n, const std::string& fault);
+
+template <typename Record>
+FileResult ReadAllRecords(const std::string& path, Record (*decode)(std::span<const uint8_t>),
+                          std::vector<Record>& out) {
+    out.clear();
+    std::string bytes;
+    if (FileResult r = ReadWholeFile(path, bytes); !r.ok()) return r;
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    const long count = WholeRecords(bytes, Record::kSize);
+    out.reserve(static_cast<size_t>(count));
+    for (long n = 1; n <= count; ++n)
+        out.push_back(decode(std::span(data + RecordStart(n, Record::kSize), Record::kSize)));
+    return {};
+}
 
 }  // namespace engine

@@ -15,6 +15,8 @@
 namespace engine {
 
 using Bytes = std::vector<uint8_t>;
+// A record's bytes as a string of the same bytes, for building a file's contents.
+inline std::string AsString(const Bytes& b) { return {b.begin(), b.end()}; }
 
 // Field-by-field writer and reader over a record buffer.
 class RecordWriter {

@@ -34,23 +34,9 @@ constexpr const char* kConstantLabels[13] = {"Z0",  "M2g",  "M2hm", "S2g", "S2hm
 constexpr const char* kNoArea = "Select an existing area from the File -> Area Select Menu!!";
 constexpr const char* kNoPort = "Error - No port selected";
 
-// A number as a single: beyond the largest single it is infinite (never a conversion out of
-// range).
-float toSingle(double v) {
-    constexpr float infinite = std::numeric_limits<float>::infinity();
-    if (std::isfinite(v) && std::fabs(v) > std::numeric_limits<float>::max())
-        return v > 0 ? infinite : -infinite;
-    return static_cast<float>(v);
-}
-
 // A record number as the current port.
 int16_t portNumber(long k) {
     return static_cast<int16_t>(std::min<long>(k, std::numeric_limits<int16_t>::max()));
-}
-
-// Geometry in pixels.
-void placePx(QWidget* w, int left, int top, int width, int height) {
-    Place(w, ToTwips(left), ToTwips(top), ToTwips(width), ToTwips(height));
 }
 
 }  // namespace
@@ -169,37 +155,37 @@ std::array<TextBox*, 12> frmharmedit::MonthM2Boxes() const {
 void frmharmedit::arrangeControls() {
     const int H = ToPixels(HeightOf(Client()));
     constexpr int listLeft = 8, listWidth = 280, x0 = 296, row = 23, box = 22, number = 88;
-    placePx(lblfileList, listLeft, 6, listWidth, 18);
-    placePx(fileList, listLeft, 24, listWidth, 96);
+    PlacePixels(lblfileList, listLeft, 6, listWidth, 18);
+    PlacePixels(fileList, listLeft, 24, listWidth, 96);
     const int buttonsTop = H - 8 - 2 * 30 - 26;
-    placePx(portlist, listLeft, 126, listWidth, buttonsTop - 8 - 126);
+    PlacePixels(portlist, listLeft, 126, listWidth, buttonsTop - 8 - 126);
     CommandButton* buttons[] = {chartok, cmdAdd, cmdInsert, cmdDelete, cmdClear, Command2};
     for (int i = 0; i < 6; ++i)
-        placePx(buttons[i], listLeft + (i % 2) * 143, buttonsTop + (i / 2) * 30, 137, 26);
+        PlacePixels(buttons[i], listLeft + (i % 2) * 143, buttonsTop + (i / 2) * 30, 137, 26);
 
     auto field = [&](Label* label, TextBox* text, int left, int top, int labelWidth, int boxWidth) {
-        placePx(label, left, top + 3, labelWidth, 18);
-        placePx(text, left + labelWidth, top, boxWidth, box);
+        PlacePixels(label, left, top + 3, labelWidth, 18);
+        PlacePixels(text, left + labelWidth, top, boxWidth, box);
     };
     field(lblportname, txtportname, x0, 6, 66, 278);
     field(lblTimeZone, txtTimeZone, x0, 33, 66, 44);
-    placePx(lblZoneSign, x0 + 116, 31, 150, 34);
+    PlacePixels(lblZoneSign, x0 + 116, 31, 150, 34);
     field(lblportno, txtportno, x0, 66, 66, 60);
     field(lblportlat, txtportlat, x0, 93, 66, 100);
     field(lblportlong, txtportlong, x0 + 172, 93, 42, 122);
-    placePx(lblCoordinates, x0, 121, 344, 18);
+    PlacePixels(lblCoordinates, x0, 121, 344, 18);
 
     constexpr int grid = 144;
     const auto constants = ConstantBoxes();
     for (size_t i = 0; i < 13; ++i)
         field(lblConstants[i], constants[i], x0, grid + static_cast<int>(i) * row, 38, number);
-    placePx(lblDeltaZ0, x0 + 162, grid, number, 34);
-    placePx(lblMonthlyM2, x0 + 254, grid, 96, 34);
+    PlacePixels(lblDeltaZ0, x0 + 162, grid, number, 34);
+    PlacePixels(lblMonthlyM2, x0 + 254, grid, 96, 34);
     const auto dz0 = MonthDZ0Boxes(), m2 = MonthM2Boxes();
     for (size_t m = 0; m < 12; ++m) {
         const int top = grid + 34 + static_cast<int>(m) * row;
         field(lblMonths[m], dz0[m], x0 + 132, top, 30, number);
-        placePx(m2[m], x0 + 254, top, number, box);
+        PlacePixels(m2[m], x0 + 254, top, number, box);
     }
 }
 
@@ -217,7 +203,7 @@ void frmharmedit::Form_Load() {
 
 std::string frmharmedit::NumberText(float value) { return TypedText(value); }
 
-float frmharmedit::BoxNumber(const std::string& text) { return toSingle(ValWithExponent(text)); }
+float frmharmedit::BoxNumber(const std::string& text) { return ToSingle(ValWithExponent(text)); }
 
 bool frmharmedit::areaChosen() const {
     if (!State().EditAreaFilePath.empty()) return true;
@@ -252,7 +238,7 @@ void frmharmedit::fileList_Click() {
     const std::string name = Trim(fileList->FileName());
     if (name.empty()) return;
     s.EditAreaFileName = name;
-    s.EditAreaFilePath = Env().programFolder + "/" + name;
+    s.EditAreaFilePath = fileList->FilePath();
     listPorts(false);
 }
 
@@ -338,8 +324,8 @@ std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
     }
     r.ZoneLetter =
         untouched(txtTimeZone) ? stored.ZoneLetter : ZoneLetterForHours(ValWithExponent(txtTimeZone->Text()));
-    r.Latitude = toSingle(latitude);
-    r.Longitude = toSingle(longitude);
+    r.Latitude = ToSingle(latitude);
+    r.Longitude = ToSingle(longitude);
     const auto constants = ConstantBoxes();
     for (size_t c = 0; c < 13; ++c)
         r.*kPortConstants[c].field = numberOf(constants[c], stored.*kPortConstants[c].field);

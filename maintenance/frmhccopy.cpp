@@ -20,11 +20,6 @@ namespace {
 
 constexpr const char* kScratchBase = "scratch";
 
-// Geometry in pixels.
-void placePx(QWidget* w, int left, int top, int width, int height) {
-    Place(w, ToTwips(left), ToTwips(top), ToTwips(width), ToTwips(height));
-}
-
 void failure(const std::string& text) { MsgBox(text, kOkOnly | kExclamation); }
 
 // A port name as lists show it.
@@ -95,21 +90,21 @@ void frmHCcopy::arrangeControls() {
     constexpr int margin = 8, gap = 16, filesTop = 48, filesHeight = 120, portsTop = 202;
     const int column = (W - 2 * margin - gap) / 2, right = margin + column + gap;
 
-    placePx(lblSource, margin, filesTop - 20, column, 18);
-    placePx(fillist, margin, filesTop, column, filesHeight);
-    placePx(lblPorts, margin, portsTop - 20, column, 18);
-    placePx(List1, margin, portsTop, column, H - margin - portsTop);
+    PlacePixels(lblSource, margin, filesTop - 20, column, 18);
+    PlacePixels(fillist, margin, filesTop, column, filesHeight);
+    PlacePixels(lblPorts, margin, portsTop - 20, column, 18);
+    PlacePixels(List1, margin, portsTop, column, H - margin - portsTop);
 
-    placePx(lblDest, right, 6, column, 38);
-    placePx(fileDestName, right, filesTop, column, filesHeight);
-    placePx(lblSaveAs, right, filesTop + filesHeight + 10, 120, 18);
-    placePx(txtname, right + 120, filesTop + filesHeight + 7, column - 120, 22);
+    PlacePixels(lblDest, right, 6, column, 38);
+    PlacePixels(fileDestName, right, filesTop, column, filesHeight);
+    PlacePixels(lblSaveAs, right, filesTop + filesHeight + 10, 120, 18);
+    PlacePixels(txtname, right + 120, filesTop + filesHeight + 7, column - 120, 22);
     const int buttonsTop = H - margin - 26;
     const int noteTop = buttonsTop - 8 - 36;
-    placePx(List2, right, portsTop, column, noteTop - 6 - portsTop);
-    placePx(lblEdit, right, noteTop, column, 36);
-    placePx(cmdCopy, right + column - 2 * 100 - 8, buttonsTop, 100, 26);
-    placePx(cmdCancel, right + column - 100, buttonsTop, 100, 26);
+    PlacePixels(List2, right, portsTop, column, noteTop - 6 - portsTop);
+    PlacePixels(lblEdit, right, noteTop, column, 36);
+    PlacePixels(cmdCopy, right + column - 2 * 100 - 8, buttonsTop, 100, 26);
+    PlacePixels(cmdCancel, right + column - 100, buttonsTop, 100, 26);
 }
 
 void frmHCcopy::Form_Resize() { arrangeControls(); }
@@ -137,7 +132,7 @@ void frmHCcopy::fillist_Click() {
     const std::string name = fillist->FileName();
     if (name.empty()) return;
     s.EditAreaFileName = Trim(name);
-    s.CopySourcePath = Env().programFolder + "/" + name;
+    s.CopySourcePath = fillist->FilePath();
     listPorts(List1, s.CopySourcePath);
 }
 
@@ -165,9 +160,8 @@ void frmHCcopy::List1_Click() {
 void frmHCcopy::fileDestName_Click() {
     const std::string name = fileDestName->FileName();
     if (name.empty()) return;
-    List2->Clear();
     txtname->SetText(baseName(Trim(name)));
-    listPorts(List2, Env().programFolder + "/" + name);
+    listPorts(List2, fileDestName->FilePath());
 }
 
 std::string frmHCcopy::destination() {

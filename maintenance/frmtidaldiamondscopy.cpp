@@ -1,6 +1,5 @@
 #include "maintenance/frmtidaldiamondscopy.h"
 
-#include <cfloat>
 #include <cmath>
 #include <filesystem>
 #include <vector>
@@ -78,10 +77,6 @@ const char* const kColumns[3] = {"Dir.", "Springs", "Neaps"};
 // Design size in pixels: the least, the lists taking what the user adds.
 constexpr int kDesignWidthPx = 976, kDesignHeightPx = 578;
 
-void placePx(QWidget* w, int left, int top, int width, int height) {
-    Place(w, ToTwips(left), ToTwips(top), ToTwips(width), ToTwips(height));
-}
-
 // The window's refusals under the program's title, and its failures under "Tidewyn".
 void tell(const std::string& text) { MsgBox(text); }
 void failure(const std::string& text) { MsgBox(text, kOkOnly, "Tidewyn"); }
@@ -108,26 +103,8 @@ bool listDiamonds(ListBox* list, const std::string& path, RowForm form) {
     return true;
 }
 
-// After a failed write: a file whose length changed all the same (the new file took the old
-// one's place, and only its folder's sync failed) is listed again, so that no row stands for
-// another diamond.
-bool changedAnyway(ListBox* list, const std::string& path, long lengthBefore) {
-    if (FileLength(path) == lengthBefore) return false;
-    listDiamonds(list, path, RowForm::Edit);
-    return true;
-}
-
-// A name the program's own work files take.
-bool isWorkFileName(const std::string& name) {
-    constexpr std::string_view temp = ".tmp~";
-    return name.size() >= temp.size() && name.compare(name.size() - temp.size(), temp.size(), temp) == 0;
-}
-
-// A value read from a box as the file stores it; nothing when a single cannot hold it.
-std::optional<float> storable(double v) {
-    if (!std::isfinite(v) || std::fabs(v) > FLT_MAX) return std::nullopt;
-    return static_cast<float>(v);
-}
+// A name the program's own work files take: the replacement of another file.
+bool isWorkFileName(const std::string& name) { return name.ends_with(kStagingSuffix); }
 
 }  // namespace
 
@@ -219,48 +196,48 @@ void frmTidalDiamondsCopy::arrangeControls() {
     const int paneW = (W - 2 * margin - paneGap) / 2;
     const int listW = paneW - gridW - 12;
     const int buttonsTop = H - margin - 26;
-    placePx(lblInstructions, margin, 6, W - 2 * margin, 46);
+    PlacePixels(lblInstructions, margin, 6, W - 2 * margin, 46);
 
     for (int p = 0; p < 2; ++p) {
         const Pane pane = p == 0 ? Pane::Source : Pane::Dest;
         const int x = margin + p * (paneW + paneGap), gx = x + listW + 12, y = top + 32;
         if (p == 0) {
-            placePx(lblSourceFile, x, top + 3, paneW, 20);
+            PlacePixels(lblSourceFile, x, top + 3, paneW, 20);
         } else {
-            placePx(lblDestFile, x, top + 3, 110, 20);
-            placePx(txtDestFile, x + 112, top, paneW - 112, 22);
+            PlacePixels(lblDestFile, x, top + 3, 110, 20);
+            PlacePixels(txtDestFile, x + 112, top, paneW - 112, 22);
         }
-        placePx(p == 0 ? lblSourcefiles : lblDestFiles, x, y, listW, 18);
-        placePx(p == 0 ? fileSource : fileDest, x, y + 20, listW, 112);
+        PlacePixels(p == 0 ? lblSourcefiles : lblDestFiles, x, y, listW, 18);
+        PlacePixels(p == 0 ? fileSource : fileDest, x, y + 20, listW, 112);
         const int entriesTop = y + 140;
-        placePx(p == 0 ? List1 : List2, x, entriesTop, listW, buttonsTop - 8 - entriesTop);
+        PlacePixels(p == 0 ? List1 : List2, x, entriesTop, listW, buttonsTop - 8 - entriesTop);
 
-        placePx(p == 0 ? lblEntryNo : lblDestEntryNo, gx, y, 110, 20);
-        placePx(p == 0 ? Lbldiamno : lblDestDiamno, gx + 112, y, 60, 20);
+        PlacePixels(p == 0 ? lblEntryNo : lblDestEntryNo, gx, y, 110, 20);
+        PlacePixels(p == 0 ? Lbldiamno : lblDestDiamno, gx + 112, y, 60, 20);
         const PaneBoxes b = Boxes(pane);
         const int fieldX = gx + 92;
-        placePx(lblRef[p], gx, y + 28, 90, 20);
-        placePx(b.ref, fieldX, y + 26, 40, 22);
-        placePx(lblLat[p], gx, y + 54, 90, 20);
-        placePx(b.lat, fieldX, y + 52, 120, 22);
-        placePx(lblLong[p], gx, y + 80, 90, 20);
-        placePx(b.lon, fieldX, y + 78, 120, 22);
+        PlacePixels(lblRef[p], gx, y + 28, 90, 20);
+        PlacePixels(b.ref, fieldX, y + 26, 40, 22);
+        PlacePixels(lblLat[p], gx, y + 54, 90, 20);
+        PlacePixels(b.lat, fieldX, y + 52, 120, 22);
+        PlacePixels(lblLong[p], gx, y + 80, 90, 20);
+        PlacePixels(b.lon, fieldX, y + 78, 120, 22);
         const int gridTop = y + 112;
         for (int col = 0; col < 3; ++col)
-            placePx(lblColumn[p][col], gx + hourW + col * (boxW + cellGap), gridTop, boxW, 18);
+            PlacePixels(lblColumn[p][col], gx + hourW + col * (boxW + cellGap), gridTop, boxW, 18);
         for (size_t h = 0; h < TidalDiamondRecord::kHours; ++h) {
             const int rowY = gridTop + 20 + static_cast<int>(h) * rowH;
-            placePx(lblHour[p][h], gx, rowY + 2, hourW, 18);
+            PlacePixels(lblHour[p][h], gx, rowY + 2, hourW, 18);
             for (int col = 0; col < 3; ++col)
-                placePx(b.hours[h][col], gx + hourW + col * (boxW + cellGap), rowY, boxW, 22);
+                PlacePixels(b.hours[h][col], gx + hourW + col * (boxW + cellGap), rowY, boxW, 22);
         }
     }
     int bx = margin;
     for (CommandButton* b : {cmdAmend, cmdAddtoFile, cmdDelete, cmdCopy}) {
-        placePx(b, bx, buttonsTop, 100, 26);
+        PlacePixels(b, bx, buttonsTop, 100, 26);
         bx += 108;
     }
-    placePx(cmdAdd, margin + paneW + paneGap, buttonsTop, 100, 26);
+    PlacePixels(cmdAdd, margin + paneW + paneGap, buttonsTop, 100, 26);
 }
 
 void frmTidalDiamondsCopy::Form_Resize() { arrangeControls(); }
@@ -278,20 +255,16 @@ void frmTidalDiamondsCopy::Form_Load() {
 }
 
 void frmTidalDiamondsCopy::fileSource_Click() {
-    const std::string name = fileSource->FileName();
-    if (name.empty()) return;
-    List1->Clear();
-    DiamondFileName = Env().programFolder + "/" + Trim(name);
+    if (fileSource->FileName().empty()) return;
+    DiamondFileName = fileSource->FilePath();
     lblSourceFile->SetCaption(DiamondFileName);
     listDiamonds(List1, DiamondFileName, RowForm::Listing);
     ClearSourceFields();
 }
 
 void frmTidalDiamondsCopy::fileDest_Click() {
-    const std::string name = fileDest->FileName();
-    if (name.empty()) return;
-    List2->Clear();
-    DestDiamondFileName = Env().programFolder + "/" + Trim(name);
+    if (fileDest->FileName().empty()) return;
+    DestDiamondFileName = fileDest->FilePath();
     txtDestFile->SetText(DestDiamondFileName);
     listDiamonds(List2, DestDiamondFileName, RowForm::Listing);
 }
@@ -324,11 +297,11 @@ void frmTidalDiamondsCopy::List1_Click() {
 std::optional<TidalDiamondRecord> frmTidalDiamondsCopy::DiamondFrom(Pane pane) {
     const PaneBoxes b = Boxes(pane);
     if (b.lat->Text().empty()) {
-        MsgBox(" Must enter a Latitude", kOkOnly, "Tidewyn");
+        failure(" Must enter a Latitude");
         return std::nullopt;
     }
     if (b.lon->Text().empty()) {
-        MsgBox(" Must enter a Longitude", kOkOnly, "Tidewyn");
+        failure(" Must enter a Longitude");
         return std::nullopt;
     }
     TidalDiamondRecord d;
@@ -339,10 +312,10 @@ std::optional<TidalDiamondRecord> frmTidalDiamondsCopy::DiamondFrom(Pane pane) {
         return std::nullopt;
     }
     auto read = [](double v, const std::string& name, float& out) {
-        const std::optional<float> f = storable(v);
-        if (!f) failure(name + " is too large to store.");
-        else out = *f;
-        return f.has_value();
+        out = ToSingle(v);
+        if (std::isfinite(out)) return true;
+        failure(name + " is too large to store.");
+        return false;
     };
     if (!read(ParseLatitude(b.lat->Text()), "Latitude", d.Latitude) ||
         !read(ParseLongitude(b.lon->Text()), "Longitude", d.Longitude))
@@ -364,8 +337,12 @@ void frmTidalDiamondsCopy::cmdAmend_Click() {
     if (i < 0) return tell("Highlight a Tidal Diamond Entry");
     const std::optional<TidalDiamondRecord> d = DiamondFrom(Pane::Source);
     if (!d) return;
-    if (FileResult r = WriteDiamondRecord(DiamondFileName, i + 1, *d); !r.ok())
-        return failure("The diamond cannot be written: " + r.message);
+    if (FileResult r = WriteDiamondRecord(DiamondFileName, i + 1, *d); !r.ok()) {
+        failure("The diamond cannot be written: " + r.message);
+        // Only the folder's sync failed: the list follows the file.
+        if (r.replaced) listDiamonds(List1, DiamondFileName, RowForm::Edit);
+        return;
+    }
     if (listDiamonds(List1, DiamondFileName, RowForm::Edit)) List1->SetListIndex(SavedDiamondIndex);
     ClearSourceFields();
 }
@@ -375,10 +352,9 @@ void frmTidalDiamondsCopy::cmdAddtoFile_Click() {
     if (List1->ListIndex() < 0) return tell("Highlight a Tidal Diamond Entry");
     const std::optional<TidalDiamondRecord> d = DiamondFrom(Pane::Source);
     if (!d) return;
-    const long before = FileLength(DiamondFileName);
     if (FileResult r = AppendDiamondRecord(DiamondFileName, *d); !r.ok()) {
         failure("The diamond cannot be added: " + r.message);
-        changedAnyway(List1, DiamondFileName, before);
+        if (r.replaced) listDiamonds(List1, DiamondFileName, RowForm::Edit);
         return;
     }
     listDiamonds(List1, DiamondFileName, RowForm::Edit);
@@ -389,10 +365,9 @@ void frmTidalDiamondsCopy::cmdDelete_Click() {
     if (DiamondFileName.empty()) return tell("Select a file");
     const int i = List1->ListIndex();
     if (i < 0) return tell("Highlight a Tidal Diamond Entry");
-    const long before = FileLength(DiamondFileName);
     if (FileResult r = RemoveDiamondRecord(DiamondFileName, i + 1); !r.ok()) {
         failure("The diamond cannot be deleted: " + r.message);
-        changedAnyway(List1, DiamondFileName, before);
+        if (r.replaced) listDiamonds(List1, DiamondFileName, RowForm::Edit);
         return;
     }
     if (listDiamonds(List1, DiamondFileName, RowForm::Edit) && SavedDiamondIndex < List1->ListCount())
@@ -412,7 +387,8 @@ void frmTidalDiamondsCopy::cmdCopy_Click() {
 std::string frmTidalDiamondsCopy::DestinationPath(std::string typed) {
     if (typed.find(".l20") == std::string::npos && typed.find(".L20") == std::string::npos) typed += ".l20";
     if (isWorkFileName(typed)) {
-        failure("A name ending in \".tmp~\" is kept for the program's work files.");
+        failure("A name ending in \"" + std::string(kStagingSuffix) +
+                "\" is kept for the program's work files.");
         return {};
     }
     const std::string folder = Env().programFolder;
@@ -432,12 +408,9 @@ void frmTidalDiamondsCopy::cmdAdd_Click() {
     if (!d) return;
     const std::string path = DestinationPath(typed);
     if (path.empty()) return;
-    const long before = FileLength(path);
-    if (FileResult r = AppendDiamondRecord(path, *d); !r.ok()) {
-        failure("The diamond cannot be added: " + r.message);
-        if (changedAnyway(List2, path, before)) DestDiamondFileName = path;
-        return;
-    }
+    FileResult r = AppendDiamondRecord(path, *d);
+    if (!r.ok()) failure("The diamond cannot be added: " + r.message);
+    if (!r.replaced) return;
     DestDiamondFileName = path;
     listDiamonds(List2, DestDiamondFileName, RowForm::Edit);
 }

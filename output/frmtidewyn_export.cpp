@@ -48,13 +48,13 @@ std::optional<PortRecord> portPosition(const std::string& what) {
 }
 }  // namespace
 
-// A month view of another port, month, depth, option or time basis is computed again first.
 bool frmtidewyn::EnsureSunTable() {
     if (SunTableDays() > 0) return true;
     MsgBox("Calculate a months suntimes\rbefore choosing this option", kOkOnly);
     return false;
 }
 
+// A month view of another port, month, depth, option or time basis is computed again first.
 bool frmtidewyn::EnsureMonthView() {
     if (monthspredictions->ListCount() < 10 || !MonthViewIsCurrent()) mnumonth_Click();
     return monthspredictions->ListCount() > 10;

@@ -351,6 +351,11 @@ void FileListBox::SetHidden(std::vector<std::string> names) {
     Refresh();
 }
 
+std::string FileListBox::FilePath() const {
+    const std::string name = FileName();
+    return name.empty() ? std::string() : path_ + "/" + name;
+}
+
 void FileListBox::Refresh() {
     const QString selected = currentItem() ? currentItem()->text() : QString();
     QStringList names;

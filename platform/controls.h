@@ -177,6 +177,8 @@ public:
     void Refresh();
     // The selected name, or "".
     std::string FileName() const { return Text(); }
+    // The selected file's path in the folder, or "" when none is selected.
+    std::string FilePath() const;
 
 private:
     std::string path_, pattern_ = "*";

@@ -38,6 +38,9 @@ Qt::CursorShape shapeOf(MousePointer p) {
 void Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
 }
+void PlacePixels(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(left, top, width, height);
+}
 int LeftOf(const QWidget* w) { return ToTwips(w->x()); }
 int TopOf(const QWidget* w) { return ToTwips(w->y()); }
 int WidthOf(const QWidget* w) { return ToTwips(w->width()); }

@@ -26,6 +26,8 @@ enum class MousePointer { Default, Arrow, Cross, Hourglass, ArrowHourglass };
 
 // Places a child control; all values in twips, relative to its parent's client area.
 void Place(QWidget* w, int left, int top, int width, int height);
+// The same in pixels, for windows laid out in pixels.
+void PlacePixels(QWidget* w, int left, int top, int width, int height);
 int LeftOf(const QWidget* w);
 int TopOf(const QWidget* w);
 int WidthOf(const QWidget* w);
@@ -47,7 +49,7 @@ public:
     // Shows the window modal and returns when it has been hidden or unloaded. Other windows'
     // timers keep running meanwhile.
     void ShowModal(Form* owner = nullptr);
-    // Neither shows a window that has been unloaded (by its own load, say).
+    // (Neither shows a window that has been unloaded, by its own load, say.)
     void Hide();
     // Runs Form_Unload (which may cancel), hides the window and deletes it later. The next Get
     // creates and loads a new instance.

@@ -63,9 +63,7 @@ std::vector<DepthRecord> Depths(int count) {
     return out;
 }
 
-void Write(const std::string& path, const std::string& bytes) {
-    ASSERT_TRUE(ReplaceFile(path, bytes).ok()) << path;
-}
+constexpr auto Write = &testing_support::WriteBytes;
 
 // The PortIndex of every record from `first` on (from 1) made its place in the list.
 std::vector<DepthRecord> Numbered(std::vector<DepthRecord> depths, size_t first) {
@@ -280,10 +278,7 @@ TEST_F(AreaFile, TheScratchFileAsTheAreaIsNeverRemoved) {
 
 namespace {
 
-struct Step {
-    FileStep step;
-    std::string path;
-};
+using Step = testing_support::TakenStep;
 
 // The writers as the failure table runs them.
 struct Operation {
@@ -303,10 +298,7 @@ struct Stopped {};
 // The error numbers a step fails with; 0 stops the program there.
 const int kFailures[] = {ENOSPC, EACCES, EROFS, 0};
 
-std::string Without(std::string path, const std::string& suffix) {
-    if (path.ends_with(suffix)) path.resize(path.size() - suffix.size());
-    return path;
-}
+constexpr auto Without = &testing_support::WithoutSuffix;
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
@@ -335,10 +327,7 @@ TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
         // The steps of an undisturbed run, and the files it leaves.
         reset();
         std::vector<Step> steps;
-        SetFileStepFault([&](FileStep step, const std::string& path) {
-            steps.push_back({step, path});
-            return 0;
-        });
+        testing_support::RecordFileSteps(steps);
         ASSERT_TRUE(op.run(area).ok()) << op.name;
         SetFileStepFault({});
         const std::string newArea = ReadAll(area), newDepth = ReadAll(depth);

@@ -60,9 +60,7 @@ std::string FileBytes(std::initializer_list<int> diamonds) {
 
 const std::string kTail(40, 'x');
 
-void Write(const std::string& path, const std::string& bytes) {
-    ASSERT_TRUE(ReplaceFile(path, bytes).ok()) << path;
-}
+constexpr auto Write = &testing_support::WriteBytes;
 
 // A program folder holding the diamond file Channel.l20.
 class DiamondFile : public testing_support::EngineTest {
@@ -194,15 +192,9 @@ const struct {
     {"remove", [](const std::string& p) { return RemoveDiamondRecord(p, 2); }},
 };
 
-struct Step {
-    FileStep step;
-    std::string path;
-};
+using Step = testing_support::TakenStep;
 
-std::string Without(std::string path, const std::string& suffix) {
-    if (path.ends_with(suffix)) path.resize(path.size() - suffix.size());
-    return path;
-}
+constexpr auto Without = &testing_support::WithoutSuffix;
 
 }  // namespace
 
@@ -218,10 +210,7 @@ TEST_F(DiamondFile, EveryStepFailingKeepsTheFile) {
     for (const auto& op : kWriters) {
         reset();
         std::vector<Step> steps;
-        SetFileStepFault([&](FileStep step, const std::string& p) {
-            steps.push_back({step, p});
-            return 0;
-        });
+        testing_support::RecordFileSteps(steps);
         ASSERT_TRUE(op.run(path).ok()) << op.name;
         SetFileStepFault({});
         const std::string after = ReadAll(path);
@@ -247,6 +236,7 @@ TEST_F(DiamondFile, EveryStepFailingKeepsTheFile) {
                 EXPECT_NE(r.message.find(Without(at.path, ".tmp~")), std::string::npos) << r.message;
                 EXPECT_NE(r.message.find(std::strerror(err)), std::string::npos) << r.message;
                 EXPECT_TRUE(ReadAll(path) == (at.step == FileStep::FolderSync ? after : before));
+                EXPECT_EQ(r.replaced, at.step == FileStep::FolderSync);
                 EXPECT_FALSE(fs::exists(path + ".tmp~"));
             }
         }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/environment.h"
 #include "engine/recordfile.h"
@@ -39,6 +40,28 @@ public:
 private:
     std::string path_;
 };
+
+// Writes a file's bytes through the engine's replacement; fails the test when it cannot.
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    ASSERT_TRUE(engine::ReplaceFile(path, bytes).ok()) << path;
+}
+// The path without the suffix, when it ends in it.
+inline std::string WithoutSuffix(std::string path, const std::string& suffix) {
+    if (path.ends_with(suffix)) path.resize(path.size() - suffix.size());
+    return path;
+}
+// A step a writer took, as the step seam saw it; RecordFileSteps keeps every step in `steps`
+// and fails none.
+struct TakenStep {
+    engine::FileStep step;
+    std::string path;
+};
+inline void RecordFileSteps(std::vector<TakenStep>& steps) {
+    engine::SetFileStepFault([&steps](engine::FileStep step, const std::string& path) {
+        steps.push_back({step, path});
+        return 0;
+    });
+}
 
 // A German-style locale: decimal comma, "." grouping.
 void UseDecimalCommaLocale();

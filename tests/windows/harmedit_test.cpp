@@ -28,8 +28,7 @@ constexpr long kDover = 77;
 constexpr size_t kZoneOffset = 48, kZ0Offset = 49;
 
 PortRecord recordOf(const std::string& bytes, long n) {
-    const auto* begin = reinterpret_cast<const uint8_t*>(bytes.data()) + (n - 1) * PortRecord::kSize;
-    return DecodePortRecord({begin, PortRecord::kSize});
+    return testing_support::RecordIn(bytes, n, DecodePortRecord);
 }
 // Where two files' bytes differ.
 std::vector<size_t> differences(const std::string& a, const std::string& b) {
@@ -236,9 +235,8 @@ TEST_F(HarmEdit, AreaListAndEscape) {
     fs::copy_file(area(), folder.file("scratch.hc"));
     std::string before = ReadAll(folder.file("NORTH.HC"));
     edit([&](frmharmedit& e) {
-        std::vector<std::string> listed;
-        for (int i = 0; i < e.fileList->ListCount(); ++i) listed.push_back(e.fileList->List(i));
-        EXPECT_EQ(listed, (std::vector<std::string>{"France.hc", "NORTH.HC", "UK.hc"}));
+        EXPECT_EQ(testing_support::ListLines(*e.fileList),
+                  (std::vector<std::string>{"France.hc", "NORTH.HC", "UK.hc"}));
         load(e, "NORTH.HC", 2);
         EXPECT_EQ(State().EditAreaFileName, "NORTH.HC");
         EXPECT_EQ(State().EditAreaFilePath, folder.file("NORTH.HC"));

@@ -14,18 +14,14 @@
 
 using namespace engine;
 using namespace platform;
+using testing_support::ClickLine;
+using testing_support::ListLines;
+using testing_support::PickFile;
 using testing_support::ReadAll;
 namespace fs = std::filesystem;
 
 namespace {
-std::string recordBytes(const std::string& file, long n) {
-    return file.substr(static_cast<size_t>(n - 1) * PortRecord::kSize, PortRecord::kSize);
-}
-std::vector<std::string> items(const ListBox* list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list->ListCount(); ++i) out.push_back(list->List(i));
-    return out;
-}
+constexpr auto recordBytes = &testing_support::RecordBytes<PortRecord>;
 // The names and sizes of the folder's files.
 std::vector<std::pair<std::string, uintmax_t>> listing(const std::string& folder) {
     std::vector<std::pair<std::string, uintmax_t>> out;
@@ -64,8 +60,6 @@ protected:
         EXPECT_FALSE(IsLoaded<frmHCcopy>());
         return shown;
     }
-    static void click(ListBox* list, int row) { testing_support::ClickLine(list, row); }
-    static void pick(FileListBox* files, const std::string& name) { testing_support::PickFile(files, name); }
     std::string scratch() const { return folder.file("scratch.hc"); }
 
     testing_support::TempDir folder;
@@ -77,27 +71,27 @@ protected:
 TEST_F(HCCopy, QueuedPortsFromTwoSourcesMakeANewFile) {
     EXPECT_TRUE(copy([&](frmHCcopy& w) {
         EXPECT_EQ(w.Caption(), "Tidewyn Ports Copy Utility");
-        EXPECT_EQ(items(w.fillist), (std::vector<std::string>{"France.hc", "UK.hc"}));
-        EXPECT_EQ(items(w.fileDestName), items(w.fillist));
-        pick(w.fillist, "UK.hc");
+        EXPECT_EQ(ListLines(*w.fillist), (std::vector<std::string>{"France.hc", "UK.hc"}));
+        EXPECT_EQ(ListLines(*w.fileDestName), ListLines(*w.fillist));
+        PickFile(w.fillist, "UK.hc");
         EXPECT_EQ(State().EditAreaFileName, "UK.hc");
         EXPECT_EQ(State().CopySourcePath, folder.file("UK.hc"));
         ASSERT_EQ(w.List1->ListCount(), 81);
         EXPECT_EQ(w.List1->List(76), "Dover");
         std::vector<std::string> queued;
         for (int row : {76, 76, 2}) {
-            click(w.List1, row);
+            ClickLine(w.List1, row);
             queued.push_back(w.List1->List(row));
         }
-        pick(w.fillist, "France.hc");
+        PickFile(w.fillist, "France.hc");
         ASSERT_EQ(w.List1->ListCount(), 48);
-        click(w.List1, 4);
+        ClickLine(w.List1, 4);
         queued.push_back(w.List1->List(4));
-        EXPECT_EQ(items(w.List2), queued);
+        EXPECT_EQ(ListLines(*w.List2), queued);
 
-        pick(w.fileDestName, "France.hc");
+        PickFile(w.fileDestName, "France.hc");
         EXPECT_EQ(w.txtname->Text(), "France");
-        EXPECT_EQ(items(w.List2), items(w.List1));
+        EXPECT_EQ(ListLines(*w.List2), ListLines(*w.List1));
         // The extension is always added.
         w.txtname->SetText("  Mine.hc ");
         w.cmdCopy->click();
@@ -120,9 +114,9 @@ TEST_F(HCCopy, AnExistingFileTakesTheQueueInOneReplacement) {
         return 0;
     });
     copy([&](frmHCcopy& w) {
-        pick(w.fillist, "France.hc");
-        for (int row : {0, 47}) click(w.List1, row);
-        pick(w.fileDestName, "UK.hc");
+        PickFile(w.fillist, "France.hc");
+        for (int row : {0, 47}) ClickLine(w.List1, row);
+        PickFile(w.fileDestName, "UK.hc");
         EXPECT_EQ(w.txtname->Text(), "UK");
         w.cmdCopy->click();
     });
@@ -157,8 +151,8 @@ TEST_F(HCCopy, RefusedNamesWriteNothing) {
         {"a\\b", "Type a file name without a folder; \"scratch\" is the program's work file."},
     };
     copy([&](frmHCcopy& w) {
-        pick(w.fillist, "UK.hc");
-        click(w.List1, 0);
+        PickFile(w.fillist, "UK.hc");
+        ClickLine(w.List1, 0);
         const auto before = listing(folder.path());
         for (const auto& c : cases) {
             dialogs->messages.clear();
@@ -194,10 +188,10 @@ TEST_F(HCCopy, TheDestinationIsTheFileMeant) {
         fs::copy_file(folder.file("France.hc"), listed, fs::copy_options::overwrite_existing);
         if (c.beside) fs::copy_file(folder.file("France.hc"), folder.file(c.beside));
         copy([&](frmHCcopy& w) {
-            pick(w.fillist, "UK.hc");
-            click(w.List1, 76);
+            PickFile(w.fillist, "UK.hc");
+            ClickLine(w.List1, 76);
             if (c.picked) {
-                pick(w.fileDestName, c.picked);
+                PickFile(w.fileDestName, c.picked);
                 EXPECT_EQ(w.txtname->Text(), fs::path(c.listed).stem().string());
             } else {
                 w.txtname->SetText(c.typed);
@@ -221,20 +215,20 @@ TEST_F(HCCopy, TheDestinationIsTheFileMeant) {
 // the window, the queue and the destination stay as they were, and a second try saves.
 TEST_F(HCCopy, AFailedWriteKeepsTheWindowTheQueueAndTheDestination) {
     copy([&](frmHCcopy& w) {
-        pick(w.fillist, "UK.hc");
-        click(w.List1, 76);
+        PickFile(w.fillist, "UK.hc");
+        ClickLine(w.List1, 76);
         const std::string queue = ReadAll(scratch());
         SetFileStepFault([&](FileStep step, const std::string& path) {
             return step == FileStep::Write && path.find("scratch.hc") != std::string::npos ? ENOSPC : 0;
         });
-        click(w.List1, 5);
-        EXPECT_EQ(items(w.List2), std::vector<std::string>{"Dover"});
+        ClickLine(w.List1, 5);
+        EXPECT_EQ(ListLines(*w.List2), std::vector<std::string>{"Dover"});
         EXPECT_EQ(ReadAll(scratch()), queue);
 
         SetFileStepFault([&](FileStep step, const std::string& path) {
             return step == FileStep::Rename && path.find("France.hc") != std::string::npos ? ENOSPC : 0;
         });
-        pick(w.fileDestName, "France.hc");
+        PickFile(w.fileDestName, "France.hc");
         w.cmdCopy->click();
         ASSERT_EQ(dialogs->messages.size(), 2u);
         for (const AskedMessage& m : dialogs->messages) {
@@ -258,8 +252,8 @@ TEST_F(HCCopy, ALeftoverQueueIsEmptiedOrTheWindowCloses) {
     std::ofstream(scratch(), std::ios::binary) << uk.substr(0, 2 * PortRecord::kSize);
     copy([&](frmHCcopy& w) {
         EXPECT_FALSE(fs::exists(scratch()));
-        pick(w.fillist, "France.hc");
-        click(w.List1, 0);
+        PickFile(w.fillist, "France.hc");
+        ClickLine(w.List1, 0);
         w.txtname->SetText("One");
         w.cmdCopy->click();
     });
@@ -283,9 +277,9 @@ TEST_F(HCCopy, NoDataAndEscape) {
         ASSERT_EQ(dialogs->messages.size(), 1u);
         EXPECT_EQ(dialogs->messages[0].prompt, "No data");
         EXPECT_EQ(dialogs->messages[0].title, "Tidewyn Vizoz");
-        pick(w.fillist, "UK.hc");
-        click(w.List1, 76);
-        pick(w.fileDestName, "France.hc");
+        PickFile(w.fillist, "UK.hc");
+        ClickLine(w.List1, 76);
+        PickFile(w.fileDestName, "France.hc");
         QTest::keyClick(&w, Qt::Key_Escape);
     });
     EXPECT_EQ(ReadAll(folder.file("France.hc")), france);

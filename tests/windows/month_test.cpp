@@ -17,12 +17,6 @@ using namespace engine;
 using namespace platform;
 
 namespace {
-std::vector<std::string> linesOf(const ListBox& list) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < list.ListCount(); ++i) lines.push_back(list.List(i));
-    return lines;
-}
-
 // One day of the list: its day line and its event lines.
 struct MonthDay {
     std::string dayLine;
@@ -71,7 +65,7 @@ TEST_F(MonthView, JulyListRowsAndTableInTheirLineForms) {
     SharedState& s = State();
     w.mnumonth.Click();
     ASSERT_TRUE(w.monthspredictions->isVisibleTo(&w));
-    std::vector<std::string> lines = linesOf(*w.monthspredictions);
+    std::vector<std::string> lines = testing_support::ListLines(*w.monthspredictions);
     ASSERT_GT(lines.size(), 5u);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
               (std::vector<std::string>{" Months", "Prediction ", "Dover", " 7/ 2024", "(Standard Times)"}));
@@ -139,7 +133,7 @@ TEST_F(MonthView, EveryDayOfTheMonthAndNoMore) {
         SCOPED_TRACE(c.lastDay);
         frmtidewyn& w = open(c.year, c.month, 10);
         w.mnumonth.Click();
-        std::vector<std::string> lines = linesOf(*w.monthspredictions);
+        std::vector<std::string> lines = testing_support::ListLines(*w.monthspredictions);
         std::vector<MonthDay> days = daysOf(lines);
         ASSERT_EQ(days.size(), static_cast<size_t>(c.days));
         EXPECT_EQ(lines[3], c.heading);
@@ -191,7 +185,7 @@ TEST_F(MonthView, DaysAcrossAChangeOfClockMatchTheDayView) {
         w.RecomputeDay();
         w.mnumonth.Click();
         EXPECT_EQ(w.monthspredictions->List(4), c.month == 3 ? "(Standard Times)" : "(Summer Times)");
-        std::vector<MonthDay> days = daysOf(linesOf(*w.monthspredictions));
+        std::vector<MonthDay> days = daysOf(testing_support::ListLines(*w.monthspredictions));
         ASSERT_GE(days.size(), static_cast<size_t>(c.day));
         const std::vector<std::string> inMonth = days[static_cast<size_t>(c.day - 1)].events;
 
@@ -259,10 +253,10 @@ TEST_F(MonthView, TwiceInARowGivesTheSameMonth) {
     frmtidewyn& w = open(2024, 7, 5);
     SharedState& s = State();
     w.mnumonth.Click();
-    std::vector<std::string> lines = linesOf(*w.monthspredictions);
+    std::vector<std::string> lines = testing_support::ListLines(*w.monthspredictions);
     std::vector<std::string> a = s.MonthRowsA, b = s.MonthRowsB, table = s.MonthTextTable;
     w.mnumonth.Click();
-    EXPECT_EQ(linesOf(*w.monthspredictions), lines);
+    EXPECT_EQ(testing_support::ListLines(*w.monthspredictions), lines);
     EXPECT_EQ(s.MonthRowsA, a);
     EXPECT_EQ(s.MonthRowsB, b);
     EXPECT_EQ(s.MonthTextTable, table);

@@ -37,11 +37,6 @@ bool within(const std::set<size_t>& changed, std::initializer_list<std::pair<siz
     });
 }
 
-std::vector<std::string> lines(const ListBox& list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list.ListCount(); ++i) out.push_back(list.List(i));
-    return out;
-}
 std::vector<long> records(const ListBox& list) {
     std::vector<long> out;
     for (int i = 0; i < list.ListCount(); ++i) out.push_back(list.ItemData(i));
@@ -104,7 +99,7 @@ TEST_F(PortDialog, ListsEveryPortByNameAndInFileOrder) {
 
         // Stored order: by name. Every port once, in name order.
         EXPECT_TRUE(d.optSortbyName->Value());
-        std::vector<std::string> byName = lines(*d.portlist2);
+        std::vector<std::string> byName = testing_support::ListLines(*d.portlist2);
         ASSERT_EQ(static_cast<long>(byName.size()), n);
         EXPECT_EQ(byName.front(), "Aberdeen");
         EXPECT_EQ(byName.back(), "Workington");
@@ -129,9 +124,9 @@ TEST_F(PortDialog, ListsEveryPortByNameAndInFileOrder) {
         // By name again: still every port.
         d.optSortbyName->SetValue(true);
         d.cmdSort->click();
-        EXPECT_EQ(lines(*d.portlist2), byName);
+        EXPECT_EQ(testing_support::ListLines(*d.portlist2), byName);
         d.cmdSort->click();
-        EXPECT_EQ(lines(*d.portlist2), byName);
+        EXPECT_EQ(testing_support::ListLines(*d.portlist2), byName);
         d.portconfigcancel->click();
     });
     w.mnuPortList.Click();
@@ -151,8 +146,9 @@ TEST_F(PortDialog, SameNamesKeepFileOrderAndTheClickedOneIsChosen) {
     for (const Case& c : cases) {
         chooseArea(area);
         onDialog([&](frmconfig& d) {
-            EXPECT_EQ(lines(*d.portlist2), (std::vector<std::string>{"3 Rivers", "Alpha", "alpha", "Alpha",
-                                                                     "Alpha Bay", "Bravo", "Charlie"}));
+            EXPECT_EQ(testing_support::ListLines(*d.portlist2),
+                      (std::vector<std::string>{"3 Rivers", "Alpha", "alpha", "Alpha", "Alpha Bay", "Bravo",
+                                                "Charlie"}));
             EXPECT_EQ(records(*d.portlist2), (std::vector<long>{7, 2, 4, 6, 5, 3, 1}));
             d.portlist2->SetListIndex(c.line);
             EXPECT_EQ(d.SelectedPortNo, c.port);

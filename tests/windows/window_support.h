@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/dates.h"
 #include "engine/environment.h"
@@ -35,6 +37,24 @@ inline int DashesAt(const std::vector<platform::DrawCommand>& list, double t) {
         return c.kind == platform::DrawKind::Line && c.color == platform::kGrey &&
                std::abs(c.x1 - t) < 1e-9 && c.x1 == c.x2;
     }));
+}
+
+// Record n of a file's bytes, as they stand and decoded.
+template <typename Record>
+std::string RecordBytes(const std::string& file, long n) {
+    return file.substr(engine::RecordStart(n, Record::kSize), Record::kSize);
+}
+template <typename Record>
+Record RecordIn(const std::string& file, long n, Record (*decode)(std::span<const uint8_t>)) {
+    const std::string bytes = RecordBytes<Record>(file, n);
+    return decode(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+// The lines of a list, top to bottom.
+inline std::vector<std::string> ListLines(const platform::ListBox& list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list.ListCount(); ++i) out.push_back(list.List(i));
+    return out;
 }
 
 // A mouse click on line `row` of a list, as the user gives it (the window must be shown).

@@ -71,10 +71,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string bytes;
-    for (const Sample& s : kSamples) {
-        const engine::Bytes record = engine::EncodeDiamondRecord(Diamond(s));
-        bytes.append(record.begin(), record.end());
-    }
+    for (const Sample& s : kSamples) bytes += engine::AsString(engine::EncodeDiamondRecord(Diamond(s)));
     if (engine::FileResult r = engine::ReplaceFile(argv[1], bytes); !r.ok()) {
         std::fputs(("tidewyn-diamondsample: " + r.message + "\n").c_str(), stderr);
         return 1;
