@@ -1,5 +1,6 @@
 #include "engine/folders.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -95,6 +96,32 @@ bool FileExists(const std::string& path) {
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     return !a.empty() && !b.empty() && fs::equivalent(a, b, ec) && !ec;
+}
+
+std::string InFolder(const std::string& folder, const std::string& name) {
+    return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+namespace {
+char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return foldCase(x) == foldCase(y); });
+}
+}  // namespace
+
+std::string NameIgnoringCase(const std::string& folder, const std::string& name) {
+    std::error_code ec;
+    if (fs::is_regular_file(InFolder(folder, name), ec)) return name;
+    std::string found;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        std::error_code statError;
+        if (sameIgnoringCase(entry, name) && fs::is_regular_file(it->path(), statError) &&
+            (found.empty() || entry < found))
+            found = entry;
+    }
+    return found;
 }
 
 }  // namespace engine

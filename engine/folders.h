@@ -39,4 +39,11 @@ bool FileExists(const std::string& path);
 // is missing.
 bool SameFile(const std::string& a, const std::string& b);
 
+// A name in a folder: joined with "/", unless the folder already ends in one.
+std::string InFolder(const std::string& folder, const std::string& name);
+
+// The file of `folder` whose name is `name` in any case of its letters A to Z: `name` itself when
+// there is such a file, else the first such name in byte order; "" when there is none.
+std::string NameIgnoringCase(const std::string& folder, const std::string& name);
+
 }  // namespace engine

@@ -324,6 +324,12 @@ FileResult ReplaceFile(const std::string& path, const std::string& contents) {
     return r;
 }
 
+FileResult CopyWholeFile(const std::string& source, const std::string& target) {
+    std::string bytes;
+    if (FileResult r = ReadWholeFile(source, bytes); !r.ok()) return r;
+    return ReplaceFile(target, bytes);
+}
+
 FileResult WriteWorkFile(const std::string& path, const std::string& contents) {
     if (int err = writeNewFile(path, path, contents, false, std::nullopt)) return writeFailed(path, err);
     return {};

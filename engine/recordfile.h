@@ -71,6 +71,11 @@ FileResult WriteRecord(const std::string& path, size_t recordLength, long n, con
 // stays one: the file it points to is replaced.
 FileResult ReplaceFile(const std::string& path, const std::string& contents);
 
+// Copies a file: reads the source whole, then replaces the target through ReplaceFile, so that
+// a failure leaves the target as it was, and a file copied onto itself stays whole. Missing when
+// there is no source.
+FileResult CopyWholeFile(const std::string& source, const std::string& target);
+
 // A replacement written and synced beside its file, not yet in its place.
 inline constexpr std::string_view kStagingSuffix = ".tmp~";
 struct StagedFile {

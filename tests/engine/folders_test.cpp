@@ -62,3 +62,21 @@ TEST_F(Folders, LocalAppDataPathHasNoTrailingSeparator) {
     Env().localAppDataFolder = "/home/u/.local/share/";
     EXPECT_EQ(GetLocalAppDataPath(), "/home/u/.local/share");
 }
+
+TEST_F(Folders, NamesJoinedAndFoundInAnyCase) {
+    EXPECT_EQ(InFolder("/", "a.l20"), "/a.l20");
+    EXPECT_EQ(InFolder("/charts", "a.l20"), "/charts/a.l20");
+    EXPECT_EQ(InFolder("/charts/", "a.l20"), "/charts/a.l20");
+
+    TempDir dir;
+    for (const char* name : {"x.L20", "X.l20", "Exact.cht"}) std::ofstream(dir.file(name)) << name;
+    fs::create_directories(dir.file("FOLDER.L30"));
+    struct Case {
+        const char* asked;
+        const char* found;
+    };
+    for (const Case& c : {Case{"Exact.cht", "Exact.cht"}, Case{"EXACT.CHT", "Exact.cht"},
+                          Case{"X.L20", "X.l20"},  // of two, the first in byte order
+                          Case{"x.L20", "x.L20"}, Case{"folder.l30", ""}, Case{"none.l40", ""}})
+        EXPECT_EQ(NameIgnoringCase(dir.path(), c.asked), c.found) << c.asked;
+}

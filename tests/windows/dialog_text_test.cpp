@@ -11,6 +11,7 @@
 #include "engine/recordfile.h"
 #include "maintenance/frmharmedit.h"
 #include "maintenance/frmhccopy.h"
+#include "maintenance/frmimport.h"
 #include "maintenance/frmtidaldiamondscopy.h"
 #include "mainwindow/frmchartdepth.h"
 #include "mainwindow/frmconfig.h"
@@ -173,6 +174,16 @@ TEST_P(DialogText, TidalDiamondsEditor) {
     d.List1->SetListIndex(1);
     d.cmdCopy->click();
     ASSERT_EQ(d.txtspratehw->Text(), "3.0");
+    expectFits(d);
+}
+
+// The chart import on its starting folder, with an index file listed.
+TEST_P(DialogText, ChartImport) {
+    Env().programFolder = home.path();
+    std::ofstream(home.file("Channel Approaches West.cha")) << "index";
+    auto& d = Get<frmimport>();
+    d.Show();
+    ASSERT_EQ(d.filFilenames->ListCount(), 1);
     expectFits(d);
 }
 
