@@ -130,11 +130,7 @@ FileResult rebuild(const std::string& areaPath, const std::string& records, long
 std::string ScratchAreaFilePath() { return Env().programFolder + "/" + kScratchAreaFileName; }
 
 FileResult WritePortRecord(const std::string& areaPath, long n, const PortRecord& record) {
-    std::string bytes;
-    if (FileResult r = ReadWholeFile(areaPath, bytes); !r.ok()) return r;
-    if (n < 1 || n > WholeRecords(bytes, kPortSize)) return RecordNotInFile(areaPath, n);
-    bytes.replace(RecordStart(n, kPortSize), kPortSize, AsString(EncodePortRecord(record)));
-    return ReplaceFile(areaPath, bytes);
+    return ReplaceRecordInFile(areaPath, kPortSize, n, EncodePortRecord(record));
 }
 
 FileResult AppendPortRecord(const std::string& areaPath, const PortRecord& record) {
@@ -143,11 +139,8 @@ FileResult AppendPortRecord(const std::string& areaPath, const PortRecord& recor
 
 FileResult AppendPortRecords(const std::string& areaPath, const std::vector<PortRecord>& records) {
     std::string bytes;
-    FileResult r = ReadWholeRecords(areaPath, kPortSize, bytes);
-    if (!r.ok() && r.status != FileStatus::Missing) return r;
-    if (records.empty() && r.ok()) return {};
     for (const PortRecord& record : records) bytes += AsString(EncodePortRecord(record));
-    return ReplaceFile(areaPath, bytes);
+    return AppendRecordsToFile(areaPath, kPortSize, bytes);
 }
 
 FileResult InsertPortRecord(const std::string& areaPath, long k, const PortRecord& record) {

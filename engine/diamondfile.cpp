@@ -33,18 +33,12 @@ FileResult ReadDiamondRecord(const std::string& path, long k, TidalDiamondRecord
 }
 
 FileResult WriteDiamondRecord(const std::string& path, long k, const TidalDiamondRecord& record) {
-    std::string bytes;
-    if (FileResult r = ReadWholeFile(path, bytes); !r.ok()) return r;
-    if (k < 1 || k > WholeRecords(bytes, kSize)) return notInFile(path, k);
-    bytes.replace(RecordStart(k, kSize), kSize, AsString(EncodeDiamondRecord(record)));
-    return ReplaceFile(path, bytes);
+    FileResult r = ReplaceRecordInFile(path, kSize, k, EncodeDiamondRecord(record));
+    return r.status == FileStatus::PastEnd ? notInFile(path, k) : r;
 }
 
 FileResult AppendDiamondRecord(const std::string& path, const TidalDiamondRecord& record) {
-    std::string bytes;
-    FileResult r = ReadWholeRecords(path, kSize, bytes);
-    if (!r.ok() && r.status != FileStatus::Missing) return r;
-    return ReplaceFile(path, bytes + AsString(EncodeDiamondRecord(record)));
+    return AppendRecordsToFile(path, kSize, AsString(EncodeDiamondRecord(record)));
 }
 
 FileResult RemoveDiamondRecord(const std::string& path, long k) {

@@ -204,6 +204,22 @@ FileResult ReadWholeRecords(const std::string& path, size_t recordLength, std::s
     return r;
 }
 
+FileResult ReplaceRecordInFile(const std::string& path, size_t recordLength, long n, const Bytes& record) {
+    std::string bytes;
+    if (FileResult r = ReadWholeFile(path, bytes); !r.ok()) return r;
+    if (n < 1 || n > WholeRecords(bytes, recordLength)) return RecordNotInFile(path, n);
+    bytes.replace(RecordStart(n, recordLength), recordLength, AsString(record));
+    return ReplaceFile(path, bytes);
+}
+
+FileResult AppendRecordsToFile(const std::string& path, size_t recordLength, const std::string& records) {
+    std::string bytes;
+    FileResult r = ReadWholeRecords(path, recordLength, bytes);
+    if (!r.ok() && r.status != FileStatus::Missing) return r;
+    if (records.empty() && r.ok()) return {};
+    return ReplaceFile(path, bytes + records);
+}
+
 long RecordCount(const std::string& path, size_t recordLength) {
     long len = FileLength(path);
     return len <= 0 ? 0 : len / static_cast<long>(recordLength);

@@ -55,6 +55,13 @@ inline size_t RecordStart(long n, size_t recordLength) { return static_cast<size
 // The file's bytes without a partial record at their end; Missing when there is no file.
 FileResult ReadWholeRecords(const std::string& path, size_t recordLength, std::string& bytes);
 
+// Rewrites record n of a file of records through ReplaceFile: every other byte, a partial tail
+// included, stays. A number outside 1 to the count of whole records is refused (PastEnd).
+FileResult ReplaceRecordInFile(const std::string& path, size_t recordLength, long n, const Bytes& record);
+// Writes records after the last whole one through ReplaceFile, dropping a partial tail; a
+// missing file is created. Appending none to a file that is there leaves it as it is.
+FileResult AppendRecordsToFile(const std::string& path, size_t recordLength, const std::string& records);
+
 // Every whole record of a file, decoded in file order, not checked.
 template <typename Record>
 FileResult ReadAllRecords(const std::string& path, Record (*decode)(std::span<const uint8_t>),

@@ -34,6 +34,26 @@ constexpr const char* kConstantLabels[13] = {"Z0",  "M2g",  "M2hm", "S2g", "S2hm
 constexpr const char* kNoArea = "Select an existing area from the File -> Area Select Menu!!";
 constexpr const char* kNoPort = "Error - No port selected";
 
+// The boxes of the 13 constants in record order, and of the two monthly columns.
+using BoxMember = TextBox* frmharmedit::*;
+using H = frmharmedit;
+constexpr BoxMember kConstantBoxes[13] = {&H::txtZ0,  &H::txtM2g,  &H::txtM2Hm, &H::txtS2g,  &H::txtS2Hm,
+                                          &H::txtK1g, &H::txtK1Hm, &H::txtO1g,  &H::txtO1Hm, &H::txtsf4,
+                                          &H::txtLF4, &H::txtsf6,  &H::txtLF6};
+constexpr BoxMember kMonthDZ0Boxes[12] = {&H::txtjandz0, &H::txtfebdz0, &H::txtmardz0, &H::txtaprdz0,
+                                          &H::txtmaydz0, &H::txtjundz0, &H::txtjuldz0, &H::txtaugdz0,
+                                          &H::txtsepdz0, &H::txtoctdz0, &H::txtnovdz0, &H::txtdecdz0};
+constexpr BoxMember kMonthM2Boxes[12] = {&H::txtjanm2, &H::txtfebm2, &H::txtmarm2, &H::txtaprm2,
+                                         &H::txtmaym2, &H::txtjunm2, &H::txtjulm2, &H::txtaugm2,
+                                         &H::txtsepm2, &H::txtoctm2, &H::txtnovm2, &H::txtdecm2};
+
+template <size_t N>
+std::array<TextBox*, N> boxesOf(const frmharmedit& window, const BoxMember (&members)[N]) {
+    std::array<TextBox*, N> out;
+    for (size_t i = 0; i < N; ++i) out[i] = window.*members[i];
+    return out;
+}
+
 // A record number as the current port.
 int16_t portNumber(long k) {
     return static_cast<int16_t>(std::min<long>(k, std::numeric_limits<int16_t>::max()));
@@ -60,24 +80,18 @@ frmharmedit::frmharmedit() : Form("Harmonic Constants") {
     txtportlong = new TextBox(c);
     lblCoordinates = new Label(c, "Enter coordinates as  50.45.00N   001.23.00W");
 
-    TextBox** constants[13] = {&txtZ0,  &txtM2g,  &txtM2Hm, &txtS2g, &txtS2Hm, &txtK1g, &txtK1Hm,
-                               &txtO1g, &txtO1Hm, &txtsf4,  &txtLF4, &txtsf6,  &txtLF6};
     for (size_t i = 0; i < 13; ++i) {
         lblConstants[i] = new Label(c, kConstantLabels[i]);
-        *constants[i] = new TextBox(c);
+        this->*kConstantBoxes[i] = new TextBox(c);
     }
     lblDeltaZ0 = new Label(c, kDeltaZ0Heading);
     lblMonthlyM2 = new Label(c, kMonthlyM2Heading);
     lblMonthlyM2->setWordWrap(true);
-    TextBox** dz0[12] = {&txtjandz0, &txtfebdz0, &txtmardz0, &txtaprdz0, &txtmaydz0, &txtjundz0,
-                         &txtjuldz0, &txtaugdz0, &txtsepdz0, &txtoctdz0, &txtnovdz0, &txtdecdz0};
-    TextBox** m2[12] = {&txtjanm2, &txtfebm2, &txtmarm2, &txtaprm2, &txtmaym2, &txtjunm2,
-                        &txtjulm2, &txtaugm2, &txtsepm2, &txtoctm2, &txtnovm2, &txtdecm2};
     for (size_t m = 0; m < 12; ++m) {
         lblMonths[m] = new Label(c, kMonthLabels[m]);
-        *dz0[m] = new TextBox(c);
+        this->*kMonthDZ0Boxes[m] = new TextBox(c);
     }
-    for (size_t m = 0; m < 12; ++m) *m2[m] = new TextBox(c);
+    for (BoxMember box : kMonthM2Boxes) this->*box = new TextBox(c);
 
     chartok = new CommandButton(c, "Accept Changes");
     cmdAdd = new CommandButton(c, "Add Port");
@@ -134,20 +148,9 @@ frmharmedit::frmharmedit() : Form("Harmonic Constants") {
     arrangeControls();
 }
 
-std::array<TextBox*, 13> frmharmedit::ConstantBoxes() const {
-    return {txtZ0,  txtM2g,  txtM2Hm, txtS2g, txtS2Hm, txtK1g, txtK1Hm,
-            txtO1g, txtO1Hm, txtsf4,  txtLF4, txtsf6,  txtLF6};
-}
-
-std::array<TextBox*, 12> frmharmedit::MonthDZ0Boxes() const {
-    return {txtjandz0, txtfebdz0, txtmardz0, txtaprdz0, txtmaydz0, txtjundz0,
-            txtjuldz0, txtaugdz0, txtsepdz0, txtoctdz0, txtnovdz0, txtdecdz0};
-}
-
-std::array<TextBox*, 12> frmharmedit::MonthM2Boxes() const {
-    return {txtjanm2, txtfebm2, txtmarm2, txtaprm2, txtmaym2, txtjunm2,
-            txtjulm2, txtaugm2, txtsepm2, txtoctm2, txtnovm2, txtdecm2};
-}
+std::array<TextBox*, 13> frmharmedit::ConstantBoxes() const { return boxesOf(*this, kConstantBoxes); }
+std::array<TextBox*, 12> frmharmedit::MonthDZ0Boxes() const { return boxesOf(*this, kMonthDZ0Boxes); }
+std::array<TextBox*, 12> frmharmedit::MonthM2Boxes() const { return boxesOf(*this, kMonthM2Boxes); }
 
 // The lists on the left, the port's fields on the right: its name, zone, number and position
 // above, the constants below them, the monthly values beside the constants. The port list

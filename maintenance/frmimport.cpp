@@ -17,18 +17,6 @@ constexpr int kDesignWidthPx = 600, kDesignHeightPx = 440;
 constexpr const char* kRootFolder = "/";
 constexpr const char* kTitle = "Tidewyn";
 
-// The hourglass while a handler works, the default pointer on every way out.
-class Hourglass {
-public:
-    explicit Hourglass(Form& form) : form_(form) { form_.SetMousePointer(MousePointer::Hourglass); }
-    ~Hourglass() { form_.SetMousePointer(MousePointer::Default); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-
-private:
-    Form& form_;
-};
-
 // The failed copies, one line each; a long list is cut short so that the box fits the screen.
 std::string failureText(const std::vector<std::string>& failures) {
     constexpr size_t kMostLines = 12;
@@ -92,7 +80,7 @@ void frmimport::Form_Resize() { arrangeControls(); }
 void frmimport::Form_Load() { CentreOnScreen(); }
 
 void frmimport::drvDrives_Change() {
-    Hourglass wait(*this);
+    BusyPointer wait(*this);
     const bool fallback = fallingBack_;
     fallingBack_ = false;
     if (drvDrives->DriveReady() && dirDirectories->SetPath(drvDrives->Drive())) return;
@@ -113,7 +101,7 @@ void frmimport::drvDrives_Change() {
 void frmimport::dirDirectories_Change() { filFilenames->SetPath(dirDirectories->Path()); }
 
 void frmimport::cmdimport_Click() {
-    Hourglass wait(*this);
+    BusyPointer wait(*this);
     const int count = filFilenames->ListCount();
     if (count == 0) {
         MsgBox("Nothing to import", kOkOnly, kTitle);

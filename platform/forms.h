@@ -149,6 +149,19 @@ private:
     std::vector<std::pair<QPointer<QWidget>, QPointer<QAbstractButton>>> enterButtons_;
 };
 
+// The hourglass on a window while a piece of work runs; the default pointer again on every way
+// out of the scope.
+class BusyPointer {
+public:
+    explicit BusyPointer(Form& form) : form_(form) { form_.SetMousePointer(MousePointer::Hourglass); }
+    ~BusyPointer() { form_.SetMousePointer(MousePointer::Default); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Form& form_;
+};
+
 // Placement arithmetic in pixels, frames included: `window` moved into `area`, and made smaller
 // where it is larger; a window of `size` centred in `area` the same way.
 QRect KeptWithin(const QRect& area, const QRect& window);

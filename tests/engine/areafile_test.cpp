@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -16,8 +15,11 @@
 #include "port_fixture.h"
 
 using namespace engine;
+using testing_support::FileNames;
 using testing_support::ReadAll;
 using testing_support::TempDir;
+using testing_support::WithoutSuffix;
+using testing_support::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
@@ -41,15 +43,7 @@ DepthRecord Depth(int k) {
 }
 
 using testing_support::AreaFileBytes;
-
-std::string DepthFileBytes(const std::vector<DepthRecord>& depths) {
-    std::string out;
-    for (const DepthRecord& d : depths) {
-        const engine::Bytes b = EncodeDepthRecord(d);
-        out.append(b.begin(), b.end());
-    }
-    return out;
-}
+using testing_support::DepthFileBytes;
 
 std::vector<PortRecord> Ports(int count) {
     std::vector<PortRecord> out;
@@ -62,8 +56,6 @@ std::vector<DepthRecord> Depths(int count) {
     for (int k = 1; k <= count; ++k) out.push_back(Depth(k));
     return out;
 }
-
-constexpr auto Write = &testing_support::WriteBytes;
 
 // The PortIndex of every record from `first` on (from 1) made its place in the list.
 std::vector<DepthRecord> Numbered(std::vector<DepthRecord> depths, size_t first) {
@@ -83,8 +75,8 @@ protected:
         MakeUserDepthsFolder();
         area = Env().programFolder + "/UK.hc";
         depth = DepthFilePathFor(area);
-        Write(area, AreaFileBytes(Ports(5)));
-        Write(depth, DepthFileBytes(Depths(5)));
+        WriteBytes(area, AreaFileBytes(Ports(5)));
+        WriteBytes(depth, DepthFileBytes(Depths(5)));
     }
     std::string scratch() const { return Env().programFolder + "/scratch.hc"; }
 
@@ -141,8 +133,8 @@ INSTANTIATE_TEST_SUITE_P(InsertAndDelete, AreaRebuild,
                          RebuildName);
 
 TEST_F(AreaFile, DeletingTheOnlyPortLeavesBothFilesEmpty) {
-    Write(area, AreaFileBytes(Ports(1)));
-    Write(depth, DepthFileBytes(Depths(1)));
+    WriteBytes(area, AreaFileBytes(Ports(1)));
+    WriteBytes(depth, DepthFileBytes(Depths(1)));
     ASSERT_TRUE(DeletePortRecord(area, 1).ok());
     EXPECT_EQ(FileLength(area), 0);
     EXPECT_EQ(FileLength(depth), 0);
@@ -152,7 +144,7 @@ TEST_F(AreaFile, DeletingTheOnlyPortLeavesBothFilesEmpty) {
 // A depth file without a record at k has nothing to renumber; one that another area file maps
 // to is not this area's alone.
 TEST_F(AreaFile, DepthFilesLeftAlone) {
-    Write(depth, DepthFileBytes(Depths(2)));
+    WriteBytes(depth, DepthFileBytes(Depths(2)));
     FileResult r = InsertPortRecord(area, 3, Port(9));
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(r.message, "");
@@ -163,8 +155,8 @@ TEST_F(AreaFile, DepthFilesLeftAlone) {
     EXPECT_FALSE(fs::exists(depth));
 
     const std::string old = Env().programFolder + "/UK.old.hc";
-    Write(old, AreaFileBytes(Ports(5)));
-    Write(depth, DepthFileBytes(Depths(5)));
+    WriteBytes(old, AreaFileBytes(Ports(5)));
+    WriteBytes(depth, DepthFileBytes(Depths(5)));
     r = InsertPortRecord(old, 2, Port(9));
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(r.message, depth + " also holds the user depths of " + area +
@@ -209,7 +201,7 @@ TEST_F(AreaFile, CorrectAndAppend) {
 
     const std::string empty = Env().programFolder + "/Empty.hc";
     const std::string missing = Env().programFolder + "/New.hc";
-    Write(empty, "");
+    WriteBytes(empty, "");
     ASSERT_TRUE(AppendPortRecord(empty, Port(1)).ok());
     ASSERT_TRUE(AppendPortRecord(missing, Port(1)).ok());
     EXPECT_EQ(ReadAll(empty), AreaFileBytes(Ports(1)));
@@ -222,7 +214,7 @@ TEST_F(AreaFile, CorrectAndAppend) {
 TEST_F(AreaFile, PartialTail) {
     const std::string tail = "xyz";
     const std::string file = Env().programFolder + "/Tail.hc";
-    Write(file, AreaFileBytes(Ports(1)) + tail);
+    WriteBytes(file, AreaFileBytes(Ports(1)) + tail);
     ASSERT_EQ(FileLength(file), 200);
     PortRecord changed = Port(7);
     ASSERT_TRUE(WritePortRecord(file, 1, changed).ok());
@@ -230,7 +222,7 @@ TEST_F(AreaFile, PartialTail) {
     ASSERT_TRUE(AppendPortRecord(file, Port(2)).ok());
     EXPECT_EQ(ReadAll(file), AreaFileBytes({changed, Port(2)}));
 
-    Write(file, AreaFileBytes(Ports(1)) + tail);
+    WriteBytes(file, AreaFileBytes(Ports(1)) + tail);
     ASSERT_TRUE(DeletePortRecord(file, 1).ok());
     EXPECT_EQ(FileLength(file), 0);
 }
@@ -266,7 +258,7 @@ TEST_F(AreaFile, ReplacementKeepsTheModeAndRefusesAFileThatMayNotBeWritten) {
 
 // The scratch file chosen as the area: a failing rebuild must not take it away.
 TEST_F(AreaFile, TheScratchFileAsTheAreaIsNeverRemoved) {
-    Write(scratch(), AreaFileBytes(Ports(3)));
+    WriteBytes(scratch(), AreaFileBytes(Ports(3)));
     SetFileStepFault([](FileStep step, const std::string&) { return step == FileStep::Write ? ENOSPC : 0; });
     FileResult r = DeletePortRecord(scratch(), 2);
     SetFileStepFault({});
@@ -298,15 +290,6 @@ struct Stopped {};
 // The error numbers a step fails with; 0 stops the program there.
 const int kFailures[] = {ENOSPC, EACCES, EROFS, 0};
 
-constexpr auto Without = &testing_support::WithoutSuffix;
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 }  // namespace
 
 // Every step of every writer fails in turn, or the program stops there. Each file then holds
@@ -317,10 +300,10 @@ TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
     // The five ports and their depths, and what an earlier run that stopped left: the scratch
     // file and a temporary area file.
     const auto reset = [&] {
-        Write(area, oldArea);
-        Write(depth, oldDepth);
-        Write(scratch(), "old scratch");
-        Write(area + ".tmp~", "half a file");
+        WriteBytes(area, oldArea);
+        WriteBytes(depth, oldDepth);
+        WriteBytes(scratch(), "old scratch");
+        WriteBytes(area + ".tmp~", "half a file");
         ASSERT_EQ(::chmod((area + ".tmp~").c_str(), 0400), 0);
     };
     for (const Operation& op : kOperations) {
@@ -388,7 +371,7 @@ TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
                     EXPECT_FALSE(r->ok()) << where;
                     EXPECT_NE(r->message.find(std::strerror(err)), std::string::npos)
                         << where << ": " << r->message;
-                    EXPECT_NE(r->message.find(Without(at.path, ".tmp~")), std::string::npos)
+                    EXPECT_NE(r->message.find(WithoutSuffix(at.path, ".tmp~")), std::string::npos)
                         << where << ": " << r->message;
                     if (renamed(area) && !renamed(depth) && newDepth != oldDepth) {
                         EXPECT_EQ(r->message,
@@ -402,7 +385,7 @@ TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
                         << where;
                     EXPECT_FALSE(fs::exists(depth + ".tmp~")) << where;
                 }
-                for (const std::string& name : FilesIn(Env().programFolder))
+                for (const std::string& name : FileNames(Env().programFolder))
                     if (name.ends_with(".hc")) {
                         EXPECT_TRUE(name == "UK.hc" || name == "scratch.hc") << where << ": " << name;
                     }

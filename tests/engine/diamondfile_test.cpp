@@ -13,6 +13,8 @@
 using namespace engine;
 using testing_support::ReadAll;
 using testing_support::TempDir;
+using testing_support::WithoutSuffix;
+using testing_support::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
@@ -59,8 +61,6 @@ std::string FileBytes(std::initializer_list<int> diamonds) {
 }
 
 const std::string kTail(40, 'x');
-
-constexpr auto Write = &testing_support::WriteBytes;
 
 // A program folder holding the diamond file Channel.l20.
 class DiamondFile : public testing_support::EngineTest {
@@ -142,8 +142,8 @@ TEST_F(DiamondFile, EditsRewriteWholeRecords) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove(path);
-        if (c.before) Write(path, *c.before);
-        Write(ScratchDiamondFilePath(), "left by an earlier run");
+        if (c.before) WriteBytes(path, *c.before);
+        WriteBytes(ScratchDiamondFilePath(), "left by an earlier run");
         const bool removal = std::string(c.name).starts_with("remove");
         FileResult r = c.edit(path);
         ASSERT_TRUE(r.ok()) << r.message;
@@ -159,7 +159,7 @@ TEST_F(DiamondFile, EditsRewriteWholeRecords) {
 // Two diamonds and 40 bytes: the tail is not listed, and numbers outside 1 to 2 are refused.
 TEST_F(DiamondFile, APartialTailIsNoDiamond) {
     const std::string before = FileBytes({1, 2}) + kTail;
-    Write(path, before);
+    WriteBytes(path, before);
     EXPECT_EQ(DiamondCount(path), 2);
     std::vector<TidalDiamondRecord> all;
     ASSERT_TRUE(ReadAllDiamondRecords(path, all).ok());
@@ -194,8 +194,6 @@ const struct {
 
 using Step = testing_support::TakenStep;
 
-constexpr auto Without = &testing_support::WithoutSuffix;
-
 }  // namespace
 
 // Each step of each writer fails in turn. The file keeps its old bytes until its rename, a
@@ -204,8 +202,8 @@ constexpr auto Without = &testing_support::WithoutSuffix;
 TEST_F(DiamondFile, EveryStepFailingKeepsTheFile) {
     const std::string before = FileBytes({1, 2, 3});
     const auto reset = [&] {
-        Write(path, before);
-        Write(ScratchDiamondFilePath(), "left by an earlier run");
+        WriteBytes(path, before);
+        WriteBytes(ScratchDiamondFilePath(), "left by an earlier run");
     };
     for (const auto& op : kWriters) {
         reset();
@@ -233,7 +231,7 @@ TEST_F(DiamondFile, EveryStepFailingKeepsTheFile) {
                              std::strerror(err));
                 EXPECT_FALSE(r.ok());
                 EXPECT_EQ(r.error, err);
-                EXPECT_NE(r.message.find(Without(at.path, ".tmp~")), std::string::npos) << r.message;
+                EXPECT_NE(r.message.find(WithoutSuffix(at.path, ".tmp~")), std::string::npos) << r.message;
                 EXPECT_NE(r.message.find(std::strerror(err)), std::string::npos) << r.message;
                 EXPECT_TRUE(ReadAll(path) == (at.step == FileStep::FolderSync ? after : before));
                 EXPECT_EQ(r.replaced, at.step == FileStep::FolderSync);
@@ -246,7 +244,7 @@ TEST_F(DiamondFile, EveryStepFailingKeepsTheFile) {
 // A file that cannot be read is neither listed nor rewritten, nor taken for a missing one.
 TEST_F(DiamondFile, ReadFaultIsReported) {
     const std::string before = FileBytes({1, 2});
-    Write(path, before);
+    WriteBytes(path, before);
     SetReadFault([this](const std::string& p) { return p == path ? EIO : 0; });
     std::vector<TidalDiamondRecord> all;
     TidalDiamondRecord one;

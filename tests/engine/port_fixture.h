@@ -61,20 +61,27 @@ inline std::string AreaFileBytes(const std::vector<engine::PortRecord>& ports) {
     return bytes;
 }
 
+// The bytes of a user-depth file holding these records.
+inline std::string DepthFileBytes(const std::vector<engine::DepthRecord>& depths) {
+    std::string bytes;
+    for (const auto& d : depths) {
+        const auto b = engine::EncodeDepthRecord(d);
+        bytes.append(b.begin(), b.end());
+    }
+    return bytes;
+}
+
 inline void WriteAreaFile(const std::string& path, const std::vector<engine::PortRecord>& ports) {
     ASSERT_TRUE(engine::ReplaceFile(path, AreaFileBytes(ports)).ok()) << path;
 }
 
 inline void WriteDepthFile(const std::string& path, const std::vector<float>& depths) {
-    std::string bytes;
+    std::vector<engine::DepthRecord> records(depths.size());
     for (size_t i = 0; i < depths.size(); ++i) {
-        engine::DepthRecord d;
-        d.PortIndex = static_cast<int16_t>(i + 1);
-        d.ChartedDepth = depths[i];
-        const auto b = engine::EncodeDepthRecord(d);
-        bytes.append(b.begin(), b.end());
+        records[i].PortIndex = static_cast<int16_t>(i + 1);
+        records[i].ChartedDepth = depths[i];
     }
-    ASSERT_TRUE(engine::ReplaceFile(path, bytes).ok()) << path;
+    ASSERT_TRUE(engine::ReplaceFile(path, DepthFileBytes(records)).ok()) << path;
 }
 
 // The displayed date as the main window sets it.

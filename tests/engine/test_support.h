@@ -69,6 +69,9 @@ void UseDecimalCommaLocale();
 // The bytes of a file ("" when it cannot be read).
 std::string ReadAll(const std::string& path);
 
+// The names of a folder's entries, sorted.
+std::vector<std::string> FileNames(const std::string& folder);
+
 // The source folder of the project (for the shipped data files).
 std::string SourceDir();
 

@@ -14,6 +14,7 @@
 #include "engine/localecheck.h"
 #include "engine/state.h"
 #include "engine/test_support.h"
+#include "list_support.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
@@ -21,6 +22,7 @@
 #include "platform/picturebox.h"
 
 using namespace platform;
+using testing_support::ListLines;
 
 TEST(PlatformControls, LabelCaptionsBreakAtCrLfCrAndLf) {
     Label label(nullptr);
@@ -54,11 +56,7 @@ TEST(PlatformControls, ListBoxClickFiresWhenCodeSelects) {
     EXPECT_EQ(freshClicks.count(), 0);
 
     // A mouse click is one Click, on a new line and on the line already selected.
-    auto press = [&](int row) {
-        QTest::mouseClick(fresh.viewport(), Qt::LeftButton, {},
-                          fresh.visualItemRect(fresh.item(row)).center());
-    };
-    for (int row : {1, 1, 0}) press(row);
+    for (int row : {1, 1, 0}) testing_support::ClickLine(&fresh, row);
     EXPECT_EQ(freshClicks.count(), 3);
     EXPECT_EQ(fresh.ListIndex(), 0);
 }
@@ -189,17 +187,12 @@ TEST(PlatformControls, FileListBoxListsTheMatchingFiles) {
     list.SetHidden({"scratch.hc"});
     list.SetPattern("*.hc");
     list.SetPath(folder.path());
-    auto names = [&] {
-        std::vector<std::string> n;
-        for (int i = 0; i < list.ListCount(); ++i) n.push_back(list.List(i));
-        return n;
-    };
-    EXPECT_EQ(names(), (std::vector<std::string>{"A.hc", "b.HC"}));
+    EXPECT_EQ(ListLines(list), (std::vector<std::string>{"A.hc", "b.HC"}));
     list.SetListIndex(1);
     EXPECT_EQ(clicks.count(), 1);
     std::ofstream(folder.file("a0.hc")) << "x";
     list.Refresh();
-    EXPECT_EQ(names(), (std::vector<std::string>{"A.hc", "a0.hc", "b.HC"}));
+    EXPECT_EQ(ListLines(list), (std::vector<std::string>{"A.hc", "a0.hc", "b.HC"}));
     EXPECT_EQ(list.FileName(), "b.HC");
     EXPECT_EQ(clicks.count(), 1);
     std::filesystem::remove(folder.file("b.HC"));

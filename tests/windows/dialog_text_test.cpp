@@ -144,10 +144,7 @@ TEST_P(DialogText, HarmonicConstantsEditor) {
 TEST_P(DialogText, PortsCopyUtility) {
     Env().programFolder = home.path();  // where Long.hc is
     frmtidewyn& main = open();
-    bool shown = false;
-    SetModalRunner([&](Form& f) {
-        shown = true;
-        auto& d = dynamic_cast<frmHCcopy&>(f);
+    look<frmHCcopy>(main.mnucopyconstants, [&](frmHCcopy& d) {
         ASSERT_GE(d.fillist->ListCount(), 1);
         d.fillist->SetListIndex(0);
         d.List1->SetListIndex(kLongestPort - 1);
@@ -155,11 +152,7 @@ TEST_P(DialogText, PortsCopyUtility) {
         expectFits(d);
         d.fileDestName->SetListIndex(0);
         expectFits(d, " with the destination's ports");
-        d.close();
     });
-    main.mnucopyconstants_Click();
-    SetModalRunner({});
-    EXPECT_TRUE(shown);
 }
 
 // The diamonds editor with the sample's diamond shown in both panes and the file's path above

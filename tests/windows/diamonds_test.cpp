@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <set>
 
 #include "engine/diamondfile.h"
 #include "engine/records.h"
@@ -58,7 +57,7 @@ protected:
 
     // Opens the editor through its menu handler (its menu entry stays hidden).
     frmTidalDiamondsCopy& editor() {
-        (IsLoaded<frmtidewyn>() ? Get<frmtidewyn>() : open()).mnuCopyDiamonds_Click();
+        mainWindow().mnuCopyDiamonds_Click();
         auto& w = Get<frmTidalDiamondsCopy>();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
         return w;
@@ -378,9 +377,8 @@ TEST_F(Diamonds, RefusalsLeaveTheFileAsItWas) {
         EXPECT_EQ(file(), sample) << c.what;
         w.Unload();
     }
-    std::set<std::string> files;
-    for (const auto& e : fs::directory_iterator(folder.path())) files.insert(e.path().filename());
-    EXPECT_EQ(files, (std::set<std::string>{"France.hc", "Sample.l20", "UK.hc"}));
+    EXPECT_EQ(testing_support::FileNames(folder.path()),
+              (std::vector<std::string>{"France.hc", "Sample.l20", "UK.hc"}));
 }
 
 // A write that fails says where and why and keeps the boxes' text. A file left as it was keeps

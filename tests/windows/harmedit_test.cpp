@@ -55,7 +55,7 @@ protected:
     // Starts the program, ticks the settings' check box and opens the editor from its menu;
     // `user` acts on it and must close it.
     void edit(const std::function<void(frmharmedit&)>& user) {
-        frmtidewyn& main = IsLoaded<frmtidewyn>() ? Get<frmtidewyn>() : open();
+        frmtidewyn& main = mainWindow();
         if (!main.mnumaintenance.Visible()) {
             withModal<frmoutoptions>(main.mnuoutputoptions, [](frmoutoptions& d) {
                 d.Check1->SetValue(1);
@@ -260,6 +260,13 @@ TEST_F(HarmEdit, AreaListAndEscape) {
 TEST_F(HarmEdit, RefusalsLeaveTheFile) {
     const std::string noArea = "Select an existing area from the File -> Area Select Menu!!";
     const int warning = kOkOnly | kExclamation;
+    // Dover loaded, then `text` typed into `box`.
+    const auto afterTyping = [](TextBox* frmharmedit::*box, std::string text) {
+        return [box, text](frmharmedit& e) {
+            load(e, "UK.hc", kDover);
+            (e.*box)->SetText(text);
+        };
+    };
     struct Case {
         const char* name;
         std::function<void(frmharmedit&)> setUp;
@@ -287,77 +294,30 @@ TEST_F(HarmEdit, RefusalsLeaveTheFile) {
          &frmharmedit::cmdInsert, "Error - No port selected", warning, "Tidewyn"},
         {"no port: delete", [](frmharmedit& e) { choose(e, "UK.hc"); }, &frmharmedit::cmdDelete,
          "Error - No port selected", warning, "Tidewyn"},
-        {"empty latitude",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtportlat->SetText("");
-         },
-         &frmharmedit::chartok, "Error - Latitude entry", warning, "Tidewyn"},
-        {"latitude 0 on add",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtportlat->SetText("0.00.00N");
-         },
-         &frmharmedit::cmdAdd, "Error - Latitude entry", warning, "Tidewyn"},
-        {"blank name",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtportname->SetText("   ");
-         },
-         &frmharmedit::cmdAdd, "Error - No port selected", warning, "Tidewyn"},
-        {"name beyond the code page",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtportname->SetText("Ωmega");
-         },
-         &frmharmedit::chartok,
+        {"empty latitude", afterTyping(&frmharmedit::txtportlat, ""), &frmharmedit::chartok,
+         "Error - Latitude entry", warning, "Tidewyn"},
+        {"latitude 0 on add", afterTyping(&frmharmedit::txtportlat, "0.00.00N"), &frmharmedit::cmdAdd,
+         "Error - Latitude entry", warning, "Tidewyn"},
+        {"blank name", afterTyping(&frmharmedit::txtportname, "   "), &frmharmedit::cmdAdd,
+         "Error - No port selected", warning, "Tidewyn"},
+        {"name beyond the code page", afterTyping(&frmharmedit::txtportname, "Ωmega"), &frmharmedit::chartok,
          "The port name holds characters that cannot be stored in the area file. Please remove them.",
          warning, "Tidewyn"},
-        {"number beyond the code page",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtportno->SetText("★1");
-         },
-         &frmharmedit::cmdInsert,
+        {"number beyond the code page", afterTyping(&frmharmedit::txtportno, "★1"), &frmharmedit::cmdInsert,
          "The port number holds characters that cannot be stored in the area file. Please remove them.",
          warning, "Tidewyn"},
-        {"latitude beyond the pole",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtportlat->SetText("95.00.00N");
-         },
+        {"latitude beyond the pole", afterTyping(&frmharmedit::txtportlat, "95.00.00N"),
          &frmharmedit::chartok, "Lat. must lie between -90 and 90.", warning, "Tidewyn"},
-        {"Z0 too high",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtZ0->SetText("150");
-         },
-         &frmharmedit::chartok, "Z0 must lie between -100 and 100.", warning, "Tidewyn"},
-        {"phase too large",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtM2g->SetText("-4000");
-         },
-         &frmharmedit::cmdAdd, "M2g must lie between -3600 and 3600.", warning, "Tidewyn"},
-        {"F6 beyond a single",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtLF6->SetText("1E39");
-         },
-         &frmharmedit::chartok, "F6 must lie between -100 and 100.", warning, "Tidewyn"},
-        {"month of forty digits",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtfebdz0->SetText("1" + std::string(40, '0'));
-         },
+        {"Z0 too high", afterTyping(&frmharmedit::txtZ0, "150"), &frmharmedit::chartok,
+         "Z0 must lie between -100 and 100.", warning, "Tidewyn"},
+        {"phase too large", afterTyping(&frmharmedit::txtM2g, "-4000"), &frmharmedit::cmdAdd,
+         "M2g must lie between -3600 and 3600.", warning, "Tidewyn"},
+        {"F6 beyond a single", afterTyping(&frmharmedit::txtLF6, "1E39"), &frmharmedit::chartok,
+         "F6 must lie between -100 and 100.", warning, "Tidewyn"},
+        {"month of forty digits", afterTyping(&frmharmedit::txtfebdz0, "1" + std::string(40, '0')),
          &frmharmedit::cmdInsert, "Delta Z0 Feb. must lie between -100 and 100.", warning, "Tidewyn"},
-        {"monthly M2",
-         [](frmharmedit& e) {
-             load(e, "UK.hc", kDover);
-             e.txtdecm2->SetText("-101");
-         },
-         &frmharmedit::chartok, "MHm2 Monthly Values Dec. must lie between -100 and 100.", warning,
-         "Tidewyn"},
+        {"monthly M2", afterTyping(&frmharmedit::txtdecm2, "-101"), &frmharmedit::chartok,
+         "MHm2 Monthly Values Dec. must lie between -100 and 100.", warning, "Tidewyn"},
     };
     const std::string before = ReadAll(area());
     edit([&](frmharmedit& e) {
@@ -458,7 +418,7 @@ TEST_F(HarmEdit, ClosingEmptiesTheMonthViewAndTellsASettingsFailure) {
         << dialogs->messages[0].prompt;
     SettingsRecord settings;
     ASSERT_TRUE(ReadSettingsFile(settings).ok());
-    EXPECT_EQ(settings.PortIndex, 77.0f);
+    EXPECT_EQ(settings.PortIndex, static_cast<float>(kDover));
 }
 
 // The keys each box takes, with the beeps of what they drop. Ctrl+V pastes

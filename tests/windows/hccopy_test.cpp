@@ -22,11 +22,11 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr auto recordBytes = &testing_support::RecordBytes<PortRecord>;
-// The names and sizes of the folder's files.
+// The names and sizes of the folder's files, by name.
 std::vector<std::pair<std::string, uintmax_t>> listing(const std::string& folder) {
     std::vector<std::pair<std::string, uintmax_t>> out;
-    for (const auto& e : fs::directory_iterator(folder)) out.emplace_back(e.path().filename(), e.file_size());
-    std::sort(out.begin(), out.end());
+    for (const std::string& name : testing_support::FileNames(folder))
+        out.emplace_back(name, fs::file_size(folder + "/" + name));
     return out;
 }
 }  // namespace
@@ -39,15 +39,11 @@ protected:
         uk = ReadAll(folder.file("UK.hc"));
         france = ReadAll(folder.file("France.hc"));
     }
-    void TearDown() override {
-        SetFileStepFault({});
-        WindowTest::TearDown();
-    }
 
     // Opens the utility through its menu handler (its menu entry stays hidden); `user` acts on
     // it and must close it. False when the window never showed.
     bool copy(const std::function<void(frmHCcopy&)>& user) {
-        frmtidewyn& main = IsLoaded<frmtidewyn>() ? Get<frmtidewyn>() : open();
+        frmtidewyn& main = mainWindow();
         bool shown = false;
         SetModalRunner([&](Form& f) {
             shown = true;

@@ -7,26 +7,18 @@
 #include <filesystem>
 #include <set>
 
+#include "engine/records.h"
 #include "maintenance/frmimport.h"
 #include "window_support.h"
 
 using namespace engine;
 using namespace platform;
+using testing_support::FileNames;
 using testing_support::ReadAll;
 using testing_support::TempDir;
 using testing_support::WithoutSuffix;
 using testing_support::WriteBytes;
 namespace fs = std::filesystem;
-
-namespace {
-
-std::set<std::string> names(const std::string& folder) {
-    std::set<std::string> out;
-    for (const auto& e : fs::directory_iterator(folder)) out.insert(e.path().filename().string());
-    return out;
-}
-
-}  // namespace
 
 class Import : public testing_support::WindowTest {
 protected:
@@ -92,13 +84,13 @@ TEST_F(Import, StartsOnTheProgramFoldersVolumeAndFolder) {
 
 TEST_F(Import, CopiesTheCompanionsThereAreAndCountsTheIndexFiles) {
     WriteBytes(source.file("Solent.cha"), "index");
-    const std::string diamonds(3 * 180, '\x7f');
+    const std::string diamonds(3 * TidalDiamondRecord::kSize, '\x7f');
     WriteBytes(source.file("Solent.l20"), diamonds);
     const auto messages = import(dialogOn(source.path()));
     ASSERT_EQ(messages.size(), 1u);
     expectCount(messages[0], " 1 files transferred");
     EXPECT_EQ(ReadAll(program.file("Solent.l20")), diamonds);
-    EXPECT_EQ(names(program.path()), std::set<std::string>{"Solent.l20"});  // no index, no work file
+    EXPECT_EQ(FileNames(program.path()), std::vector<std::string>{"Solent.l20"});  // no index, no work file
 }
 
 TEST_F(Import, NothingToImport) {
@@ -107,7 +99,7 @@ TEST_F(Import, NothingToImport) {
     ASSERT_EQ(messages.size(), 2u);
     expectCount(messages[0], "Nothing to import");
     expectCount(messages[1], " 0 files transferred");
-    EXPECT_TRUE(names(program.path()).empty());
+    EXPECT_TRUE(FileNames(program.path()).empty());
 }
 
 // A base ends at the first dot; names match in any case; a file of the program folder spelt
@@ -122,7 +114,7 @@ TEST_F(Import, NamesOfTheSetAndFilesReplaced) {
     const auto messages = import(dialogOn(source.path()));
     ASSERT_EQ(messages.size(), 1u);
     expectCount(messages[0], " 2 files transferred");
-    EXPECT_EQ(names(program.path()), (std::set<std::string>{"A.cht", "NORTH.L20", "NORTH.l30"}));
+    EXPECT_EQ(FileNames(program.path()), (std::vector<std::string>{"A.cht", "NORTH.L20", "NORTH.l30"}));
     EXPECT_EQ(ReadAll(program.file("A.cht")), "chart A");
     EXPECT_EQ(ReadAll(program.file("NORTH.L20")), "new north");
     EXPECT_EQ(ReadAll(program.file("NORTH.l30")), "north streams");
@@ -130,13 +122,15 @@ TEST_F(Import, NamesOfTheSetAndFilesReplaced) {
 
 TEST_F(Import, FromTheProgramFolderItselfLeavesItsFilesWhole) {
     const std::vector<std::pair<std::string, std::string>> files{
-        {"Set.cha", "index"}, {"Set.cht", "chart"}, {"Set.l20", std::string(180, '\x01')}};
+        {"Set.cha", "index"},
+        {"Set.cht", "chart"},
+        {"Set.l20", std::string(TidalDiamondRecord::kSize, '\x01')}};
     for (const auto& [name, bytes] : files) WriteBytes(program.file(name), bytes);
     const auto messages = import(dialogOn(program.path()));
     ASSERT_EQ(messages.size(), 1u);
     expectCount(messages[0], " 1 files transferred");
     for (const auto& [name, bytes] : files) EXPECT_EQ(ReadAll(program.file(name)), bytes) << name;
-    EXPECT_EQ(names(program.path()).size(), files.size());
+    EXPECT_EQ(FileNames(program.path()).size(), files.size());
 }
 
 // A target that cannot be written, a source that cannot be read and one that cannot be opened:
@@ -175,7 +169,7 @@ TEST_F(Import, FailedCopiesAreToldAndLeaveTheirTargets) {
     expectCount(messages[1], " 1 files transferred");
     EXPECT_EQ(ReadAll(target), "old diamonds");
     EXPECT_EQ(ReadAll(program.file("Set.cht")), "Set.cht");
-    EXPECT_EQ(names(program.path()), (std::set<std::string>{"Set.cht", "Set.l20"}));
+    EXPECT_EQ(FileNames(program.path()), (std::vector<std::string>{"Set.cht", "Set.l20"}));
     ASSERT_FALSE(duringCopies.empty());
     EXPECT_EQ(std::set(duringCopies.begin(), duringCopies.end()), std::set{MousePointer::Hourglass});
 }
@@ -194,7 +188,7 @@ TEST_F(Import, ALongListOfFailuresIsCutShort) {
     EXPECT_EQ(told.find(source.file("D.cht")), std::string::npos) << told;
     EXPECT_TRUE(told.ends_with("\r\n... and 4 more")) << told;
     expectCount(messages[1], " 4 files transferred");
-    EXPECT_TRUE(names(program.path()).empty());
+    EXPECT_TRUE(FileNames(program.path()).empty());
 }
 
 // A volume that cannot be read: one message, the list back on "/" once; when "/" cannot be read

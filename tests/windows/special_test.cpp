@@ -61,13 +61,7 @@ protected:
     }
     std::string folder() const { return home.file("program"); }
     std::string written(const std::string& name) const { return ReadAll(folder() + "/" + name); }
-    std::vector<std::string> files() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(folder()))
-            names.push_back(e.path().filename());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> files() const { return testing_support::FileNames(folder()); }
 };
 
 TEST_F(SpecialMenu, YearlyHighWatersCoverTheShownYearAndTheNextFromTheirFirstDay) {

@@ -8,9 +8,11 @@
 #include <QTest>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,7 @@
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
+#include "platform/list_support.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
 
@@ -48,27 +51,6 @@ template <typename Record>
 Record RecordIn(const std::string& file, long n, Record (*decode)(std::span<const uint8_t>)) {
     const std::string bytes = RecordBytes<Record>(file, n);
     return decode(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-}
-
-// The lines of a list, top to bottom.
-inline std::vector<std::string> ListLines(const platform::ListBox& list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list.ListCount(); ++i) out.push_back(list.List(i));
-    return out;
-}
-
-// A mouse click on line `row` of a list, as the user gives it (the window must be shown).
-inline void ClickLine(platform::ListBox* list, int row) {
-    QListWidgetItem* item = list->item(row);
-    ASSERT_NE(item, nullptr) << row;
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-// A mouse click on the file of that name in a file list.
-inline void PickFile(platform::FileListBox* files, const std::string& name) {
-    const auto found = files->findItems(QString::fromStdString(name), Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << name;
-    ClickLine(files, files->row(found.front()));
 }
 
 class WindowTest : public ::testing::Test {
@@ -109,6 +91,10 @@ protected:
     frmtidewyn& open() {
         platform::Get<frmCopyright>().ConditionsOK->click();
         return platform::Get<frmtidewyn>();
+    }
+    // The main window, started first when it is not open.
+    frmtidewyn& mainWindow() {
+        return platform::IsLoaded<frmtidewyn>() ? platform::Get<frmtidewyn>() : open();
     }
     // Ends the run's windows and state, as closing the program does; open() starts it again.
     void restart() {
