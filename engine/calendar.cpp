@@ -117,17 +117,23 @@ JulianDate JulianDayToDate(double jd) {
     return r;
 }
 
+std::optional<std::string> InShortDateOrder(const std::string& pattern, const std::string& year,
+                                            const std::string& month, const std::string& day) {
+    auto is = [&](const char* a, const char* b, const char* c) {
+        return pattern == a || pattern == b || pattern == c;
+    };
+    if (is("MM/DD/YYYY", "MM-DD-YYYY", "MM.DD.YYYY")) return month + " " + day + " " + year;
+    if (is("DD/MM/YYYY", "DD-MM-YYYY", "DD.MM.YYYY")) return day + " " + month + " " + year;
+    if (is("YYYY/DD/MM", "YYYY-DD-MM", "YYYY.DD.MM")) return year + " " + day + " " + month;
+    if (is("YYYY/MM/DD", "YYYY-MM-DD", "YYYY.MM.DD")) return year + " " + month + " " + day;
+    return std::nullopt;
+}
+
 void TodayLongText(std::string& text) {
     double today = Now();
-    std::string year = FormatDate(today, "YYYY");
-    std::string day = std::to_string(DateDay(today));
-    std::string month = FormatDate(today, "MMMM");
-    const std::string& p = State().ShortDateFormat;
-    auto is = [&](const char* a, const char* b, const char* c) { return p == a || p == b || p == c; };
-    if (is("MM/DD/YYYY", "MM-DD-YYYY", "MM.DD.YYYY")) text = month + " " + day + " " + year;
-    else if (is("DD/MM/YYYY", "DD-MM-YYYY", "DD.MM.YYYY")) text = day + " " + month + " " + year;
-    else if (is("YYYY/DD/MM", "YYYY-DD-MM", "YYYY.DD.MM")) text = year + " " + day + " " + month;
-    else if (is("YYYY/MM/DD", "YYYY-MM-DD", "YYYY.MM.DD")) text = year + " " + month + " " + day;
+    if (auto t = InShortDateOrder(State().ShortDateFormat, FormatDate(today, "YYYY"),
+                                  FormatDate(today, "MMMM"), std::to_string(DateDay(today))))
+        text = *t;
 }
 
 double SummerTimeStart(int year) { return lastSunday(year, 3) - 1; }

@@ -3,6 +3,7 @@
 // and the summer-time rule (last Sunday of March to the Saturday before the last Sunday of
 // October). Month names come from the environment's locale.
 
+#include <optional>
 #include <string>
 
 namespace engine {
@@ -36,6 +37,13 @@ struct JulianDate {
 // Calendar date and time of a Julian Day, to the nearest second (Julian calendar before
 // JD 2299160.5).
 JulianDate JulianDayToDate(double jd);
+
+// Year, month and day texts joined by one blank in the order of a short-date pattern: month,
+// day, year for "MM/DD/YYYY" (and its "-" and "." forms); day, month, year for "DD/MM/YYYY";
+// year, month, day for "YYYY/MM/DD"; year, day, month for "YYYY/DD/MM". Nothing for a pattern
+// outside the twelve.
+std::optional<std::string> InShortDateOrder(const std::string& pattern, const std::string& year,
+                                            const std::string& month, const std::string& day);
 
 // Today's date as day, month name and year in the order of ShortDateFormat; text is left
 // unchanged for a pattern outside the twelve.

@@ -257,6 +257,40 @@ std::string TypedText(float value) {
     return t;
 }
 
+namespace {
+// A plain form written without its exponent: "1.5E-05" as "0.000015", "-2E+16" as
+// "-20000000000000000".
+std::string withoutExponent(const std::string& t) {
+    const size_t e = t.find('E');
+    if (e == std::string::npos) return t;
+    int exponent = 0;
+    const char* first = t.data() + e + 1;
+    if (*first == '+') ++first;
+    std::from_chars(first, t.data() + t.size(), exponent);
+    std::string mantissa = t.substr(0, e);
+    const bool negative = !mantissa.empty() && mantissa[0] == '-';
+    if (negative) mantissa.erase(0, 1);
+    const size_t point = mantissa.find('.');
+    std::string digits = mantissa;
+    if (point != std::string::npos) digits.erase(point, 1);
+    const long whole = static_cast<long>(point == std::string::npos ? mantissa.size() : point) + exponent;
+    const long count = static_cast<long>(digits.size());
+    std::string out;
+    if (whole <= 0) out = "0." + std::string(static_cast<size_t>(-whole), '0') + digits;
+    else if (whole >= count) out = digits + std::string(static_cast<size_t>(whole - count), '0');
+    else out = digits.substr(0, static_cast<size_t>(whole)) + "." + digits.substr(static_cast<size_t>(whole));
+    return negative ? "-" + out : out;
+}
+}  // namespace
+
+std::string TypedText(double value) {
+    if (!std::isfinite(value)) return {};
+    std::string t = withoutExponent(Trim(Str(value)));
+    if (t.rfind(".", 0) == 0) t.insert(0, "0");
+    else if (t.rfind("-.", 0) == 0) t.insert(1, "0");
+    return t;
+}
+
 std::optional<float> ReadTypedNumber(std::string_view typed) {
     const std::optional<double> v = readChars(Trim(typed), std::chars_format::fixed);
     if (!v || !std::isfinite(*v) || std::fabs(*v) > 3.4028234663852886e38) return std::nullopt;

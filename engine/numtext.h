@@ -44,6 +44,8 @@ std::string CStrSingle(float value);
 // 7-digit form, trimmed, with "0" before a leading point ("0.5", "-0.75", "2"); never in
 // exponent form (100000000, 0.00001); empty for a value that is not finite.
 std::string TypedText(float value);
+// The same for a 64-bit number, in up to 15 significant digits ("0.00001234", "-1.25").
+std::string TypedText(double value);
 // A whole typed text that is a number: an optional sign and digits with at most one "." (and
 // at least one digit), fitting a single. Nothing otherwise.
 std::optional<float> ReadTypedNumber(std::string_view typed);

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <cmath>
 
+#include "adjustment/frmharmadjust.h"
 #include "engine/calendar.h"
 #include "engine/currentport.h"
 #include "engine/dates.h"
@@ -418,9 +419,7 @@ void frmtidewyn::Label1_DblClick() {
     State().ShowConstants = true;
 }
 
-void frmtidewyn::mnuAdjustLoad_Click() {
-    // The adjustment window opens here once it exists.
-}
+void frmtidewyn::mnuAdjustLoad_Click() { Get<frmHarmAdjust>().Show(); }
 
 void frmtidewyn::mnuLayersShow_Click() {
     SharedState& s = State();
@@ -449,13 +448,8 @@ void frmtidewyn::mnuLayersShow_Click() {
     if (DayOfYearToDate(monthName, day)) s.SelectedDay = day;
     double date = DateSerial(s.SelectedYear, 1, 1) + (s.SelectedDayOfYear - 1);
     DateParts p = SplitDate(date);
-    const std::string& f = s.ShortDateFormat;
     std::string y = std::to_string(p.year), m = std::to_string(p.month), d = std::to_string(p.day);
-    std::string text;
-    if (f.rfind("MM", 0) == 0) text = m + " " + d + " " + y;
-    else if (f.rfind("DD", 0) == 0) text = d + " " + m + " " + y;
-    else if (f.rfind("YYYY", 0) == 0 && f.size() > 5 && f[5] == 'D') text = y + " " + d + " " + m;
-    else text = y + " " + m + " " + d;
+    std::string text = InShortDateOrder(s.ShortDateFormat, y, m, d).value_or(y + " " + m + " " + d);
     tidedatebox->SetCaption("Date   : " + text + " (" + FormatDate(date, "dddd") + ")");
     s.SelectedYear = p.year;
     s.SelectedDayOfYear = DayOfYear(date);

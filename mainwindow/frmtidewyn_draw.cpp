@@ -6,23 +6,12 @@
 #include "engine/numtext.h"
 #include "engine/state.h"
 #include "mainwindow/frmtidewyn.h"
+#include "mainwindow/layersview.h"
 
 using namespace engine;
 using namespace platform;
 
 namespace {
-// The grid: verticals every 3 hours, a line and a label every metre from -1 to the top, fewer
-// when the day spans so many metres that their labels would run into each other.
-void drawGrid(PictureBox& pic, double top, double bottom, const std::string& topUnit) {
-    for (int x = 0; x <= 21; x += 3) pic.Line(x, top, x, bottom);
-    for (double h : GridHeights(top, bottom, std::fabs(pic.TextHeight()))) {
-        pic.Line(0, h, 24, h);
-        pic.CurrentX = 0;
-        pic.CurrentY = h;
-        pic.Print(std::to_string(static_cast<long long>(h)) + (h == top ? topUnit : ""));
-    }
-}
-
 bool drawable(double x1, double y1, double x2, double y2) {
     return std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
 }
@@ -64,7 +53,7 @@ void frmtidewyn::DrawTideCurve() {
         for (int r = 1; r <= s.CurvePoints; ++r)
             if (std::isfinite(curve(2, r))) pic.PSet(curve(1, r), curve(2, r) - lower);
     }
-    drawGrid(pic, scale.Top, scale.Bottom, "M");
+    DrawDayGrid(pic, scale.Top, scale.Bottom, "M");
 
     DrawHourLabels();
     DrawSunTimes();
@@ -114,36 +103,15 @@ void frmtidewyn::DrawConstituentLayers() {
     PictureBox& pic = *Picture1;
     pic.SetAutoRedraw(true);
     pic.Cls();
-    CurveScale scale = LayersScale(s.DayCurve, s.CurvePoints);
+    std::array<bool, 7> shown{};
+    const CheckBox* boxes[7] = {chkM2, chkS2, chkK1, chkO1, chkf4, chkf6, chkZ0};
+    for (size_t i = 0; i < 7; ++i) shown[i] = boxes[i]->Value() == 1;
+    const auto layers = s.DayLayers();
+    const CurveScale scale = DrawLayersDay(
+        pic, s.DayCurve, {layers[0], layers[1], layers[2], layers[3], layers[4], layers[5], layers[6]},
+        s.CurvePoints, shown);
     s.ScaleTop = scale.Top;
     s.ScaleBottom = scale.Bottom;
-    pic.Scale(0, scale.Top, 24, scale.Bottom);
-
-    struct Term {
-        CheckBox* box;
-        const LayerTable* table;
-        bool points;
-        OleColor color;
-    };
-    const Term terms[] = {
-        {chkM2, &s.LayerM2, false, kBlue},        {chkS2, &s.LayerS2, false, kRed},
-        {chkK1, &s.LayerK1, true, pic.ForeColor}, {chkO1, &s.LayerO1, false, 0x00FFFF},
-        {chkf4, &s.LayerF4, false, kGreen},       {chkf6, &s.LayerF6, false, 0xFF00FF},
-        {chkZ0, &s.LayerZ0, true, kRed},
-    };
-    const CurveTable& day = s.DayCurve;
-    for (int r = 1; r <= s.CurvePoints - 2; ++r) {
-        if (drawable(day(1, r), day(2, r), day(1, r + 1), day(2, r + 1)))
-            pic.Line(day(1, r), day(2, r), day(1, r + 1), day(2, r + 1));
-        for (const Term& t : terms) {
-            if (t.box->Value() != 1) continue;
-            const LayerTable& l = *t.table;
-            if (!drawable(l(1, r), l(2, r), l(1, r + 1), l(2, r + 1))) continue;
-            if (t.points) pic.PSet(l(1, r), l(2, r), t.color);
-            else pic.Line(l(1, r), l(2, r), l(1, r + 1), l(2, r + 1), t.color);
-        }
-    }
-    drawGrid(pic, scale.Top, -2, " Metres");
     pic.SetAutoRedraw(false);
     DrawSpringsNeaps();
 }

@@ -233,4 +233,19 @@ TEST_F(NumText, ValuesThatAreNotNumbersShowAsSuch) {
         EXPECT_EQ(TypedText(v), text);
         EXPECT_EQ(ReadTypedNumber(TypedText(v)), v) << text;
     }
+    // A 64-bit number: its 15 significant digits, read back by Val.
+    const std::pair<double, const char*> typed15[] = {
+        {1e-5, "0.00001"},
+        {-2.5e-5, "-0.000025"},
+        {1.23456789012345e-7, "0.000000123456789012345"},
+        {1e20, "100000000000000000000"},
+        {0.5, "0.5"},
+        {1.2345678901234567, "1.23456789012346"},
+        {-1234.5, "-1234.5"},
+    };
+    for (auto [v, text] : typed15) {
+        EXPECT_EQ(TypedText(v), text);
+        EXPECT_NEAR(Val(text), v, std::fabs(v) * 1e-14) << text;
+    }
+    EXPECT_EQ(TypedText(std::numeric_limits<double>::quiet_NaN()), "");
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "adjustment/frmharmadjust.h"
 #include "engine/recordfile.h"
 #include "maintenance/frmharmedit.h"
 #include "maintenance/frmhccopy.h"
@@ -200,6 +201,19 @@ TEST_P(DialogText, SunriseToolAndItsResultsOnEveryDay) {
     tool.ok->click();
     SetModalRunner({});
     EXPECT_TRUE(shown);
+}
+
+// The adjustment window on the longest name and the one after it, on the day whose date line
+// is the longest in German (Donnerstag, 26. September).
+TEST_P(DialogText, AdjustmentWindow) {
+    now = DateSerial(2024, 9, 26) + TimeSerial(12, 0, 0);
+    frmtidewyn& main = open();
+    main.Label1_DblClick();
+    main.mnuAdjustLoad.Click();
+    auto& a = Get<frmHarmAdjust>();
+    ASSERT_EQ(a.portbox->Caption(), kLongNames[1]);
+    ASSERT_EQ(a.Portbox3->Caption(), kLongNames[2]);
+    expectFits(a);
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, DialogText, ::testing::Values("en_GB", "de_DE"),

@@ -19,22 +19,10 @@ using namespace platform;
 using testing_support::csvFields;
 using testing_support::linesOf;
 using testing_support::ReadAll;
+using testing_support::SameCurve;
+using testing_support::SameDrawing;
 
 namespace {
-
-bool sameCurve(const CurveTable& a, const CurveTable& b) {
-    for (int r = 0; r < CurveTable::kRows; ++r)
-        for (int c = 0; c < CurveTable::kColumns; ++c)
-            if (a(c, r) != b(c, r) && !(std::isnan(a(c, r)) && std::isnan(b(c, r)))) return false;
-    return true;
-}
-
-bool sameDrawing(const std::vector<DrawCommand>& a, const std::vector<DrawCommand>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const DrawCommand& x, const DrawCommand& y) {
-        return x.kind == y.kind && x.x1 == y.x1 && x.y1 == y.y1 && x.x2 == y.x2 && x.y2 == y.y2 &&
-               x.color == y.color && x.text == y.text;
-    });
-}
 
 const char* const kIndexedHeader =
     "id,Julian,Day,Year,ma,mf,sa,sf,ka,kf,oa,of,dam,dfm,das,dfs,dak,dfk ,dao,dfo";
@@ -130,11 +118,11 @@ TEST_F(SpecialMenu, YearlyHighWatersLeaveTheDisplayedDayAlone) {
     const int points = s.CurvePoints, dayOfYear = s.SelectedDayOfYear;
     const std::vector<DrawCommand> picture = w.Picture1->PersistentCommands();
     w.mnuYears.Click();
-    EXPECT_TRUE(sameCurve(s.DayCurve, day));
-    EXPECT_TRUE(sameCurve(s.OutputCurve, output));
+    EXPECT_TRUE(SameCurve(s.DayCurve, day));
+    EXPECT_TRUE(SameCurve(s.OutputCurve, output));
     EXPECT_EQ(s.CurvePoints, points);
     EXPECT_EQ(s.SelectedDayOfYear, dayOfYear);
-    EXPECT_TRUE(sameDrawing(w.Picture1->PersistentCommands(), picture));
+    EXPECT_TRUE(SameDrawing(w.Picture1->PersistentCommands(), picture));
     EXPECT_EQ(files(), std::vector<std::string>{"Dover-HWTimes.csv"});
 }
 

@@ -42,6 +42,26 @@ inline int DashesAt(const std::vector<platform::DrawCommand>& list, double t) {
     }));
 }
 
+// Two tables alike in every cell, values that are not numbers counting as alike.
+template <typename Table>
+bool SameTable(const Table& a, const Table& b) {
+    for (int r = 0; r < Table::kRows; ++r)
+        for (int c = 0; c < Table::kColumns; ++c)
+            if (a(c, r) != b(c, r) && !(std::isnan(a(c, r)) && std::isnan(b(c, r)))) return false;
+    return true;
+}
+inline bool SameCurve(const engine::CurveTable& a, const engine::CurveTable& b) { return SameTable(a, b); }
+
+// Two drawings of the same commands: kind, places, colour and text.
+inline bool SameDrawing(const std::vector<platform::DrawCommand>& a,
+                        const std::vector<platform::DrawCommand>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const platform::DrawCommand& x, const platform::DrawCommand& y) {
+                          return x.kind == y.kind && x.x1 == y.x1 && x.y1 == y.y1 && x.x2 == y.x2 &&
+                                 x.y2 == y.y2 && x.color == y.color && x.text == y.text;
+                      });
+}
+
 // Record n of a file's bytes, as they stand and decoded.
 template <typename Record>
 std::string RecordBytes(const std::string& file, long n) {

@@ -2,7 +2,8 @@
 //   tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]
 // writes conditions.png; main-window.png, the main window with a user depth and the read-out
 // of a point on the curve; constituents.png, the constituent panel with the port's constants;
-// harmonic-editor.png, the harmonic constants editor with Dover loaded; and
+// harmonic-editor.png, the harmonic constants editor with Dover loaded;
+// adjustment-window.png, the harmonic adjustment window on Dover and Hastings; and
 // main-window-maximised.png, on a screen of 1400 x 1000.
 //   tidewyn-screenshot --printed-curve OUTPUT.png YYYY-MM-DD
 // prints Dover's curve page for that day, summer time switched on, through a PDF file and
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "adjustment/frmharmadjust.h"
 #include "engine/dates.h"
 #include "engine/environment.h"
 #include "engine/recordfile.h"
@@ -200,6 +202,11 @@ int main(int argc, char** argv) {
         });
         main.mnumaintainfile_Click();
         platform::SetModalRunner({});
+
+        // The adjustment window on Dover and Hastings, opened from the Advanced menu once the
+        // double-click has shown its entry; last, as closing it ends the program.
+        main.mnuAdjustLoad_Click();
+        ok = save(platform::Get<frmHarmAdjust>(), out + "/adjustment-window.png") && ok;
     });
     for (const auto& m : dialogs.messages) {
         std::fprintf(stderr, "tidewyn-screenshot: %s\n", m.prompt.c_str());

@@ -1,0 +1,407 @@
+// The harmonic adjustment window: Port 1 (the main window's port), Port 2 (the record after it)
+// and the location between them, their pictures and read-outs, "Calculate" and the day steps;
+// and the main window found as it was after the window has been used.
+#include "engine/adjustment.h"
+
+#include <QTest>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "adjustment/frmharmadjust.h"
+#include "engine/numtext.h"
+#include "engine/records.h"
+#include "engine/test_support.h"
+#include "window_support.h"
+
+using namespace engine;
+using namespace platform;
+using testing_support::SameDrawing;
+using testing_support::SameTable;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kDover = 77, kHastings = 78;
+
+int countOf(const PictureBox& pic, DrawKind kind, OleColor color) {
+    const auto& list = pic.PersistentCommands();
+    return static_cast<int>(std::count_if(
+        list.begin(), list.end(), [&](const DrawCommand& c) { return c.kind == kind && c.color == color; }));
+}
+
+// A site's picture: the curve and six layers joined row to row, K1 and Z0 as points, the hour
+// grid, and the metre lines up to the top above the highest height, which is labelled.
+void expectSitePicture(const PictureBox& pic, const CurveTable& curve, const std::string& site) {
+    constexpr int segments = 148 - 2;
+    double highest = 0;
+    for (int r = 1; r <= 147; ++r) highest = std::max(highest, curve(2, r));
+    const double top = std::floor(highest) + 1;
+    EXPECT_EQ(countOf(pic, DrawKind::Line, kBlue), segments) << site;             // M2
+    EXPECT_EQ(countOf(pic, DrawKind::Line, kRed), segments) << site;              // S2
+    EXPECT_EQ(countOf(pic, DrawKind::Point, kBlack), segments) << site;           // K1
+    EXPECT_EQ(countOf(pic, DrawKind::Line, Rgb(255, 255, 0)), segments) << site;  // O1
+    EXPECT_EQ(countOf(pic, DrawKind::Line, kGreen), segments) << site;            // f4
+    EXPECT_EQ(countOf(pic, DrawKind::Line, Rgb(255, 0, 255)), segments) << site;  // f6
+    EXPECT_EQ(countOf(pic, DrawKind::Point, kRed), segments) << site;             // Z0
+    const auto& list = pic.PersistentCommands();
+    const int verticals = static_cast<int>(std::count_if(list.begin(), list.end(), [&](const DrawCommand& c) {
+        return c.kind == DrawKind::Line && c.x1 == c.x2 && c.y1 == top && c.y2 == -2;
+    }));
+    EXPECT_EQ(verticals, 8) << site;
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(list.back().kind, DrawKind::Text) << site;
+    EXPECT_EQ(list.back().text, std::to_string(static_cast<int>(top)) + " Metres") << site;
+    EXPECT_EQ(list.back().y1, top) << site;
+}
+
+std::vector<std::string> readouts(const frmHarmAdjust& a) {
+    std::vector<std::string> texts;
+    for (int site = 0; site < 3; ++site)
+        for (const Label* l : a.ReadoutLabels(site)) texts.push_back(l->Caption());
+    return texts;
+}
+
+// What the user sees of the three sites: each picture's drawing and the read-outs.
+struct Shown {
+    std::vector<DrawCommand> pictures[3];
+    std::vector<std::string> readouts;
+    std::string date;
+};
+Shown shownBy(const frmHarmAdjust& a) {
+    return {{a.Picture1->PersistentCommands(), a.Picture2->PersistentCommands(),
+             a.Picture3->PersistentCommands()},
+            readouts(a),
+            a.tidedatebox->Caption()};
+}
+void expectSame(const Shown& x, const Shown& y, const std::string& when) {
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(SameDrawing(x.pictures[i], y.pictures[i])) << "picture " << i + 1 << when;
+    EXPECT_EQ(x.readouts, y.readouts) << when;
+    EXPECT_EQ(x.date, y.date) << when;
+}
+
+// Every file under a folder with its bytes.
+std::map<std::string, std::string> filesUnder(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        if (e.is_regular_file()) files[e.path().string()] = testing_support::ReadAll(e.path().string());
+    return files;
+}
+
+}  // namespace
+
+class Adjustment : public testing_support::WindowTest {
+protected:
+    // The user double-clicks the heading and chooses "Interpolate Between Ports".
+    frmHarmAdjust& openAdjustment(frmtidewyn& main) {
+        QTest::mouseDClick(main.Label1, Qt::LeftButton);
+        EXPECT_TRUE(main.mnuAdjustLoad.Visible());
+        main.mnuAdjustLoad.Click();
+        return Get<frmHarmAdjust>();
+    }
+    PortRecord record(long n, const std::string& area = "UK.hc") {
+        PortRecord r;
+        EXPECT_TRUE(ReadPortRecord(programFolder() + "/" + area, n, r).ok());
+        return r;
+    }
+};
+
+// Dover at 13:00 BST on 15 July 2026: Port 1 Dover, Port 2 Hastings, the location between
+// them at their mean, the sites' clock in UTC, each site drawn whole, the read-outs at 12:00.
+TEST_F(Adjustment, OpensOnTheMainWindowsPortAndTheNextWithTheirMean) {
+    now = DateSerial(2026, 7, 15) + TimeSerial(12, 0, 0);
+    Env().localOffsetHours = [](double) { return 1.0; };
+    frmtidewyn& main = open();
+    frmHarmAdjust& a = openAdjustment(main);
+    SharedState& s = State();
+
+    EXPECT_TRUE(a.Visible());
+    EXPECT_EQ(a.Caption(), "Tidewyn Vizoz");
+    EXPECT_FALSE(main.Timer1->Enabled());
+    EXPECT_EQ(a.portbox->Caption(), "Dover");
+    EXPECT_EQ(a.lblportname1->Caption(), "Dover");
+    EXPECT_EQ(a.Portbox3->Caption(), "Hastings");
+    EXPECT_EQ(a.lblPortName3->Caption(), "Hastings");
+    const PortRecord dover = record(kDover), hastings = record(kHastings);
+    const std::array<float, 13> mean = MeanConstants(dover, hastings);
+    for (size_t i = 0; i < 13; ++i) {
+        const auto field = kPortConstants[i].field;
+        EXPECT_EQ(a.Port1Labels()[i]->Caption(), TypedText(dover.*field)) << kPortConstants[i].name;
+        EXPECT_EQ(a.Port2Labels()[i]->Caption(), TypedText(hastings.*field)) << kPortConstants[i].name;
+        EXPECT_EQ(a.IntermediateBoxes()[i]->Text(), TypedText(mean[i])) << kPortConstants[i].name;
+    }
+    EXPECT_EQ(a.txtZ0->Text(), "3.906");
+    EXPECT_EQ(a.timeval->Caption(), "12:00");
+    EXPECT_EQ(a.tidedatebox->Caption(), "Date   : 15 July 2026 (Wednesday)");
+    EXPECT_EQ(a.SiteDayOfYear(), 196);
+
+    expectSitePicture(*a.Picture1, s.AdjCurvePort1, "Port 1");
+    expectSitePicture(*a.Picture2, s.AdjCurveMid, "intermediate");
+    expectSitePicture(*a.Picture3, s.AdjCurvePort2, "Port 2");
+    // The intermediate location is computed from its boxes: its mean level is their Z0.
+    EXPECT_EQ(s.AdjMeanMid, Val(a.txtZ0->Text()));
+    EXPECT_EQ(s.AdjMeanPort2, Val(a.P2Z0->Caption()));
+
+    // 12:00 is row 73: each term of each site, and the mean level in place of the Z0 layer.
+    const std::pair<const LayerSet*, double> sites[3] = {{&s.AdjLayersPort1, s.AdjMeanPort1},
+                                                         {&s.AdjLayersMid, s.AdjMeanMid},
+                                                         {&s.AdjLayersPort2, s.AdjMeanPort2}};
+    for (int site = 0; site < 3; ++site) {
+        const auto labels = a.ReadoutLabels(site);
+        const LayerSet& layers = *sites[site].first;
+        double total = sites[site].second;
+        EXPECT_EQ(labels[0]->Caption(), CStr(sites[site].second));
+        for (size_t i = 0; i < 6; ++i) {
+            EXPECT_EQ(labels[i + 1]->Caption(), Format(layers[i](2, 73), "0.00")) << site << " " << i;
+            total += layers[i](2, 73);
+        }
+        EXPECT_EQ(labels[7]->Caption(), Format(total, "0.00")) << site;
+        EXPECT_NEAR(layers[0](1, 73), 12.0, 1e-9);
+    }
+    EXPECT_EQ(a.lblp3Z0->Caption(), "4.054");
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+// "Calculate" computes again what the opening computed; text that is not a number counts 0,
+// and a value no area file may hold is refused before anything is computed.
+TEST_F(Adjustment, CalculateRepeatsTheOpeningAndChecksTheBoxes) {
+    frmHarmAdjust& a = openAdjustment(open());
+    const Shown opened = shownBy(a);
+    a.cmdCalc->click();
+    expectSame(opened, shownBy(a), " after Calculate");
+    a.cmdCalc->click();
+    expectSame(opened, shownBy(a), " after a second Calculate");
+
+    a.txtM2Hm->SetText("abc");
+    a.cmdCalc->click();
+    const LayerTable& m2 = State().AdjLayersMid[0];
+    for (int r = 1; r <= 147; ++r) ASSERT_EQ(m2(2, r), 0.0) << r;
+    EXPECT_EQ(a.lblP2M2->Caption(), "0.00");
+    EXPECT_NE(a.lblP1M2->Caption(), "0.00");
+
+    const Shown beforeRefusal = shownBy(a);
+    a.txtM2Hm->SetText("1000");
+    a.cmdCalc->click();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].prompt, "M2Hm must lie between -100 and 100");
+    a.Nextday->click();
+    ASSERT_EQ(dialogs->messages.size(), 2u);
+    expectSame(beforeRefusal, shownBy(a), " after the refusals");
+}
+
+// The day steps cross the year's end and come back to the same curves; "Calculate" keeps the
+// day the steps reached.
+TEST_F(Adjustment, DayStepsAcrossTheYearsEnd) {
+    now = DateSerial(2024, 12, 31) + TimeSerial(12, 0, 0);
+    frmHarmAdjust& a = openAdjustment(open());
+    const Shown opened = shownBy(a);
+    a.Nextday->click();
+    EXPECT_EQ(a.tidedatebox->Caption(), "Date   : 1 January 2025 (Wednesday)");
+    EXPECT_EQ(a.SiteYear(), 2025);
+    EXPECT_EQ(a.SiteDayOfYear(), 1);
+    a.Previousday->click();
+    expectSame(opened, shownBy(a), " after a step forward and back");
+
+    a.Nextday->click();
+    a.Nextday->click();
+    const Shown twoAhead = shownBy(a);
+    EXPECT_EQ(twoAhead.date, "Date   : 2 January 2025 (Thursday)");
+    a.cmdCalc->click();
+    expectSame(twoAhead, shownBy(a), " after Calculate two days ahead");
+
+    restart();
+    now = DateSerial(2025, 1, 1) + TimeSerial(12, 0, 0);
+    frmHarmAdjust& b = openAdjustment(open());
+    b.Previousday->click();
+    EXPECT_EQ(b.tidedatebox->Caption(), "Date   : 31 December 2024 (Tuesday)");
+    EXPECT_EQ(b.SiteDayOfYear(), 366);
+}
+
+// The date line orders its parts as the short-date pattern does, at the opening and after.
+TEST_F(Adjustment, DateLineInEveryShortDateOrder) {
+    const struct {
+        const char* format;
+        const char* date;
+    } cases[] = {
+        {"MM/DD/YYYY", "March 5 2026"},
+        {"DD.MM.YYYY", "5 March 2026"},
+        {"YYYY-MM-DD", "2026 March 5"},
+        {"YYYY/DD/MM", "2026 5 March"},
+    };
+    now = DateSerial(2026, 3, 5) + TimeSerial(12, 0, 0);
+    for (const auto& c : cases) {
+        frmtidewyn& main = open();
+        State().ShortDateFormat = c.format;
+        frmHarmAdjust& a = openAdjustment(main);
+        const std::string line = std::string("Date   : ") + c.date + " (Thursday)";
+        EXPECT_EQ(a.tidedatebox->Caption(), line) << c.format;
+        a.cmdCalc->click();
+        EXPECT_EQ(a.tidedatebox->Caption(), line) << c.format;
+        restart();
+    }
+}
+
+// Whatever the adjustment window did, the main window computes, draws and stores as in a run
+// without it.
+TEST_F(Adjustment, MainWindowIsLeftAsItWas) {
+    struct Seen {
+        std::vector<std::string> captions;
+        std::vector<DrawCommand> picture;
+        std::string settings;
+    };
+    auto useMain = [&](frmtidewyn& main) {
+        main.Nextday->click();
+        main.mnuNextPort.Click();
+        main.Picture1_MouseMove(0, 0, 14.5, 0);
+        return Seen{
+            {main.Caption(), main.portbox->Caption(), main.tidedatebox->Caption(), main.daystide1->Caption(),
+             main.hiteval->Caption(), main.timeval->Caption(), main.lblrate->Caption()},
+            main.Picture1->PersistentCommands(),
+            testing_support::ReadAll(settingsPath())};
+    };
+
+    frmtidewyn& plain = open();
+    plain.Label1_DblClick();
+    const Seen without = useMain(plain);
+    restart();
+    fs::remove(settingsPath());  // the same start: the port that "Next Port" stored is forgotten
+
+    frmtidewyn& main = open();
+    const SharedState before = State();
+    frmHarmAdjust& a = openAdjustment(main);
+    // The settings changed behind the main window's back: another area, option, draught and
+    // clearance for the window's computations, and then the file as it was.
+    const std::string settings = testing_support::ReadAll(settingsPath());
+    storeSettings([&](SettingsRecord& r) {
+        r.AreaPath = programFolder() + "/France.hc";
+        r.PortIndex = 18;
+        r.OutputOption = 1;
+        r.Draught = 2;
+        r.KeelClearance = 1;
+    });
+    a.cmdCalc->click();
+    a.Nextday->click();
+    EXPECT_EQ(State().OutputOption, before.OutputOption);
+    testing_support::WriteBytes(settingsPath(), settings);
+    a.Nextday->click();
+    const SharedState& s = State();
+    EXPECT_EQ(s.CurrentPort, before.CurrentPort);
+    EXPECT_EQ(s.PortName, before.PortName);
+    EXPECT_EQ(s.SelectedYear, before.SelectedYear);
+    EXPECT_EQ(s.SelectedMonth, before.SelectedMonth);
+    EXPECT_EQ(s.SelectedDay, before.SelectedDay);
+    EXPECT_EQ(s.SelectedDayOfYear, before.SelectedDayOfYear);
+    EXPECT_EQ(s.TimeNowHours, before.TimeNowHours);
+    EXPECT_TRUE(SameTable(s.DayCurve, before.DayCurve));
+    EXPECT_TRUE(SameTable(s.LayerM2, before.LayerM2));
+    EXPECT_TRUE(SameTable(s.LayerZ0, before.LayerZ0));
+    EXPECT_TRUE(SameTable(s.DayEvents, before.DayEvents));
+    EXPECT_EQ(s.DayMeanLevel, before.DayMeanLevel);
+    EXPECT_EQ(s.CurvePoints, before.CurvePoints);
+    EXPECT_EQ(s.UserDepth, before.UserDepth);
+    EXPECT_EQ(s.ScaleTop, before.ScaleTop);
+    EXPECT_EQ(s.ScaleBottom, before.ScaleBottom);
+    EXPECT_EQ(s.OutputOption, before.OutputOption);
+    EXPECT_EQ(s.Draught, before.Draught);
+    EXPECT_EQ(s.KeelClearance, before.KeelClearance);
+    EXPECT_EQ(s.AreaFilePath, before.AreaFilePath);
+    EXPECT_EQ(s.DepthFilePath, before.DepthFilePath);
+    EXPECT_EQ(s.DepthFileName, before.DepthFileName);
+
+    const Seen with = useMain(main);
+    EXPECT_EQ(with.captions, without.captions);
+    EXPECT_TRUE(SameDrawing(with.picture, without.picture));
+    EXPECT_EQ(with.settings, without.settings);
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+// A site whose record lies past the end of the area shows a blank name and zeros without a
+// word; a damaged record is named and shown the same way.
+TEST_F(Adjustment, SitesWithoutARecord) {
+    testing_support::TempDir folder;
+    useAreaCopies(folder);
+    const PortRecord last = record(81);
+    storeSettings([&](SettingsRecord& r) {
+        r.AreaPath = folder.file("UK.hc");
+        r.PortIndex = 81;
+    });
+    frmHarmAdjust& a = openAdjustment(open());
+    EXPECT_EQ(a.portbox->Caption(), Trim(last.PortName));
+    EXPECT_EQ(a.Portbox3->Caption(), "");
+    for (Label* l : a.Port2Labels()) EXPECT_EQ(l->Caption(), "0");
+    EXPECT_EQ(a.txtZ0->Text(), TypedText(last.Z0 / 2));
+    EXPECT_EQ(State().AdjCurvePort2(2, 73), 0.0);
+    EXPECT_TRUE(dialogs->messages.empty());
+    restart();
+
+    std::ofstream(folder.file("Empty.hc"), std::ios::binary).flush();
+    storeSettings([&](SettingsRecord& r) { r.AreaPath = folder.file("Empty.hc"); });
+    frmtidewyn& emptyArea = open();
+    dialogs->messages.clear();  // what the main window says of an empty area
+    frmHarmAdjust& e = openAdjustment(emptyArea);
+    EXPECT_EQ(e.portbox->Caption(), "");
+    EXPECT_EQ(e.Portbox3->Caption(), "");
+    for (Label* l : e.Port1Labels()) EXPECT_EQ(l->Caption(), "0");
+    for (TextBox* box : e.IntermediateBoxes()) EXPECT_EQ(box->Text(), "0");
+    EXPECT_TRUE(dialogs->messages.empty());
+    restart();
+
+    // Hastings' Z0 (at byte 49 of its record) not a number.
+    std::string uk = testing_support::ReadAll(folder.file("UK.hc"));
+    const float nan = std::nanf("");
+    uk.replace(RecordStart(kHastings, PortRecord::kSize) + 49, 4, reinterpret_cast<const char*>(&nan), 4);
+    testing_support::WriteBytes(folder.file("UK.hc"), uk);
+    storeSettings([&](SettingsRecord& r) { r.AreaPath = folder.file("UK.hc"); });
+    frmHarmAdjust& d = openAdjustment(open());
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_NE(dialogs->messages[0].prompt.find("78"), std::string::npos) << dialogs->messages[0].prompt;
+    EXPECT_NE(dialogs->messages[0].prompt.find("UK.hc"), std::string::npos) << dialogs->messages[0].prompt;
+    EXPECT_EQ(d.portbox->Caption(), "Dover");
+    EXPECT_EQ(d.Portbox3->Caption(), "");
+    for (Label* l : d.Port2Labels()) EXPECT_EQ(l->Caption(), "0");
+    restart();
+
+    // An area file that is not there is told once, not once for each port.
+    storeSettings([&](SettingsRecord& r) { r.AreaPath = folder.file("Gone.hc"); });
+    frmtidewyn& gone = open();
+    dialogs->messages.clear();
+    openAdjustment(gone);
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_NE(dialogs->messages[0].prompt.find("Gone.hc"), std::string::npos) << dialogs->messages[0].prompt;
+}
+
+// The close box and "Exit" end the program and write nothing; Esc does not.
+TEST_F(Adjustment, ClosingOrExitEndsTheProgramWritingNothing) {
+    frmHarmAdjust& a = openAdjustment(open());
+    const auto files = filesUnder(home.path());
+    QTest::keyClick(&a, Qt::Key_Escape);
+    EXPECT_FALSE(ProgramEnding());
+    a.close();
+    EXPECT_TRUE(ProgramEnding());
+    EXPECT_EQ(filesUnder(home.path()), files);
+
+    restart();
+    ResetProgramEnding();
+    frmHarmAdjust& b = openAdjustment(open());
+    b.MnuFileExit.Click();
+    EXPECT_TRUE(ProgramEnding());
+    EXPECT_EQ(filesUnder(home.path()), files);
+}
+
+// A German desktop draws what an English one draws; the constants stay in "." form, the
+// read-outs take the locale's comma.
+TEST_F(Adjustment, GermanLocaleDrawsTheSameDay) {
+    const Shown english = shownBy(openAdjustment(open()));
+    const std::string box = Get<frmHarmAdjust>().txtM2Hm->Text();
+    restart();
+    UseLocale("de_DE");
+    frmHarmAdjust& a = openAdjustment(open());
+    const Shown german = shownBy(a);
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(SameDrawing(english.pictures[i], german.pictures[i])) << i;
+    EXPECT_EQ(a.txtM2Hm->Text(), box);
+    EXPECT_NE(a.P1M2Hm->Caption().find('.'), std::string::npos);
+    EXPECT_NE(a.lblheight1->Caption().find(','), std::string::npos);
+}
