@@ -130,8 +130,7 @@ frmHarmAdjust::frmHarmAdjust() : Form("Adjust Harmonics") {
     Picture1 = new PictureBox(c);
     Picture2 = new PictureBox(c);
     Picture3 = new PictureBox(c);
-    // Grey, as the main window's layers view, so that the yellow O1 shows.
-    for (PictureBox* pic : {Picture1, Picture2, Picture3}) pic->SetBackColor(Rgb(192, 192, 192));
+    for (PictureBox* pic : {Picture1, Picture2, Picture3}) pic->SetBackColor(kLayersBackColor);
     Label3 = label("Time");
     Label11 = label("Tide Raising Constituent");
     Label9 = label("Constituents contribution to height");
@@ -257,9 +256,8 @@ void frmHarmAdjust::Form_Load() {
         const PortRecord port1 = siteRecord(s.CurrentPort);
         s.AdjZoneHours = ZoneHours(port1.ZoneLetter);
         // The clock in the sites' time: their zone, never summer time.
-        timeNowHours_ = TableClockMinutes(UtcNow(), s.AdjZoneHours, false) / 60.0;
-        s.TimeNowHours = timeNowHours_;
-        timeval->SetCaption(HoursToHHMM(timeNowHours_));
+        s.TimeNowHours = TableClockMinutes(UtcNow(), s.AdjZoneHours, false) / 60.0;
+        timeval->SetCaption(HoursToHHMM(s.TimeNowHours));
         s.PortName = shownName(port1.PortName);
         portbox->SetCaption(s.PortName);
         lblportname1->SetCaption(s.PortName);
@@ -270,7 +268,7 @@ void frmHarmAdjust::Form_Load() {
         const double today = Now();
         std::string text;
         TodayLongText(text);
-        tidedatebox->SetCaption("Date   : " + text + " (" + FormatDate(today, "dddd") + ")");
+        tidedatebox->SetCaption(DateLine(text, today));
         s.SelectedYear = DateYear(today);
         s.SelectedDayOfYear = DayOfYear(today);
         s.SelectedMonth = DateMonth(today);
@@ -351,7 +349,7 @@ void frmHarmAdjust::showDate() {
     const std::string y = std::to_string(p.year), d = std::to_string(p.day);
     const std::string text =
         InShortDateOrder(s.ShortDateFormat, y, monthName, d).value_or(d + " " + monthName + " " + y);
-    tidedatebox->SetCaption("Date   : " + text + " (" + FormatDate(date, "dddd") + ")");
+    tidedatebox->SetCaption(DateLine(text, date));
     s.SelectedYear = p.year;
     s.SelectedDayOfYear = DayOfYear(date);
     s.SelectedMonth = p.month;

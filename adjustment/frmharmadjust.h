@@ -46,10 +46,9 @@ public:
     // The 24 read-outs for row `row` of the sites' layers.
     void ShowContributionsAtRow(int row);
 
-    // The window's own day and clock: what its computations set in the shared state.
+    // The window's own day: what its computations set in the shared state.
     int SiteYear() const { return year_; }
     int SiteDayOfYear() const { return dayOfYear_; }
-    double SiteClockHours() const { return timeNowHours_; }
 
     // AdjustmentSites
     engine::ConstantTexts Port1() const override;

@@ -129,6 +129,10 @@ std::optional<std::string> InShortDateOrder(const std::string& pattern, const st
     return std::nullopt;
 }
 
+std::string DateLine(const std::string& dateText, double date) {
+    return "Date   : " + dateText + " (" + FormatDate(date, "dddd") + ")";
+}
+
 void TodayLongText(std::string& text) {
     double today = Now();
     if (auto t = InShortDateOrder(State().ShortDateFormat, FormatDate(today, "YYYY"),

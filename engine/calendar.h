@@ -45,6 +45,9 @@ JulianDate JulianDayToDate(double jd);
 std::optional<std::string> InShortDateOrder(const std::string& pattern, const std::string& year,
                                             const std::string& month, const std::string& day);
 
+// A day view's date line: "Date   : ", the date's text and its weekday's name in brackets.
+std::string DateLine(const std::string& dateText, double date);
+
 // Today's date as day, month name and year in the order of ShortDateFormat; text is left
 // unchanged for a pattern outside the twelve.
 void TodayLongText(std::string& text);

@@ -17,6 +17,7 @@
 #include "engine/state.h"
 #include "engine/suntable.h"
 #include "engine/timetext.h"
+#include "mainwindow/layersview.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
 
@@ -386,7 +387,7 @@ void frmtidewyn::Form_Load() {
 
     std::string longText;
     TodayLongText(longText);
-    tidedatebox->SetCaption("Date   : " + longText + " (" + FormatDate(s.SelectedDate, "dddd") + ")");
+    tidedatebox->SetCaption(DateLine(longText, s.SelectedDate));
 
     LoadStep("The tide cannot be computed", [this] { RecomputeDay(); });
     SetMousePointer(MousePointer::Default);
@@ -426,7 +427,7 @@ void frmtidewyn::mnuLayersShow_Click() {
     if (s.LayersMode == 0) {
         mnuLayersShow.SetChecked(true);
         s.LayersMode = 1;
-        Picture1->SetBackColor(Rgb(192, 192, 192));
+        Picture1->SetBackColor(kLayersBackColor);
         showlevelcontrols();
         monthspredictions->setVisible(false);
     } else {
@@ -450,7 +451,7 @@ void frmtidewyn::mnuLayersShow_Click() {
     DateParts p = SplitDate(date);
     std::string y = std::to_string(p.year), m = std::to_string(p.month), d = std::to_string(p.day);
     std::string text = InShortDateOrder(s.ShortDateFormat, y, m, d).value_or(y + " " + m + " " + d);
-    tidedatebox->SetCaption("Date   : " + text + " (" + FormatDate(date, "dddd") + ")");
+    tidedatebox->SetCaption(DateLine(text, date));
     s.SelectedYear = p.year;
     s.SelectedDayOfYear = DayOfYear(date);
     s.SelectedMonth = p.month;

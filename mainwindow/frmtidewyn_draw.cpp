@@ -11,12 +11,6 @@
 using namespace engine;
 using namespace platform;
 
-namespace {
-bool drawable(double x1, double y1, double x2, double y2) {
-    return std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
-}
-}  // namespace
-
 void frmtidewyn::DrawTideCurve() {
     SharedState& s = State();
     if (s.LayersMode == 1) {
@@ -46,7 +40,7 @@ void frmtidewyn::DrawTideCurve() {
 
     // Heights that are not numbers (a day that could not be computed) draw nothing.
     for (int r = 1; r <= s.CurvePoints - 1; ++r)
-        if (drawable(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1)))
+        if (Drawable(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1)))
             pic.Line(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1));
     if (dotted) {
         double lower = static_cast<double>(s.Draught) + static_cast<double>(s.KeelClearance);

@@ -5,11 +5,9 @@
 using namespace engine;
 using namespace platform;
 
-namespace {
-bool drawable(double x1, double y1, double x2, double y2) {
+bool Drawable(double x1, double y1, double x2, double y2) {
     return std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
 }
-}  // namespace
 
 void DrawDayGrid(Canvas& pic, double top, double bottom, const std::string& topUnit) {
     for (int x = 0; x <= 21; x += 3) pic.Line(x, top, x, bottom);
@@ -35,12 +33,12 @@ CurveScale DrawLayersDay(Canvas& pic, const CurveTable& curve, const std::array<
                            {false, kGreen},       {false, Rgb(255, 0, 255)},
                            {true, kRed}};
     for (int r = 1; r <= curvePoints - 2; ++r) {
-        if (drawable(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1)))
+        if (Drawable(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1)))
             pic.Line(curve(1, r), curve(2, r), curve(1, r + 1), curve(2, r + 1));
         for (size_t i = 0; i < 7; ++i) {
             if (!shown[i]) continue;
             const LayerTable& l = *layers[i];
-            if (!drawable(l(1, r), l(2, r), l(1, r + 1), l(2, r + 1))) continue;
+            if (!Drawable(l(1, r), l(2, r), l(1, r + 1), l(2, r + 1))) continue;
             if (looks[i].points) pic.PSet(l(1, r), l(2, r), looks[i].color);
             else pic.Line(l(1, r), l(2, r), l(1, r + 1), l(2, r + 1), looks[i].color);
         }

@@ -10,6 +10,12 @@
 #include "engine/tables.h"
 #include "platform/canvas.h"
 
+// The layers view's background: light grey, on which the yellow O1 shows.
+inline constexpr platform::OleColor kLayersBackColor = 0xC0C0C0;
+
+// Whether a segment's ends are numbers: a day that could not be computed draws nothing.
+bool Drawable(double x1, double y1, double x2, double y2);
+
 // Verticals every 3 hours from top to bottom, and a line and a label every metre from -1 m to
 // the top (fewer when labels a metre apart would run into each other); the top label is
 // followed by topUnit.
