@@ -2,6 +2,8 @@
 
 #include <QMenuBar>
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 #include "engine/adjustment.h"
 #include "engine/calendar.h"
@@ -39,6 +41,23 @@ constexpr BoxMember kIntermediateBoxes[13] = {&A::txtZ0,  &A::txtM2g,  &A::txtM2
 constexpr LabelMember kPort2Labels[13] = {&A::P2Z0,  &A::P2M2g,  &A::P2M2Hm, &A::P2S2g,  &A::P2S2Hm,
                                           &A::P2K1g, &A::P2K1Hm, &A::P2O1g,  &A::P2O1hm, &A::P2sf4,
                                           &A::P2LF4, &A::P2sf6,  &A::P2LF6};
+// The spinner beside each intermediate box, in the same order: the constant times `factor` is
+// its whole Value, stepped by one within min..max.
+struct Spinner {
+    UpDown* frmHarmAdjust::*control;
+    void (frmHarmAdjust::*change)();
+    int factor;
+    int32_t min, max;
+};
+constexpr Spinner kSpinners[13] = {
+    {&A::UpDnZ0, &A::UpDnZ0_Change, 100, -2000, 2000}, {&A::UpDnM2g, &A::UpDnM2g_Change, 1, 0, 359},
+    {&A::UpDnM2Hm, &A::UpDnM2Hm_Change, 100, 0, 600},  {&A::UpDnS2g, &A::UpDnS2g_Change, 1, 0, 359},
+    {&A::UpDnS2Hm, &A::UpDnS2Hm_Change, 100, 0, 600},  {&A::UpDnK1g, &A::UpDnK1g_Change, 1, 0, 359},
+    {&A::UpDnK1Hm, &A::UpDnK1Hm_Change, 100, 0, 500},  {&A::UpDnO1g, &A::UpDnO1g_Change, 1, 0, 359},
+    {&A::UpDnO1Hm, &A::UpDnO1Hm_Change, 100, 0, 600},  {&A::UpDnsf4, &A::UpDnsf4_Change, 1, 0, 359},
+    {&A::UpDnLF4, &A::UpDnLF4_Change, 1000, 0, 1000},  {&A::UpDnsf6, &A::UpDnsf6_Change, 1, 0, 359},
+    {&A::UpDnLF6, &A::UpDnLF6_Change, 1000, 0, 1000},
+};
 // The read-outs of each site: Z0, M2, S2, K1, O1, f4, f6, total.
 constexpr LabelMember kReadouts[3][8] = {
     {&A::lblP1Z0, &A::lblP1M2, &A::lblP1S2, &A::lblP1K1, &A::lblP1O1, &A::lblP1f4, &A::lblP1f6,
@@ -90,7 +109,7 @@ constexpr int kDesignWidthPx = 800, kDesignHeightPx = 600;
 // The layout, in pixels: the column of captions on the left, then a column per site; the rows
 // of constants and of read-outs; names on two lines.
 constexpr int kMargin = 6, kCaptions = 214, kGap = 6, kButton = 84, kButtonHeight = 26;
-constexpr int kHeading = 18, kNames = 36, kRow = 23, kBox = 21, kReadout = 17;
+constexpr int kHeading = 18, kNames = 36, kRow = 23, kBox = 21, kSpinner = 17, kReadout = 17;
 constexpr int kReadoutHeight = kHeading + 4 + 8 * kReadout;
 constexpr int kPicturesTop = kMargin + kButtonHeight + kNames + 2 + 7 * kRow + 4 + kNames + 2;
 constexpr int kLeastPicture = 60;
@@ -119,6 +138,10 @@ frmHarmAdjust::frmHarmAdjust() : Form("Adjust Harmonics") {
     for (size_t i = 0; i < 13; ++i) {
         this->*kPort1Labels[i] = label();
         this->*kIntermediateBoxes[i] = new TextBox(c);
+        const Spinner& k = kSpinners[i];
+        this->*k.control = new UpDown(c, k.min, k.max);
+        connect(this->*k.control, &UpDown::Change, this,
+                Handler([this, change = k.change] { (this->*change)(); }));
         this->*kPort2Labels[i] = label();
     }
     for (size_t i = 0; i < 7; ++i) this->*kConstantRows[i] = label(kConstantRowCaptions[i]);
@@ -154,6 +177,21 @@ frmHarmAdjust::frmHarmAdjust() : Form("Adjust Harmonics") {
     connect(cmdCalc, &QPushButton::clicked, this, Handler([this] { cmdCalc_Click(); }));
     connect(Previousday, &QPushButton::clicked, this, Handler([this] { Previousday_Click(); }));
     connect(Nextday, &QPushButton::clicked, this, Handler([this] { Nextday_Click(); }));
+    connect(txtO1Hm, &TextBox::Change, this, Handler([this] { txtO1Hm_Change(); }));
+    using Mouse = void (frmHarmAdjust::*)(int, int, double, double);
+    const std::tuple<PictureBox*, Mouse, Mouse> mice[] = {
+        {Picture1, &A::Picture1_MouseMove, &A::Picture1_MouseDown},
+        {Picture2, &A::Picture2_MouseMove, &A::Picture2_MouseDown},
+        {Picture3, &A::Picture3_MouseMove, &A::Picture3_MouseDown},
+    };
+    for (const auto& [pic, move, down] : mice) {
+        connect(pic, &PictureBox::MouseMove, this, [this, move](int b, int k, double x, double y) {
+            Run([=, this] { (this->*move)(b, k, x, y); });
+        });
+        connect(pic, &PictureBox::MouseDown, this, [this, down](int b, int k, double x, double y) {
+            Run([=, this] { (this->*down)(b, k, x, y); });
+        });
+    }
 
     setMinimumSize(kLeastClientWidth, kLeastClientHeight + menuBar()->sizeHint().height());
     SetWidth(ToTwips(kDesignWidthPx));
@@ -169,6 +207,11 @@ std::array<TextBox*, 13> frmHarmAdjust::IntermediateBoxes() const {
     return controlsOf(*this, kIntermediateBoxes);
 }
 std::array<Label*, 13> frmHarmAdjust::Port2Labels() const { return controlsOf(*this, kPort2Labels); }
+std::array<UpDown*, 13> frmHarmAdjust::Spinners() const {
+    std::array<UpDown*, 13> out;
+    for (size_t i = 0; i < 13; ++i) out[i] = this->*kSpinners[i].control;
+    return out;
+}
 std::array<Label*, 8> frmHarmAdjust::ReadoutLabels(int site) const {
     return controlsOf(*this, kReadouts[std::clamp(site, 0, 2)]);
 }
@@ -197,6 +240,7 @@ void frmHarmAdjust::arrangeControls() {
     y += kNames + 2;
     const auto p1 = Port1Labels(), p2 = Port2Labels();
     const auto boxes = IntermediateBoxes();
+    const auto spinners = Spinners();
     const int half = (column - 4) / 2;
     for (int r = 0; r < 7; ++r) {
         const int top = y + r * kRow;
@@ -206,7 +250,8 @@ void frmHarmAdjust::arrangeControls() {
             const size_t i = r == 0 ? 0 : static_cast<size_t>(2 * r - 1 + cell);
             const int x = cell * (half + 4);
             PlacePixels(p1[i], left(0) + x, top + 2, half, kHeading);
-            PlacePixels(boxes[i], left(1) + x, top, half, kBox);
+            PlacePixels(boxes[i], left(1) + x, top, half - kSpinner, kBox);
+            PlacePixels(spinners[i], left(1) + x + half - kSpinner, top, kSpinner, kBox);
             PlacePixels(p2[i], left(2) + x, top + 2, half, kHeading);
         }
     }
@@ -281,9 +326,17 @@ void frmHarmAdjust::Form_Load() {
         const auto p2 = Port2Labels();
         for (size_t i = 0; i < 13; ++i) p2[i]->SetCaption(TypedText(port2.*kPortConstants[i].field));
 
+        // Each box the exact mean, then its spinner the mean in the spinner's unit, which writes
+        // the box again unless the spinner refuses the Value.
         const std::array<float, 13> mean = MeanConstants(port1, port2);
         const auto boxes = IntermediateBoxes();
-        for (size_t i = 0; i < 13; ++i) boxes[i]->SetText(TypedText(mean[i]));
+        for (size_t i = 0; i < 13; ++i) {
+            boxes[i]->SetText(TypedText(mean[i]));
+            // In single precision, as the mean: 0.015 is then 1.5 hundredths, which goes to 2.
+            const float scaled = mean[i] * static_cast<float>(kSpinners[i].factor);
+            // A mean no 32-bit Value can hold lies beyond every spinner's range anyway.
+            if (std::abs(scaled) < 1e9f) (this->*kSpinners[i].control)->SetValue(CLng(scaled));
+        }
 
         computeSites();
     });
@@ -462,3 +515,56 @@ void frmHarmAdjust::ShowContributionsAtRow(int row) {
         labels[7]->SetCaption(Format(c.Total, "0.00"));
     }
 }
+
+void frmHarmAdjust::Picture1_MouseMove(int, int, double x, double) { readOut(State().AdjCurvePort1, x); }
+void frmHarmAdjust::Picture2_MouseMove(int, int, double x, double) { readOut(State().AdjCurveMid, x); }
+void frmHarmAdjust::Picture3_MouseMove(int, int, double x, double) { readOut(State().AdjCurvePort2, x); }
+void frmHarmAdjust::Picture1_MouseDown(int, int, double, double) { toggleFreeze(); }
+void frmHarmAdjust::Picture2_MouseDown(int, int, double, double) { toggleFreeze(); }
+void frmHarmAdjust::Picture3_MouseDown(int, int, double, double) { toggleFreeze(); }
+
+void frmHarmAdjust::toggleFreeze() {
+    int& frozen = State().AdjReadoutFrozen;
+    frozen = frozen == 0 ? 1 : 0;
+}
+
+void frmHarmAdjust::readOut(const CurveTable& curve, double x) {
+    if (State().AdjReadoutFrozen != 0) return;
+    // A drag that leaves a picture goes on reporting: only the day itself is read.
+    if (!(x >= 0 && x <= 24)) return;
+    const int r = CInt(x * 6) + 1;
+    // The row's own time: row 1 of a curve holds no time of the day.
+    timeval->SetCaption(HoursToHHMM((r - 1) / 6.0));
+    const int q = r > 2 ? r - 1 : r;
+    const int c = r < curvePoints_ - 2 ? r + 2 : r;
+    if (curve(1, q) == curve(1, c)) return;  // past the end of the computed day
+    for (PictureBox* pic : {Picture2, Picture1, Picture3}) pic->Cls();
+    // Each picture's line spans its own scale: the three tops differ.
+    for (PictureBox* pic : {Picture3, Picture2, Picture1})
+        pic->Line(x, pic->ScaleTop(), x, pic->ScaleTop() + pic->ScaleHeight(), kRed);
+    ShowContributionsAtRow(r);
+}
+
+void frmHarmAdjust::spinnerChanged(size_t i) {
+    const Spinner& k = kSpinners[i];
+    const int32_t v = (this->*k.control)->Value();
+    const std::string text = k.factor == 1 ? std::to_string(v) : TypedText(static_cast<double>(v) / k.factor);
+    (this->*kIntermediateBoxes[i])->SetText(text);
+}
+
+void frmHarmAdjust::UpDnZ0_Change() { spinnerChanged(0); }
+void frmHarmAdjust::UpDnM2g_Change() { spinnerChanged(1); }
+void frmHarmAdjust::UpDnM2Hm_Change() { spinnerChanged(2); }
+void frmHarmAdjust::UpDnS2g_Change() { spinnerChanged(3); }
+void frmHarmAdjust::UpDnS2Hm_Change() { spinnerChanged(4); }
+void frmHarmAdjust::UpDnK1g_Change() { spinnerChanged(5); }
+void frmHarmAdjust::UpDnK1Hm_Change() { spinnerChanged(6); }
+void frmHarmAdjust::UpDnO1g_Change() { spinnerChanged(7); }
+void frmHarmAdjust::UpDnO1Hm_Change() { spinnerChanged(8); }
+void frmHarmAdjust::UpDnsf4_Change() { spinnerChanged(9); }
+void frmHarmAdjust::UpDnLF4_Change() { spinnerChanged(10); }
+void frmHarmAdjust::UpDnsf6_Change() { spinnerChanged(11); }
+void frmHarmAdjust::UpDnLF6_Change() { spinnerChanged(12); }
+
+// The box's text is read only when the sites are computed.
+void frmHarmAdjust::txtO1Hm_Change() {}

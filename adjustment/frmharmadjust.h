@@ -37,6 +37,28 @@ public:
     void MnuFileSave_Click();
     void mnuObsEnterData_Click();
     void mnuDataHeightSelect_Click();
+    // The read-out for the time under the pointer on every picture, and its freeze.
+    void Picture1_MouseMove(int button, int shift, double x, double y);
+    void Picture2_MouseMove(int button, int shift, double x, double y);
+    void Picture3_MouseMove(int button, int shift, double x, double y);
+    void Picture1_MouseDown(int button, int shift, double x, double y);
+    void Picture2_MouseDown(int button, int shift, double x, double y);
+    void Picture3_MouseDown(int button, int shift, double x, double y);
+    // Each spinner writes its Value, in its constant's unit, into its box.
+    void UpDnZ0_Change();
+    void UpDnM2g_Change();
+    void UpDnM2Hm_Change();
+    void UpDnS2g_Change();
+    void UpDnS2Hm_Change();
+    void UpDnK1g_Change();
+    void UpDnK1Hm_Change();
+    void UpDnO1g_Change();
+    void UpDnO1Hm_Change();
+    void UpDnsf4_Change();
+    void UpDnLF4_Change();
+    void UpDnsf6_Change();
+    void UpDnLF6_Change();
+    void txtO1Hm_Change();
 
     // Drawing each site's picture from its tables, and the read-outs for the time in timeval.
     void DrawAdjustCurvePort1();
@@ -63,6 +85,8 @@ public:
         *P2sf6, *P2LF6;
     platform::TextBox *txtZ0, *txtM2g, *txtM2Hm, *txtS2g, *txtS2Hm, *txtK1g, *txtK1Hm, *txtO1g, *txtO1Hm,
         *txtsf4, *txtLF4, *txtsf6, *txtLF6;
+    platform::UpDown *UpDnZ0, *UpDnM2g, *UpDnM2Hm, *UpDnS2g, *UpDnS2Hm, *UpDnK1g, *UpDnK1Hm, *UpDnO1g,
+        *UpDnO1Hm, *UpDnsf4, *UpDnLF4, *UpDnsf6, *UpDnLF6;
     platform::Label *Label1, *Label2, *Label4, *Label6, *Label8, *Label10, *Label12;  // rows of constants
     platform::Label *Label7, *Label20;                                                // intermediate column
     platform::Label *tidedatebox, *timeval;
@@ -82,6 +106,7 @@ public:
     std::array<platform::Label*, 13> Port1Labels() const;
     std::array<platform::TextBox*, 13> IntermediateBoxes() const;
     std::array<platform::Label*, 13> Port2Labels() const;
+    std::array<platform::UpDown*, 13> Spinners() const;
     // The read-outs of a site (0 Port 1, 1 the intermediate location, 2 Port 2): Z0, M2, S2,
     // K1, O1, f4, f6 and the total.
     std::array<platform::Label*, 8> ReadoutLabels(int site) const;
@@ -105,6 +130,10 @@ private:
     // A box outside the values an area file may hold is told; false then.
     bool boxesInRange();
     void stepDay(int step);
+    // The read-out at x hours, the rows' times taken from the curve of the picture pointed at.
+    void readOut(const engine::CurveTable& curve, double x);
+    void toggleFreeze();
+    void spinnerChanged(size_t i);
     void drawSite(platform::PictureBox& pic, const engine::CurveTable& curve, const engine::LayerSet& layers);
     // A message for the user, shown once the shared inputs are given back.
     void tell(const std::string& message);

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
 #include <algorithm>
@@ -429,6 +430,71 @@ MenuItem AddMenuItem(const MenuItem& parent, const std::string& caption, std::fu
     QAction* a = parent.Submenu()->addAction(QString::fromStdString(caption));
     if (handler) QObject::connect(a, &QAction::triggered, a, [handler](bool) { Run(handler); });
     return MenuItem(a);
+}
+
+// UpDown
+
+UpDown::UpDown(QWidget* parent, int32_t min, int32_t max, int32_t increment)
+    : QWidget(parent),
+      min_(min),
+      max_(max),
+      increment_(increment),
+      up_(new QToolButton(this)),
+      down_(new QToolButton(this)) {
+    setFocusPolicy(Qt::StrongFocus);
+    const std::pair<QToolButton*, int> arrows[] = {{up_, 1}, {down_, -1}};
+    for (const auto& [arrow, direction] : arrows) {
+        arrow->setArrowType(direction > 0 ? Qt::UpArrow : Qt::DownArrow);
+        arrow->setAutoRepeat(true);
+        arrow->setFocusPolicy(Qt::NoFocus);
+        // Pressed comes with the press and with each repeat while the arrow is held, never
+        // with the release.
+        connect(arrow, &QToolButton::pressed, this, [this, d = direction] { step(d); });
+    }
+    showLimits();
+}
+
+QSize UpDown::sizeHint() const { return {17, 22}; }
+
+void UpDown::SetValue(int32_t v) {
+    if (v < min_ || v > max_ || v == value_) return;
+    value_ = v;
+    showLimits();
+    emit Change();
+}
+
+void UpDown::step(int direction) {
+    const int64_t next = static_cast<int64_t>(value_) + static_cast<int64_t>(direction) * increment_;
+    if (next < min_ || next > max_) return;
+    SetValue(static_cast<int32_t>(next));
+}
+
+void UpDown::showLimits() {
+    up_->setEnabled(static_cast<int64_t>(value_) + increment_ <= max_);
+    down_->setEnabled(static_cast<int64_t>(value_) - increment_ >= min_);
+}
+
+void UpDown::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Up) step(1);
+    else if (e->key() == Qt::Key_Down) step(-1);
+    else QWidget::keyPressEvent(e);  // Esc, Enter and the rest go on to the window
+}
+
+void UpDown::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    // A margin round the arrows for the focus frame.
+    const QRect r = rect().adjusted(1, 1, -1, -1);
+    const int half = r.height() / 2;
+    up_->setGeometry(r.left(), r.top(), r.width(), half);
+    down_->setGeometry(r.left(), r.top() + half, r.width(), r.height() - half);
+}
+
+void UpDown::paintEvent(QPaintEvent*) {
+    if (!hasFocus()) return;
+    // A frame in the highlight colour, as a text box with the focus has.
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Highlight));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 // Timer

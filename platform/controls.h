@@ -8,6 +8,7 @@
 // - FileListBox: the files of a folder that match a pattern.
 // - Menu entries with visible, enabled and checked states and "&" access keys ("&&" is "&").
 // - Timer: Interval, Enabled, and Fire() for tests.
+// - UpDown: a spinner of an up and a down arrow that steps a whole Value.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QToolButton>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -228,6 +231,41 @@ private:
 MenuItem AddTopMenu(QMenuBar* bar, const std::string& caption, std::function<void()> handler = {});
 MenuItem AddSubmenu(const MenuItem& parent, const std::string& caption);
 MenuItem AddMenuItem(const MenuItem& parent, const std::string& caption, std::function<void()> handler = {});
+
+// A spinner: an up arrow over a down arrow, and no text. Each click of an arrow, each step of
+// its repeat while held, and each Up or Down key steps Value by Increment, but never past Min
+// or Max and never round to the other end; an arrow that cannot step is greyed. Change fires
+// once for every change of Value, by the arrows or by SetValue. Value starts at 0.
+class UpDown : public QWidget {
+    Q_OBJECT
+public:
+    UpDown(QWidget* parent, int32_t min, int32_t max, int32_t increment = 1);
+    int32_t Value() const { return value_; }
+    // A value outside Min..Max, or equal to Value, changes nothing and fires nothing.
+    void SetValue(int32_t v);
+    int32_t Min() const { return min_; }
+    int32_t Max() const { return max_; }
+    int32_t Increment() const { return increment_; }
+    // Clicks an arrow; a greyed one does nothing.
+    void ClickUp() { up_->click(); }
+    void ClickDown() { down_->click(); }
+    QToolButton* UpArrow() const { return up_; }
+    QToolButton* DownArrow() const { return down_; }
+    QSize sizeHint() const override;
+signals:
+    void Change();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    void step(int direction);
+    void showLimits();
+    int32_t value_ = 0, min_, max_, increment_;
+    QToolButton *up_, *down_;
+};
 
 class Timer : public QObject {
     Q_OBJECT

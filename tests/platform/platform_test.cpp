@@ -220,6 +220,50 @@ TEST(PlatformControls, MenusAndTimers) {
     EXPECT_EQ(ticks, 2);
 }
 
+// The spinner steps within its limits, never past them, and tells each change once; code sets
+// only a new value within the limits.
+TEST(PlatformControls, UpDownStepsWithinItsLimits) {
+    QWidget window;
+    UpDown spin(&window, -2, 3);
+    spin.resize(17, 22);
+    window.show();
+    QSignalSpy changes(&spin, &UpDown::Change);
+    EXPECT_EQ(spin.Value(), 0);
+
+    const struct {
+        int32_t set, value;
+        int changes;
+    } setCases[] = {{2, 2, 1}, {2, 2, 1}, {4, 2, 1}, {-3, 2, 1}, {-2, -2, 2}, {3, 3, 3}};
+    for (const auto& c : setCases) {
+        spin.SetValue(c.set);
+        EXPECT_EQ(spin.Value(), c.value) << c.set;
+        EXPECT_EQ(changes.count(), c.changes) << c.set;
+    }
+
+    // At Max the up arrow does nothing and is greyed; down steps, and so on to Min.
+    spin.ClickUp();
+    EXPECT_EQ(spin.Value(), 3);
+    EXPECT_EQ(changes.count(), 3);
+    EXPECT_FALSE(spin.UpArrow()->isEnabled());
+    for (int i = 0; i < 7; ++i) spin.ClickDown();
+    EXPECT_EQ(spin.Value(), -2);
+    EXPECT_EQ(changes.count(), 8);
+    EXPECT_FALSE(spin.DownArrow()->isEnabled());
+    EXPECT_TRUE(spin.UpArrow()->isEnabled());
+
+    // The mouse on each arrow and the Up and Down keys: one step each.
+    changes.clear();
+    QTest::mouseClick(spin.UpArrow(), Qt::LeftButton);
+    EXPECT_EQ(spin.Value(), -1);
+    QTest::mouseClick(spin.DownArrow(), Qt::LeftButton);
+    EXPECT_EQ(spin.Value(), -2);
+    QTest::keyClick(&spin, Qt::Key_Up);
+    QTest::keyClick(&spin, Qt::Key_Up);
+    QTest::keyClick(&spin, Qt::Key_Down);
+    EXPECT_EQ(spin.Value(), -1);
+    EXPECT_EQ(changes.count(), 5);
+}
+
 TEST(PlatformDialogs, ScriptedMessageBoxesRecordAndAnswer) {
     ScriptedDialogs dialogs;
     dialogs.messageAnswers.push_back(kNo);

@@ -25,6 +25,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kDover = 77, kHastings = 78;
+// The spinners' Value per unit of each constant, in record order.
+constexpr double kSpinnerUnits[13] = {100, 1, 100, 1, 100, 1, 100, 1, 100, 1, 1000, 1, 1000};
 
 int countOf(const PictureBox& pic, DrawKind kind, OleColor color) {
     const auto& list = pic.PersistentCommands();
@@ -62,6 +64,27 @@ std::vector<std::string> readouts(const frmHarmAdjust& a) {
     for (int site = 0; site < 3; ++site)
         for (const Label* l : a.ReadoutLabels(site)) texts.push_back(l->Caption());
     return texts;
+}
+
+// The read-outs of every site at a row: each term, and the site's mean level in place of the Z0
+// layer.
+void expectReadoutsAtRow(const frmHarmAdjust& a, int row, const std::string& when) {
+    const SharedState& s = State();
+    const std::pair<const LayerSet*, double> sites[3] = {{&s.AdjLayersPort1, s.AdjMeanPort1},
+                                                         {&s.AdjLayersMid, s.AdjMeanMid},
+                                                         {&s.AdjLayersPort2, s.AdjMeanPort2}};
+    for (int site = 0; site < 3; ++site) {
+        const auto labels = a.ReadoutLabels(site);
+        const LayerSet& layers = *sites[site].first;
+        double total = sites[site].second;
+        EXPECT_EQ(labels[0]->Caption(), CStr(sites[site].second)) << when;
+        for (size_t i = 0; i < 6; ++i) {
+            EXPECT_EQ(labels[i + 1]->Caption(), Format(layers[i](2, row), "0.00"))
+                << site << " " << i << when;
+            total += layers[i](2, row);
+        }
+        EXPECT_EQ(labels[7]->Caption(), Format(total, "0.00")) << site << when;
+    }
 }
 
 // What the user sees of the three sites: each picture's drawing and the read-outs.
@@ -131,9 +154,13 @@ TEST_F(Adjustment, OpensOnTheMainWindowsPortAndTheNextWithTheirMean) {
         const auto field = kPortConstants[i].field;
         EXPECT_EQ(a.Port1Labels()[i]->Caption(), TypedText(dover.*field)) << kPortConstants[i].name;
         EXPECT_EQ(a.Port2Labels()[i]->Caption(), TypedText(hastings.*field)) << kPortConstants[i].name;
-        EXPECT_EQ(a.IntermediateBoxes()[i]->Text(), TypedText(mean[i])) << kPortConstants[i].name;
+        // The mean to the step of its spinner: a centimetre, a degree or a thousandth.
+        EXPECT_NEAR(Val(a.IntermediateBoxes()[i]->Text()), mean[i], 0.5 / kSpinnerUnits[i] + 1e-9)
+            << kPortConstants[i].name;
     }
-    EXPECT_EQ(a.txtZ0->Text(), "3.906");
+    EXPECT_EQ(a.txtZ0->Text(), "3.91");
+    EXPECT_EQ(a.txtM2g->Text(), "328");
+    EXPECT_EQ(a.txtLF6->Text(), "0.004");
     EXPECT_EQ(a.timeval->Caption(), "12:00");
     EXPECT_EQ(a.tidedatebox->Caption(), "Date   : 15 July 2026 (Wednesday)");
     EXPECT_EQ(a.SiteDayOfYear(), 196);
@@ -145,22 +172,10 @@ TEST_F(Adjustment, OpensOnTheMainWindowsPortAndTheNextWithTheirMean) {
     EXPECT_EQ(s.AdjMeanMid, Val(a.txtZ0->Text()));
     EXPECT_EQ(s.AdjMeanPort2, Val(a.P2Z0->Caption()));
 
-    // 12:00 is row 73: each term of each site, and the mean level in place of the Z0 layer.
-    const std::pair<const LayerSet*, double> sites[3] = {{&s.AdjLayersPort1, s.AdjMeanPort1},
-                                                         {&s.AdjLayersMid, s.AdjMeanMid},
-                                                         {&s.AdjLayersPort2, s.AdjMeanPort2}};
-    for (int site = 0; site < 3; ++site) {
-        const auto labels = a.ReadoutLabels(site);
-        const LayerSet& layers = *sites[site].first;
-        double total = sites[site].second;
-        EXPECT_EQ(labels[0]->Caption(), CStr(sites[site].second));
-        for (size_t i = 0; i < 6; ++i) {
-            EXPECT_EQ(labels[i + 1]->Caption(), Format(layers[i](2, 73), "0.00")) << site << " " << i;
-            total += layers[i](2, 73);
-        }
-        EXPECT_EQ(labels[7]->Caption(), Format(total, "0.00")) << site;
-        EXPECT_NEAR(layers[0](1, 73), 12.0, 1e-9);
-    }
+    // 12:00 is row 73.
+    expectReadoutsAtRow(a, 73, "at the opening");
+    for (const LayerSet* layers : {&s.AdjLayersPort1, &s.AdjLayersMid, &s.AdjLayersPort2})
+        EXPECT_NEAR((*layers)[0](1, 73), 12.0, 1e-9);
     EXPECT_EQ(a.lblp3Z0->Caption(), "4.054");
     EXPECT_TRUE(dialogs->messages.empty());
 }
@@ -332,7 +347,7 @@ TEST_F(Adjustment, SitesWithoutARecord) {
     EXPECT_EQ(a.portbox->Caption(), Trim(last.PortName));
     EXPECT_EQ(a.Portbox3->Caption(), "");
     for (Label* l : a.Port2Labels()) EXPECT_EQ(l->Caption(), "0");
-    EXPECT_EQ(a.txtZ0->Text(), TypedText(last.Z0 / 2));
+    EXPECT_EQ(a.txtZ0->Text(), TypedText(RoundHalfEven(last.Z0 / 2 * 100) / 100));
     EXPECT_EQ(State().AdjCurvePort2(2, 73), 0.0);
     EXPECT_TRUE(dialogs->messages.empty());
     restart();
@@ -373,6 +388,180 @@ TEST_F(Adjustment, SitesWithoutARecord) {
     EXPECT_NE(dialogs->messages[0].prompt.find("Gone.hc"), std::string::npos) << dialogs->messages[0].prompt;
 }
 
+// The pointer over any picture reads the 10-minute step under it at every site, under a red
+// line across each picture, whatever its scale; a position off the day changes nothing.
+TEST_F(Adjustment, ReadOutFollowsThePointerOnEveryPicture) {
+    frmHarmAdjust& a = openAdjustment(open());
+    a.txtZ0->SetText("5");  // the location's scale above the ports'
+    a.cmdCalc->click();
+    ASSERT_GT(a.Picture2->ScaleTop(), a.Picture1->ScaleTop());
+    using Move = void (frmHarmAdjust::*)(int, int, double, double);
+    const std::pair<Move, const char*> pictures[] = {{&frmHarmAdjust::Picture1_MouseMove, " over Picture1"},
+                                                     {&frmHarmAdjust::Picture2_MouseMove, " over Picture2"},
+                                                     {&frmHarmAdjust::Picture3_MouseMove, " over Picture3"}};
+    const struct {
+        double x;
+        int row;
+        const char* time;
+    } cases[] = {{6.0, 37, "06:00"},
+                 {0.0833, 1, "00:00"},
+                 {0.25, 3, "00:20"},
+                 {0.75, 5, "00:40"},
+                 {23.9, 144, "23:50"}};
+    for (const auto& [move, over] : pictures)
+        for (const auto& c : cases) {
+            const std::string when = over + (" at " + std::to_string(c.x));
+            (a.*move)(0, 0, c.x, 0);
+            EXPECT_EQ(a.timeval->Caption(), c.time) << when;
+            expectReadoutsAtRow(a, c.row, when);
+            for (const PictureBox* pic : {a.Picture1, a.Picture2, a.Picture3}) {
+                const auto& cursor = pic->TemporaryCommands();
+                ASSERT_EQ(cursor.size(), 1u) << when;
+                EXPECT_EQ(cursor[0].color, kRed) << when;
+                EXPECT_EQ(cursor[0].x1, c.x) << when;
+                EXPECT_EQ(cursor[0].x2, c.x) << when;
+                EXPECT_EQ(cursor[0].y1, pic->ScaleTop()) << when;
+                EXPECT_EQ(cursor[0].y2, pic->ScaleTop() + pic->ScaleHeight()) << when;
+            }
+        }
+
+    // Off the day: what a drag that leaves a picture reports.
+    a.Picture2_MouseMove(0, 0, 6.0, 0);
+    const Shown at6 = shownBy(a);
+    const auto cursor = a.Picture1->TemporaryCommands();
+    for (double x : {-1.0, 25.0}) {
+        a.Picture1_MouseMove(1, 0, x, 0);
+        expectSame(at6, shownBy(a), " at " + std::to_string(x));
+        EXPECT_EQ(a.timeval->Caption(), "06:00");
+        EXPECT_TRUE(SameDrawing(a.Picture1->TemporaryCommands(), cursor));
+    }
+
+    // Rows of the picture's own curve with one time: past the end of its day. Only the time
+    // is written; the other pictures' curves still read.
+    State().AdjCurveMid(1, 72) = State().AdjCurveMid(1, 75);
+    a.Picture2_MouseMove(0, 0, 12.0, 0);
+    EXPECT_EQ(a.timeval->Caption(), "12:00");
+    expectSame(at6, shownBy(a), " past the end of the day");
+    EXPECT_TRUE(SameDrawing(a.Picture1->TemporaryCommands(), cursor));
+    a.Picture1_MouseMove(0, 0, 12.0, 0);
+    expectReadoutsAtRow(a, 73, " over Picture1 at 12:00");
+
+    // The pointer itself, over Port 2's picture.
+    QTest::mouseMove(a.Picture3, a.Picture3->ToPixel({12.0, 0}).toPoint());
+    EXPECT_EQ(a.timeval->Caption(), "12:00");
+    expectReadoutsAtRow(a, 73, " under the pointer");
+
+    // The mean level as plain text, a term to the centimetre.
+    State().AdjMeanMid = 2.5;
+    State().AdjLayersMid[0](2, 37) = -0.456;
+    a.Picture3_MouseMove(0, 0, 6.0, 0);
+    EXPECT_EQ(a.lblP2Z0->Caption(), "2.5");
+    EXPECT_EQ(a.lblP2M2->Caption(), "-0.46");
+}
+
+// A press on any picture freezes the read-out of all three, the next releases it; a day step
+// after a read-out at midnight reads midnight's row.
+TEST_F(Adjustment, APressFreezesTheReadOutOfEveryPicture) {
+    frmHarmAdjust& a = openAdjustment(open());
+    auto at = [](PictureBox* pic, double x) { return pic->ToPixel({x, 0}).toPoint(); };
+    a.Picture1_MouseMove(0, 0, 6.0, 0);
+    QTest::mouseClick(a.Picture3, Qt::LeftButton, {}, at(a.Picture3, 6.0));
+    const Shown frozen = shownBy(a);
+    const auto cursor = a.Picture2->TemporaryCommands();
+    a.Picture1_MouseMove(0, 0, 12.0, 0);
+    a.Picture3_MouseMove(0, 0, 18.0, 0);
+    EXPECT_EQ(a.timeval->Caption(), "06:00");
+    expectSame(frozen, shownBy(a), " while frozen");
+    EXPECT_TRUE(SameDrawing(a.Picture2->TemporaryCommands(), cursor));
+
+    QTest::mouseClick(a.Picture1, Qt::RightButton, {}, at(a.Picture1, 12.0));
+    a.Picture1_MouseMove(0, 0, 12.0, 0);
+    EXPECT_EQ(a.timeval->Caption(), "12:00");
+    expectReadoutsAtRow(a, 73, " after the release");
+
+    a.Picture2_MouseMove(0, 0, 0.0, 0);
+    EXPECT_EQ(a.timeval->Caption(), "00:00");
+    a.Nextday->click();
+    EXPECT_TRUE(dialogs->messages.empty());
+    expectReadoutsAtRow(a, 1, " after a day step");
+}
+
+// Each spinner writes its Value in its constant's unit into its box, whatever the box held, and
+// changes nothing else until the sites are computed.
+TEST_F(Adjustment, SpinnersStepTheirBoxes) {
+    frmHarmAdjust& a = openAdjustment(open());
+    const Shown before = shownBy(a);
+    const struct {
+        UpDown* spinner;
+        TextBox* box;
+        int32_t start;
+        int step;
+        const char* text;
+    } cases[] = {
+        {a.UpDnO1Hm, a.txtO1Hm, 37, 1, "0.38"}, {a.UpDnO1Hm, a.txtO1Hm, 37, -1, "0.36"},
+        {a.UpDnLF4, a.txtLF4, 250, 1, "0.251"}, {a.UpDnZ0, a.txtZ0, -3, -1, "-0.04"},
+        {a.UpDnK1g, a.txtK1g, 358, 1, "359"},   {a.UpDnK1g, a.txtK1g, 359, 1, "359"},
+        {a.UpDnLF6, a.txtLF6, 1, -1, "0"},      {a.UpDnS2Hm, a.txtS2Hm, 99, 1, "1"},
+        {a.UpDnK1Hm, a.txtK1Hm, 500, 1, "5"},
+    };
+    for (const auto& c : cases) {
+        c.spinner->SetValue(c.start);
+        if (c.step > 0) c.spinner->ClickUp();
+        else c.spinner->ClickDown();
+        EXPECT_EQ(c.box->Text(), c.text) << c.start << " " << c.step;
+    }
+
+    // A typed value is replaced by the spinner's own next step.
+    a.UpDnM2Hm->SetValue(120);
+    a.txtM2Hm->clear();
+    a.txtM2Hm->TypeText("1.234");
+    QTest::mouseClick(a.UpDnM2Hm->UpArrow(), Qt::LeftButton);
+    EXPECT_EQ(a.txtM2Hm->Text(), "1.21");
+    expectSame(before, shownBy(a), " after the spinners");
+}
+
+// At the opening each spinner takes the mean in its unit, halves to even, and writes it back;
+// a mean beyond the spinner's limits, or one that rounds to the spinner's 0, stays exact.
+TEST_F(Adjustment, SpinnersTakeTheMeanAtTheOpening) {
+    testing_support::TempDir folder;
+    PortRecord one = record(kDover), two = record(kDover);
+    one.M2g = 10, two.M2g = 11;
+    one.S2g = 11, two.S2g = 12;
+    one.M2Hm = 1.2f, two.M2Hm = 1.4f;
+    one.LF4 = 0.2f, two.LF4 = 0.3f;
+    one.K1Hm = two.K1Hm = 1.234f;
+    one.O1Hm = 6.2f, two.O1Hm = 6.4f;
+    one.S2Hm = 0.01f, two.S2Hm = 0.02f;
+    one.sf6 = 0, two.sf6 = 0.8f;
+    std::string area;
+    for (const PortRecord& r : {one, two}) {
+        const Bytes b = EncodePortRecord(r);
+        area.append(b.begin(), b.end());
+    }
+    testing_support::WriteBytes(folder.file("Two.hc"), area);
+    storeSettings([&](SettingsRecord& r) {
+        r.AreaPath = folder.file("Two.hc");
+        r.PortIndex = 1;
+    });
+    frmHarmAdjust& a = openAdjustment(open());
+    const struct {
+        UpDown* spinner;
+        TextBox* box;
+        int32_t value;
+        const char* text;
+    } cases[] = {
+        {a.UpDnM2g, a.txtM2g, 10, "10"},      {a.UpDnS2g, a.txtS2g, 12, "12"},
+        {a.UpDnM2Hm, a.txtM2Hm, 130, "1.3"},  {a.UpDnLF4, a.txtLF4, 250, "0.25"},
+        {a.UpDnK1Hm, a.txtK1Hm, 123, "1.23"}, {a.UpDnO1Hm, a.txtO1Hm, 0, "6.3"},
+        {a.UpDnS2Hm, a.txtS2Hm, 2, "0.02"},   {a.UpDnsf6, a.txtsf6, 0, "0.4"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.spinner->Value(), c.value) << c.text;
+        EXPECT_EQ(c.box->Text(), c.text);
+    }
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
 // The close box and "Exit" end the program and write nothing; Esc does not.
 TEST_F(Adjustment, ClosingOrExitEndsTheProgramWritingNothing) {
     frmHarmAdjust& a = openAdjustment(open());
@@ -391,17 +580,24 @@ TEST_F(Adjustment, ClosingOrExitEndsTheProgramWritingNothing) {
     EXPECT_EQ(filesUnder(home.path()), files);
 }
 
-// A German desktop draws what an English one draws; the constants stay in "." form, the
-// read-outs take the locale's comma.
+// A German desktop draws what an English one draws; the constants, typed or stepped, stay in
+// "." form, the read-outs take the locale's comma.
 TEST_F(Adjustment, GermanLocaleDrawsTheSameDay) {
+    auto stepAndReadBoxes = [](const frmHarmAdjust& w) {
+        w.UpDnZ0->ClickDown();
+        w.UpDnLF4->ClickUp();
+        std::vector<std::string> texts;
+        for (const TextBox* box : w.IntermediateBoxes()) texts.push_back(box->Text());
+        return texts;
+    };
     const Shown english = shownBy(openAdjustment(open()));
-    const std::string box = Get<frmHarmAdjust>().txtM2Hm->Text();
+    const std::vector<std::string> englishBoxes = stepAndReadBoxes(Get<frmHarmAdjust>());
     restart();
     UseLocale("de_DE");
     frmHarmAdjust& a = openAdjustment(open());
     const Shown german = shownBy(a);
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(SameDrawing(english.pictures[i], german.pictures[i])) << i;
-    EXPECT_EQ(a.txtM2Hm->Text(), box);
+    EXPECT_EQ(stepAndReadBoxes(a), englishBoxes);
     EXPECT_NE(a.P1M2Hm->Caption().find('.'), std::string::npos);
     EXPECT_NE(a.lblheight1->Caption().find(','), std::string::npos);
 }

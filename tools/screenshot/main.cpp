@@ -3,7 +3,8 @@
 // writes conditions.png; main-window.png, the main window with a user depth and the read-out
 // of a point on the curve; constituents.png, the constituent panel with the port's constants;
 // harmonic-editor.png, the harmonic constants editor with Dover loaded;
-// adjustment-window.png, the harmonic adjustment window on Dover and Hastings; and
+// adjustment-window.png, the harmonic adjustment window on Dover and Hastings with the read-out
+// at 14:30; and
 // main-window-maximised.png, on a screen of 1400 x 1000.
 //   tidewyn-screenshot --printed-curve OUTPUT.png YYYY-MM-DD
 // prints Dover's curve page for that day, summer time switched on, through a PDF file and
@@ -205,8 +206,11 @@ int main(int argc, char** argv) {
 
         // The adjustment window on Dover and Hastings, opened from the Advanced menu once the
         // double-click has shown its entry; last, as closing it ends the program.
+        // The read-out at 14:30, as under the pointer.
         main.mnuAdjustLoad_Click();
-        ok = save(platform::Get<frmHarmAdjust>(), out + "/adjustment-window.png") && ok;
+        auto& adjust = platform::Get<frmHarmAdjust>();
+        adjust.Picture2_MouseMove(0, 0, 14.5, 0);
+        ok = save(adjust, out + "/adjustment-window.png") && ok;
     });
     for (const auto& m : dialogs.messages) {
         std::fprintf(stderr, "tidewyn-screenshot: %s\n", m.prompt.c_str());
