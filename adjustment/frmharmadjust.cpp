@@ -498,7 +498,7 @@ void frmHarmAdjust::DrawAdjustCurvePort2() {
 }
 
 void frmHarmAdjust::ShowAdjustContributions() {
-    ShowContributionsAtRow(RowOfTime(std::clamp(ClockTextHours(timeval->Caption()), 0.0, 24.0)));
+    ShowContributionsAtRow(ReadoutRow(std::clamp(ClockTextHours(timeval->Caption()), 0.0, 24.0)));
 }
 
 void frmHarmAdjust::ShowContributionsAtRow(int row) {
@@ -532,7 +532,7 @@ void frmHarmAdjust::readOut(const CurveTable& curve, double x) {
     if (State().AdjReadoutFrozen != 0) return;
     // A drag that leaves a picture goes on reporting: only the day itself is read.
     if (!(x >= 0 && x <= 24)) return;
-    const int r = CInt(x * 6) + 1;
+    const int r = ReadoutRow(x);
     // The row's own time: row 1 of a curve holds no time of the day.
     timeval->SetCaption(HoursToHHMM((r - 1) / 6.0));
     const int q = r > 2 ? r - 1 : r;

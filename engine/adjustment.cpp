@@ -48,6 +48,8 @@ double ClockTextHours(std::string_view hhmm) {
     return Val(hhmm.substr(0, colon)) + minutes / 60;
 }
 
+int ReadoutRow(double hours) { return CInt(hours * 6) + 1; }
+
 Contributions ContributionsAt(const LayerSet& layers, double mean, int row) {
     Contributions c;
     c.Mean = mean;

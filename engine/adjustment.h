@@ -37,6 +37,10 @@ YearDay StepYearDay(YearDay day, int step);
 // The time of an "hh:mm" text in decimal hours: the numbers before and after the ":".
 double ClockTextHours(std::string_view hhmm);
 
+// The row of the sites' tables nearest to a time of day: hours × 6, halves to even, plus 1
+// (00:00 is row 1, 12:00 row 73, 00:25 row 3).
+int ReadoutRow(double hours);
+
 // What each term adds to a site's height at one row of its layers: the mean level standing for
 // the Z0 layer, the six constituents in the order M2, S2, K1, O1, f4, f6, and their total.
 struct Contributions {

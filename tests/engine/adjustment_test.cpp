@@ -77,6 +77,11 @@ TEST_F(Adjustment, ReadoutOfARow) {
     EXPECT_EQ(ClockTextHours("09:30"), 9.5);
     EXPECT_EQ(ClockTextHours("00:00"), 0.0);
     EXPECT_EQ(ClockTextHours("abc"), 0.0);
+    // Halves to even, counted on hours × 6 and not on hours / (1/6), which differ at 00:25.
+    const std::pair<double, int> rows[] = {{0, 1},    {0.0833, 1},   {0.25, 3},
+                                           {0.75, 5}, {5.0 / 12, 3}, {ClockTextHours("00:25"), 3},
+                                           {12, 73},  {24, 145}};
+    for (const auto& [hours, row] : rows) EXPECT_EQ(ReadoutRow(hours), row) << hours;
 
     LayerSet layers;
     for (size_t i = 0; i < 7; ++i) layers[i](2, 73) = static_cast<double>(i + 1) / 10;

@@ -11,6 +11,7 @@
 
 #include "adjustment/frmharmadjust.h"
 #include "engine/numtext.h"
+#include "engine/port_fixture.h"
 #include "engine/records.h"
 #include "engine/test_support.h"
 #include "window_support.h"
@@ -533,12 +534,7 @@ TEST_F(Adjustment, SpinnersTakeTheMeanAtTheOpening) {
     one.O1Hm = 6.2f, two.O1Hm = 6.4f;
     one.S2Hm = 0.01f, two.S2Hm = 0.02f;
     one.sf6 = 0, two.sf6 = 0.8f;
-    std::string area;
-    for (const PortRecord& r : {one, two}) {
-        const Bytes b = EncodePortRecord(r);
-        area.append(b.begin(), b.end());
-    }
-    testing_support::WriteBytes(folder.file("Two.hc"), area);
+    testing_support::WriteBytes(folder.file("Two.hc"), testing_support::AreaFileBytes({one, two}));
     storeSettings([&](SettingsRecord& r) {
         r.AreaPath = folder.file("Two.hc");
         r.PortIndex = 1;
