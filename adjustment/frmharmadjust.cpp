@@ -5,12 +5,15 @@
 #include <cmath>
 #include <tuple>
 
+#include "adjustment/frmheightenter.h"
+#include "adjustment/frmselectheightfile.h"
 #include "engine/adjustment.h"
 #include "engine/calendar.h"
 #include "engine/dates.h"
 #include "engine/dayview.h"
 #include "engine/environment.h"
 #include "engine/folders.h"
+#include "engine/heightfile.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "engine/records.h"
@@ -282,6 +285,11 @@ void frmHarmAdjust::arrangeControls() {
 void frmHarmAdjust::Form_Resize() {
     arrangeControls();
     if (curvePoints_ == 0) return;  // nothing computed yet
+    // The same pictures at another size: what was said at the last recompute is not said again.
+    struct Quiet {
+        bool& on;
+        ~Quiet() { on = false; }
+    } quiet{redrawOnly_ = true};
     WithSites([this] {
         DrawAdjustCurvePort1();
         DrawAdjustCurveIntermediate();
@@ -367,14 +375,16 @@ void frmHarmAdjust::WithSites(const std::function<void()>& work) {
         scaleTop_ = s.ScaleTop;
         scaleBottom_ = s.ScaleBottom;
     }
-    std::vector<std::string> told;
+    std::vector<std::pair<std::string, int>> told;
     told.swap(told_);
-    for (const std::string& message : told) MsgBox(message, kExclamation);
+    for (const auto& [message, style] : told) MsgBox(message, style);
 }
 
 // Each message once: the two ports of an area file that cannot be read fail alike.
-void frmHarmAdjust::tell(const std::string& message) {
-    if (std::find(told_.begin(), told_.end(), message) == told_.end()) told_.push_back(message);
+void frmHarmAdjust::tell(const std::string& message, int style) {
+    if (redrawOnly_) return;
+    if (std::none_of(told_.begin(), told_.end(), [&](const auto& m) { return m.first == message; }))
+        told_.emplace_back(message, style);
 }
 
 void frmHarmAdjust::reloadSettings() {
@@ -472,16 +482,19 @@ void frmHarmAdjust::MnuFileExit_Click() { EndProgram(); }
 // The dialogs these open are not part of the program yet.
 void frmHarmAdjust::mnuDataLoad_Click() {}
 void frmHarmAdjust::MnuFileSave_Click() {}
-void frmHarmAdjust::mnuObsEnterData_Click() {}
-void frmHarmAdjust::mnuDataHeightSelect_Click() {}
 
-void frmHarmAdjust::drawSite(PictureBox& pic, const CurveTable& curve, const LayerSet& layers) {
+// One dialog each, shown again as it was while it is open.
+void frmHarmAdjust::mnuObsEnterData_Click() { Get<frmHeightEnter>().Show(); }
+void frmHarmAdjust::mnuDataHeightSelect_Click() { Get<frmSelectHeightFile>().Show(); }
+
+void frmHarmAdjust::drawSite(PictureBox& pic, const CurveTable& curve, const LayerSet& layers,
+                             const std::function<void(Canvas&)>& beforeGrid) {
     SharedState& s = State();
     pic.SetAutoRedraw(true);
     pic.Cls();
     std::array<bool, 7> every;
     every.fill(true);
-    const CurveScale scale = DrawLayersDay(pic, curve, layersOf(layers), s.CurvePoints, every);
+    const CurveScale scale = DrawLayersDay(pic, curve, layersOf(layers), s.CurvePoints, every, beforeGrid);
     s.ScaleTop = scale.Top;
     s.ScaleBottom = scale.Bottom;
     pic.SetAutoRedraw(false);
@@ -491,7 +504,26 @@ void frmHarmAdjust::DrawAdjustCurvePort1() {
     drawSite(*Picture1, State().AdjCurvePort1, State().AdjLayersPort1);
 }
 void frmHarmAdjust::DrawAdjustCurveIntermediate() {
-    drawSite(*Picture2, State().AdjCurveMid, State().AdjLayersMid);
+    drawSite(*Picture2, State().AdjCurveMid, State().AdjLayersMid, [this](Canvas&) {
+        if (!State().HeightFilePath.empty()) DrawHeightFileCurve();
+    });
+}
+
+// The observations joined in file order, as stored: no depth or vessel applied.
+void frmHarmAdjust::DrawHeightFileCurve() {
+    std::vector<ObsHeightRecord> heights;
+    const FileResult r = ReadHeightFile(State().HeightFilePath, heights);
+    if (!r.ok() && r.status != FileStatus::Missing) {
+        tell(r.status == FileStatus::Damaged ? r.message : "The height file cannot be read: " + r.message);
+        return;
+    }
+    if (heights.size() < 10) {
+        tell("Not enough data to draw in a curve", kOkOnly);
+        return;
+    }
+    for (size_t k = 0; k + 1 < heights.size(); ++k)
+        Picture2->Line(heights[k].ObsTime, heights[k].ObsHeight, heights[k + 1].ObsTime,
+                       heights[k + 1].ObsHeight, kGreen);
 }
 void frmHarmAdjust::DrawAdjustCurvePort2() {
     drawSite(*Picture3, State().AdjCurvePort2, State().AdjLayersPort2);

@@ -13,6 +13,7 @@
 
 #include "engine/curve.h"
 #include "platform/controls.h"
+#include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/picturebox.h"
 
@@ -134,13 +135,19 @@ private:
     void readOut(const engine::CurveTable& curve, double x);
     void toggleFreeze();
     void spinnerChanged(size_t i);
-    void drawSite(platform::PictureBox& pic, const engine::CurveTable& curve, const engine::LayerSet& layers);
-    // A message for the user, shown once the shared inputs are given back.
-    void tell(const std::string& message);
+    // The observations of the file HeightFilePath names, as a green line on the intermediate
+    // picture, drawn before its grid; fewer than ten are not drawn.
+    void DrawHeightFileCurve();
+    void drawSite(platform::PictureBox& pic, const engine::CurveTable& curve, const engine::LayerSet& layers,
+                  const std::function<void(platform::Canvas&)>& beforeGrid = {});
+    // A message for the user, shown once the shared inputs are given back; none while the
+    // pictures are only drawn again.
+    void tell(const std::string& message, int style = platform::kExclamation);
 
     int year_ = 0, month_ = 0, day_ = 0, dayOfYear_ = 0;
     double timeNowHours_ = 0;
     int curvePoints_ = 0;
     double scaleTop_ = 0, scaleBottom_ = 0;
-    std::vector<std::string> told_;
+    std::vector<std::pair<std::string, int>> told_;
+    bool redrawOnly_ = false;
 };

@@ -122,6 +122,20 @@ TidalDiamondRecord DecodeDiamondRecord(std::span<const uint8_t> bytes) {
     return r;
 }
 
+Bytes EncodeObsHeightRecord(const ObsHeightRecord& r) {
+    RecordWriter w(ObsHeightRecord::kSize);
+    w.single(r.ObsTime).single(r.ObsHeight).int32(0).int32(0).int32(0).text("", 35);
+    return w.take();
+}
+
+ObsHeightRecord DecodeObsHeightRecord(std::span<const uint8_t> bytes) {
+    RecordReader rd(bytes);
+    ObsHeightRecord r;
+    r.ObsTime = rd.single();
+    r.ObsHeight = rd.single();
+    return r;
+}
+
 Bytes EncodeSettingsRecord(const SettingsRecord& r) {
     RecordWriter w(SettingsRecord::kSize);
     w.text(r.AreaPath, 255).text(r.OwnerText, 255).text(r.SpareText1, 255).text(r.SpareText2, 255);
@@ -203,6 +217,11 @@ std::optional<std::string> PortRecordFault(const PortRecord& r) {
 
 std::optional<std::string> DepthRecordFault(const DepthRecord& r) {
     return ValueFault("ChartedDepth", r.ChartedDepth, kDepthRange);
+}
+
+std::optional<std::string> ObsHeightRecordFault(const ObsHeightRecord& r) {
+    if (auto f = ValueFault("ObsTime", r.ObsTime, kDayHoursRange)) return f;
+    return ValueFault("ObsHeight", r.ObsHeight, kLevelRange);
 }
 
 std::optional<std::string> SettingsRecordFault(const SettingsRecord& r) {

@@ -81,6 +81,16 @@ struct TidalDiamondRecord {
 Bytes EncodeDiamondRecord(const TidalDiamondRecord& r);
 TidalDiamondRecord DecodeDiamondRecord(std::span<const uint8_t> bytes);
 
+// One observed height of a height file, 55 bytes: the time of day and the height, then three
+// spare fields written as zeros and a remark written as blanks.
+struct ObsHeightRecord {
+    static constexpr size_t kSize = 55;
+    float ObsTime = 0;    // decimal hours from midnight: 09:05 is 9 + 5/60
+    float ObsHeight = 0;  // metres
+};
+Bytes EncodeObsHeightRecord(const ObsHeightRecord& r);
+ObsHeightRecord DecodeObsHeightRecord(std::span<const uint8_t> bytes);
+
 // The values a record may hold; a value outside them (or not a number) marks the record as
 // damaged: no tide is computed from it.
 inline constexpr ValueRange kLatitudeRange{-90, 90};
@@ -90,6 +100,7 @@ inline constexpr ValueRange kPhaseRange{-3600, 3600};  // phases, degrees
 inline constexpr ValueRange kFactorRange{-100, 100};   // F4 and F6
 inline constexpr ValueRange kDepthRange{-100, 1000};   // a charted depth, metres
 inline constexpr ValueRange kVesselRange{0, 100};      // draught and under-keel clearance, metres
+inline constexpr ValueRange kDayHoursRange{0, 24};     // a time of day, hours
 
 // The 13 constants of a port record in record order, each with its field's name and the
 // values it may hold.
@@ -118,6 +129,9 @@ std::optional<std::string> ValueFault(const std::string& field, double value, Va
 std::optional<std::string> PortRecordFault(const PortRecord& r);
 // Only the position: what a user-depth file's notes are made from.
 std::optional<std::string> PositionFault(const PortRecord& r);
+
+// The time of day outside 0 to 24 hours, or the height outside kLevelRange.
+std::optional<std::string> ObsHeightRecordFault(const ObsHeightRecord& r);
 
 // The one record of the settings file, 1307 bytes.
 struct SettingsRecord {

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPointer>
 #include <QResizeEvent>
 #include <algorithm>
@@ -121,6 +122,15 @@ void Label::SetFontBold(bool on) {
     QFont f = font();
     f.setBold(on);
     setFont(f);
+}
+
+void Label::SetBoxed() {
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    setPalette(p);
+    setIndent(3);
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* e) {

@@ -49,6 +49,8 @@ public:
     // and whole as the label's tooltip.
     void SetElideMiddle(bool on);
     void SetFontBold(bool on);
+    // A field the program fills in: white, in a sunken frame.
+    void SetBoxed();
 signals:
     void Click();
     void DblClick();

@@ -10,11 +10,11 @@
 #include <map>
 
 #include "adjustment/frmharmadjust.h"
+#include "adjustment_support.h"
 #include "engine/numtext.h"
 #include "engine/port_fixture.h"
 #include "engine/records.h"
 #include "engine/test_support.h"
-#include "window_support.h"
 
 using namespace engine;
 using namespace platform;
@@ -117,21 +117,7 @@ std::map<std::string, std::string> filesUnder(const std::string& folder) {
 
 }  // namespace
 
-class Adjustment : public testing_support::WindowTest {
-protected:
-    // The user double-clicks the heading and chooses "Interpolate Between Ports".
-    frmHarmAdjust& openAdjustment(frmtidewyn& main) {
-        QTest::mouseDClick(main.Label1, Qt::LeftButton);
-        EXPECT_TRUE(main.mnuAdjustLoad.Visible());
-        main.mnuAdjustLoad.Click();
-        return Get<frmHarmAdjust>();
-    }
-    PortRecord record(long n, const std::string& area = "UK.hc") {
-        PortRecord r;
-        EXPECT_TRUE(ReadPortRecord(programFolder() + "/" + area, n, r).ok());
-        return r;
-    }
-};
+class Adjustment : public testing_support::AdjustmentWindowTest {};
 
 // Dover at 13:00 BST on 15 July 2026: Port 1 Dover, Port 2 Hastings, the location between
 // them at their mean, the sites' clock in UTC, each site drawn whole, the read-outs at 12:00.

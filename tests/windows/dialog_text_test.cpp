@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "adjustment/frmharmadjust.h"
+#include "adjustment/frmheightenter.h"
+#include "adjustment/frmselectheightfile.h"
 #include "engine/recordfile.h"
 #include "maintenance/frmharmedit.h"
 #include "maintenance/frmhccopy.h"
@@ -214,6 +216,29 @@ TEST_P(DialogText, AdjustmentWindow) {
     ASSERT_EQ(a.portbox->Caption(), kLongNames[1]);
     ASSERT_EQ(a.Portbox3->Caption(), kLongNames[2]);
     expectFits(a);
+}
+
+// The adjustment window's height dialogs with the longest time and height composed and a file
+// chosen.
+TEST_P(DialogText, ObservedHeightDialogs) {
+    frmtidewyn& main = open();
+    main.Label1_DblClick();
+    main.mnuAdjustLoad.Click();
+    auto& a = Get<frmHarmAdjust>();
+    a.mnuObsEnterData.Click();
+    auto& entry = Get<frmHeightEnter>();
+    for (ListBox* list : {entry.lstHours, entry.lstMins, entry.lstMetres, entry.lstCms, entry.lstMMs})
+        list->SetListIndex(list->ListCount() - 1);
+    ASSERT_EQ(entry.lblTime->Caption(), "23:55");
+    ASSERT_EQ(entry.lblHeight->Caption(), "20.99");
+    entry.cmdAdd->click();
+    testing_support::PickFile(entry.File1, "Montoir.ht");
+    expectFits(entry);
+    a.mnuDataHeightSelect.Click();
+    auto& select = Get<frmSelectHeightFile>();
+    testing_support::PickFile(select.File1, "Montoir.ht");
+    expectFits(select);
+    EXPECT_TRUE(dialogs->messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, DialogText, ::testing::Values("en_GB", "de_DE"),

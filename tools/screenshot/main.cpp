@@ -3,8 +3,9 @@
 // writes conditions.png; main-window.png, the main window with a user depth and the read-out
 // of a point on the curve; constituents.png, the constituent panel with the port's constants;
 // harmonic-editor.png, the harmonic constants editor with Dover loaded;
-// adjustment-window.png, the harmonic adjustment window on Dover and Hastings with the read-out
-// at 14:30; and
+// adjustment-window.png, the harmonic adjustment window on Saint Nazaire and Donges on the day of
+// the sample height file, whose heights at Montoir are drawn between them, with the read-out at
+// 14:30; and
 // main-window-maximised.png, on a screen of 1400 x 1000.
 //   tidewyn-screenshot --printed-curve OUTPUT.png YYYY-MM-DD
 // prints Dover's curve page for that day, summer time switched on, through a PDF file and
@@ -19,6 +20,7 @@
 #include <cstdlib>
 
 #include "adjustment/frmharmadjust.h"
+#include "adjustment/frmselectheightfile.h"
 #include "engine/dates.h"
 #include "engine/environment.h"
 #include "engine/recordfile.h"
@@ -26,6 +28,7 @@
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "maintenance/frmharmedit.h"
+#include "mainwindow/frmconfig.h"
 #include "mainwindow/frmcopyright.h"
 #include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
@@ -35,6 +38,9 @@
 #include "platform/printer.h"
 
 namespace {
+// The day of the sample height file Montoir.ht.
+constexpr int kSampleYear = 2026, kSampleMonth = 3, kSampleDay = 21;
+
 bool save(QWidget& w, const QString& path) {
     QApplication::processEvents();
     bool ok = w.grab().save(path);
@@ -204,11 +210,32 @@ int main(int argc, char** argv) {
         main.mnumaintainfile_Click();
         platform::SetModalRunner({});
 
-        // The adjustment window on Dover and Hastings, opened from the Advanced menu once the
-        // double-click has shown its entry; last, as closing it ends the program.
-        // The read-out at 14:30, as under the pointer.
+        // The adjustment window on Saint Nazaire (France.hc, chosen as the user chooses it) and
+        // Donges on the sample's day, opened from the Advanced menu once the double-click has
+        // shown its entry; last, as closing it ends the program. Montoir's heights chosen in
+        // the height-file dialog, and the read-out at 14:30, as under the pointer.
+        const double sampleDay = engine::DateSerial(kSampleYear, kSampleMonth, kSampleDay);
+        env.utcNow = [sampleDay] { return sampleDay + engine::TimeSerial(10, 0, 0); };
+        dialogs.fileAnswers.push_back(env.programFolder + "/France.hc");
+        platform::SetModalRunner([](platform::Form& f) {
+            auto& ports = dynamic_cast<frmconfig&>(f);
+            ports.txtSearch->TypeText("Saint Nazaire");
+            ports.portconfigok->click();
+        });
+        main.mnuArea_Click();
+        platform::SetModalRunner({});
         main.mnuAdjustLoad_Click();
         auto& adjust = platform::Get<frmHarmAdjust>();
+        adjust.mnuDataHeightSelect_Click();
+        auto& heights = platform::Get<frmSelectHeightFile>();
+        const auto sample = heights.File1->findItems("Montoir.ht", Qt::MatchExactly);
+        if (sample.isEmpty()) {
+            std::fprintf(stderr, "tidewyn-screenshot: Montoir.ht is not in the program folder\n");
+            ok = false;
+            return;
+        }
+        heights.File1->SetListIndex(heights.File1->row(sample.front()));
+        heights.cmdOK_Click();
         adjust.Picture2_MouseMove(0, 0, 14.5, 0);
         ok = save(adjust, out + "/adjustment-window.png") && ok;
     });
