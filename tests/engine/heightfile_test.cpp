@@ -8,9 +8,11 @@
 
 #include "engine/environment.h"
 #include "engine/timetext.h"
+#include "port_fixture.h"
 #include "test_support.h"
 
 using namespace engine;
+using testing_support::HeightFileBytes;
 using testing_support::ReadAll;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -26,12 +28,6 @@ std::vector<ObsHeightRecord> heights(int n, float first = 1.0f) {
     for (int k = 0; k < n; ++k)
         out.push_back(obs(static_cast<float>(k / 6.0), first + static_cast<float>(k) / 100.0f));
     return out;
-}
-
-std::string fileOf(const std::vector<ObsHeightRecord>& records) {
-    std::string bytes;
-    for (const ObsHeightRecord& r : records) bytes += AsString(EncodeObsHeightRecord(r));
-    return bytes;
 }
 
 }  // namespace
@@ -79,15 +75,15 @@ TEST_F(HeightFile, RecordLayoutAndEntryText) {
 TEST_F(HeightFile, WritingReplacesTheWholeFile) {
     const std::string path = dir.file("Harbour.ht");
     ASSERT_TRUE(WriteHeightFile(path, heights(12)).ok());
-    EXPECT_EQ(ReadAll(path), fileOf(heights(12)));
+    EXPECT_EQ(ReadAll(path), HeightFileBytes(heights(12)));
     EXPECT_EQ(ReadAll(path).size(), 660u);
 
-    WriteBytes(path, fileOf(heights(5, 3.0f)));
+    WriteBytes(path, HeightFileBytes(heights(5, 3.0f)));
     ASSERT_TRUE(WriteHeightFile(path, heights(3)).ok());
-    EXPECT_EQ(ReadAll(path), fileOf(heights(3)));
+    EXPECT_EQ(ReadAll(path), HeightFileBytes(heights(3)));
 
     ASSERT_TRUE(WriteHeightFile(path, {}).ok());
-    EXPECT_EQ(ReadAll(path), fileOf(heights(3)));
+    EXPECT_EQ(ReadAll(path), HeightFileBytes(heights(3)));
     const std::string fresh = dir.file("New.ht");
     ASSERT_TRUE(WriteHeightFile(fresh, {}).ok());
     ASSERT_TRUE(fs::exists(fresh));
@@ -99,7 +95,7 @@ TEST_F(HeightFile, WritingReplacesTheWholeFile) {
 TEST_F(HeightFile, ReadingChecksEveryRecord) {
     const std::string path = dir.file("Harbour.ht");
     std::vector<ObsHeightRecord> read;
-    WriteBytes(path, fileOf(heights(3)) + std::string(20, 'x'));
+    WriteBytes(path, HeightFileBytes(heights(3)) + std::string(20, 'x'));
     ASSERT_TRUE(ReadHeightFile(path, read).ok());
     ASSERT_EQ(read.size(), 3u);
     EXPECT_EQ(read[2].ObsHeight, heights(3)[2].ObsHeight);
@@ -123,7 +119,7 @@ TEST_F(HeightFile, ReadingChecksEveryRecord) {
     for (const auto& c : cases) {
         std::vector<ObsHeightRecord> records = heights(4);
         records[2] = c.bad;
-        WriteBytes(path, fileOf(records));
+        WriteBytes(path, HeightFileBytes(records));
         const FileResult r = ReadHeightFile(path, read);
         EXPECT_EQ(r.status, FileStatus::Damaged) << c.fault;
         EXPECT_EQ(r.message, std::string("Record 3 of Harbour.ht is damaged: ") + c.fault);

@@ -1,5 +1,5 @@
 #pragma once
-// Small area and user-depth files made in the test, and the date and port settings that the
+// Small area, user-depth and height files made in the test, and the date and port settings that the
 // day computations read.
 
 #include <string>
@@ -68,6 +68,13 @@ inline std::string DepthFileBytes(const std::vector<engine::DepthRecord>& depths
         const auto b = engine::EncodeDepthRecord(d);
         bytes.append(b.begin(), b.end());
     }
+    return bytes;
+}
+
+// The bytes of a height file holding these observations.
+inline std::string HeightFileBytes(const std::vector<engine::ObsHeightRecord>& heights) {
+    std::string bytes;
+    for (const auto& h : heights) bytes += engine::AsString(engine::EncodeObsHeightRecord(h));
     return bytes;
 }
 

@@ -9,10 +9,12 @@
 #include "adjustment/frmselectheightfile.h"
 #include "adjustment_support.h"
 #include "engine/heightfile.h"
+#include "engine/port_fixture.h"
 
 using namespace engine;
 using namespace platform;
 using testing_support::ClickLine;
+using testing_support::HeightFileBytes;
 using testing_support::ListLines;
 using testing_support::PickFile;
 using testing_support::ReadAll;
@@ -20,12 +22,6 @@ using testing_support::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string fileOf(const std::vector<ObsHeightRecord>& records) {
-    std::string bytes;
-    for (const ObsHeightRecord& r : records) bytes += AsString(EncodeObsHeightRecord(r));
-    return bytes;
-}
 
 // n observations, the first three out of time order.
 std::vector<ObsHeightRecord> observations(int n) {
@@ -129,7 +125,7 @@ TEST_F(ObservedHeights, EntriesComposedListedAndWritten) {
     d.Command2->click();
     const std::string harbour = folder.file("Harbour.ht");
     EXPECT_EQ(State().HeightFilePath, harbour);
-    EXPECT_EQ(ReadAll(harbour), fileOf({{0, 2.5f}, {static_cast<float>(7 + 35 / 60.0), 2.37f}}));
+    EXPECT_EQ(ReadAll(harbour), HeightFileBytes({{0, 2.5f}, {static_cast<float>(7 + 35 / 60.0), 2.37f}}));
     EXPECT_EQ(d.List1->ListIndex(), 1);
     d.cmdOpen->click();
     EXPECT_EQ(ListLines(*d.List1),
@@ -158,7 +154,7 @@ TEST_F(ObservedHeights, EntriesComposedListedAndWritten) {
 // fails leaves the file and the chosen file as they were, and says why.
 TEST_F(ObservedHeights, FilesNamedOpenedAndWritten) {
     const std::string listed = folder.file("HARBOUR.HT");
-    WriteBytes(listed, fileOf(observations(5)));
+    WriteBytes(listed, HeightFileBytes(observations(5)));
     frmHarmAdjust& a = openAdjustment(open());
     frmHeightEnter& d = openEntry(a);
     PickFile(d.File1, "HARBOUR.HT");
@@ -169,7 +165,7 @@ TEST_F(ObservedHeights, FilesNamedOpenedAndWritten) {
     for (int i = 4; i >= 2; --i) d.List1->RemoveItem(i);
     d.Command2->click();
     EXPECT_EQ(State().HeightFilePath, listed);
-    EXPECT_EQ(ReadAll(listed), fileOf({observations(5)[0], observations(5)[1]}));
+    EXPECT_EQ(ReadAll(listed), HeightFileBytes({observations(5)[0], observations(5)[1]}));
 
     for (const char* typed : {"  .ht", "", "notes/harbour", "notes\\harbour"}) {
         d.txtFileName->SetText(typed);
@@ -221,15 +217,15 @@ TEST_F(ObservedHeights, GermanLocaleKeepsThePoint) {
     d.cmdAdd->click();
     d.txtFileName->SetText("Harbour");
     d.Command2->click();
-    EXPECT_EQ(ReadAll(folder.file("Harbour.ht")), fileOf({{9, 2.5f}}));
+    EXPECT_EQ(ReadAll(folder.file("Harbour.ht")), HeightFileBytes({{9, 2.5f}}));
 }
 
 // The chosen file's observations in file order, in green between the layers and the grid, from
 // ten of them; kept by "Calculate", gone after a day step; "Cancel" lets the next recompute drop
 // them; a missing file is not made, a damaged record is named.
 TEST_F(ObservedHeights, ChosenFileDrawnOverTheIntermediateCurve) {
-    WriteBytes(folder.file("Nine.ht"), fileOf(observations(9)));
-    WriteBytes(folder.file("Ten.ht"), fileOf(observations(10)));
+    WriteBytes(folder.file("Nine.ht"), HeightFileBytes(observations(9)));
+    WriteBytes(folder.file("Ten.ht"), HeightFileBytes(observations(10)));
     frmtidewyn& main = open();
     frmHarmAdjust& a = openAdjustment(main);
     const SharedState before = State();
@@ -284,7 +280,7 @@ TEST_F(ObservedHeights, ChosenFileDrawnOverTheIntermediateCurve) {
     EXPECT_FALSE(fs::exists(folder.file("Nine.ht")));
     std::vector<ObsHeightRecord> damaged = observations(10);
     damaged[3].ObsTime = 30;
-    WriteBytes(folder.file("Ten.ht"), fileOf(damaged));
+    WriteBytes(folder.file("Ten.ht"), HeightFileBytes(damaged));
     select(a, "Ten.ht");
     EXPECT_TRUE(observedLine(*a.Picture2).empty());
     EXPECT_EQ(prompts(), (std::vector<std::string>{
