@@ -5,6 +5,8 @@
 #include <cmath>
 #include <tuple>
 
+#include "adjustment/frmadjustfileselect.h"
+#include "adjustment/frmadjustsave.h"
 #include "adjustment/frmheightenter.h"
 #include "adjustment/frmselectheightfile.h"
 #include "engine/adjustment.h"
@@ -438,11 +440,9 @@ void frmHarmAdjust::computeSites() {
 bool frmHarmAdjust::boxesInRange() {
     const auto boxes = IntermediateBoxes();
     for (size_t i = 0; i < 13; ++i) {
-        const PortConstant& k = kPortConstants[i];
-        if (k.range.holds(Val(boxes[i]->Text()))) continue;
-        MsgBox(std::string(k.name) + " must lie between " + RangeEndText(k.range.lo) + " and " +
-                   RangeEndText(k.range.hi),
-               kExclamation);
+        const auto fault = ConstantFault(kPortConstants[i], Val(boxes[i]->Text()));
+        if (!fault) continue;
+        MsgBox(*fault, kExclamation);
         boxes[i]->setFocus();
         return false;
     }
@@ -479,11 +479,9 @@ void frmHarmAdjust::Nextday_Click() { stepDay(1); }
 
 void frmHarmAdjust::MnuFileExit_Click() { EndProgram(); }
 
-// The dialogs these open are not part of the program yet.
-void frmHarmAdjust::mnuDataLoad_Click() {}
-void frmHarmAdjust::MnuFileSave_Click() {}
-
 // One dialog each, shown again as it was while it is open.
+void frmHarmAdjust::mnuDataLoad_Click() { Get<FrmAdjustfileselect>().Show(); }
+void frmHarmAdjust::MnuFileSave_Click() { Get<frmAdjustSave>().Show(); }
 void frmHarmAdjust::mnuObsEnterData_Click() { Get<frmHeightEnter>().Show(); }
 void frmHarmAdjust::mnuDataHeightSelect_Click() { Get<frmSelectHeightFile>().Show(); }
 

@@ -143,7 +143,7 @@ void frmHeightEnter::cmdAdd_Click() {
 }
 
 void frmHeightEnter::cmdOpen_Click() {
-    const HeightFileName file = HeightFileFor(txtFileName->Text());
+    const NamedFile file = HeightFileFor(txtFileName->Text());
     if (!file.fault.empty()) {
         MsgBox(file.fault);
         return;
@@ -165,7 +165,7 @@ void frmHeightEnter::cmdOpen_Click() {
 
 void frmHeightEnter::Command2_Click() {
     const int n = List1->ListCount();
-    const HeightFileName file = HeightFileFor(txtFileName->Text());
+    const NamedFile file = HeightFileFor(txtFileName->Text());
     if (!file.fault.empty()) {
         MsgBox(file.fault);
         return;

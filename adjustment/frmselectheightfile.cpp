@@ -1,5 +1,6 @@
 #include "adjustment/frmselectheightfile.h"
 
+#include "adjustment/arealists.h"
 #include "adjustment/frmharmadjust.h"
 #include "engine/environment.h"
 #include "engine/heightfile.h"
@@ -40,13 +41,7 @@ frmSelectHeightFile::frmSelectHeightFile() : Form("Select Height File") {
 }
 
 void frmSelectHeightFile::Form_Load() {
-    // Half the difference of the sizes from the screen's corner, kept on the screen.
-    if (IsLoaded<frmHarmAdjust>()) {
-        const frmHarmAdjust& a = Get<frmHarmAdjust>();
-        SetLeft((a.Width() - Width()) / 2);
-        SetTop((a.Height() - Height()) / 2);
-    }
-    KeepOnScreen();
+    PlaceOverAdjustment(*this);
     File1->SetPattern(kHeightFilePattern);
     File1->SetPath(Env().programFolder);
 }
@@ -55,7 +50,7 @@ void frmSelectHeightFile::File1_Click() {
     const std::string name = File1->FileName();
     if (name.empty()) return;
     lblselectedfile->SetCaption(HeightFileBase(name));
-    const HeightFileName file = HeightFileFor(name);
+    const NamedFile file = HeightFileFor(name);
     if (file.fault.empty()) State().HeightFilePath = file.path;
 }
 
@@ -65,7 +60,7 @@ void frmSelectHeightFile::cmdOK_Click() {
         MsgBox("Select a file");
         return;
     }
-    const HeightFileName file = HeightFileFor(chosen);
+    const NamedFile file = HeightFileFor(chosen);
     if (!file.fault.empty()) {
         MsgBox(file.fault);
         return;

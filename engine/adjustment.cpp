@@ -18,6 +18,16 @@ float MeanPhase(float a, float b) {
     return mean >= 360.0f ? 0.0f : mean;
 }
 
+PortRecord LocationRecord(const std::string& name, const std::array<float, 13>& constants) {
+    PortRecord r;
+    r.PortNo = std::string(5, '\0');
+    r.PortName = Trim(name);
+    r.ZoneLetter = std::string(1, '\0');
+    for (size_t i = 0; i < 13; ++i) r.*kPortConstants[i].field = constants[i];
+    r.MonthM2Hm.fill(r.M2Hm);
+    return r;
+}
+
 bool IsPhaseConstant(size_t i) { return i < 13 && kPortConstants[i].range.hi == kPhaseRange.hi; }
 
 std::array<float, 13> MeanConstants(const PortRecord& a, const PortRecord& b) {

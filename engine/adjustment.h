@@ -22,6 +22,10 @@ float MeanPhase(float a, float b);
 // The thirteen constants of a location halfway between two ports, in record order
 // (kPortConstants): the phases by MeanPhase, the others by MeanConstant.
 std::array<float, 13> MeanConstants(const PortRecord& a, const PortRecord& b);
+// The intermediate location as a port record: its name and constants in record order, M2Hm in
+// every month and no monthly Z0 corrections; no port number, position or time-zone letter, so
+// that those fields hold zero bytes.
+PortRecord LocationRecord(const std::string& name, const std::array<float, 13>& constants);
 // Whether constant i of kPortConstants is a phase.
 bool IsPhaseConstant(size_t i);
 

@@ -6,6 +6,7 @@
 
 #include "engine/environment.h"
 #include "engine/folders.h"
+#include "engine/numtext.h"
 #include "engine/settingsfile.h"
 
 namespace engine {
@@ -128,6 +129,21 @@ FileResult rebuild(const std::string& areaPath, const std::string& records, long
 }  // namespace
 
 std::string ScratchAreaFilePath() { return Env().programFolder + "/" + kScratchAreaFileName; }
+
+NamedFile AreaFileFor(const std::string& typed) {
+    const std::string area = Trim(typed);
+    const std::string base = area.substr(0, area.find('.'));
+    if (base.empty()) return {"", "Area must have a name"};
+    if (base.find_first_of("/\\") != std::string::npos) return {"", kSlashInName};
+    std::string lower = base;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const std::string folder = Env().programFolder;
+    const std::string path = InFolder(folder, NameForBase(folder, base, ".hc"));
+    if (lower == "scratch" || SameFile(path, ScratchAreaFilePath()))
+        return {"", "scratch is the editors' work file: choose another area name"};
+    return {path, ""};
+}
 
 FileResult WritePortRecord(const std::string& areaPath, long n, const PortRecord& record) {
     return ReplaceRecordInFile(areaPath, kPortSize, n, EncodePortRecord(record));

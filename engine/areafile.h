@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/folders.h"
 #include "engine/recordfile.h"
 #include "engine/records.h"
 
@@ -15,6 +16,12 @@ namespace engine {
 // afterwards and stays there.
 inline constexpr const char* kScratchAreaFileName = "scratch.hc";
 std::string ScratchAreaFilePath();
+
+// The area file of the program folder that a typed area name saves to: blanks around it
+// removed, cut before its first ".", with ".hc" ("Channel.xyz" gives Channel.hc); a file whose
+// name differs only in case is taken under its own name. Refused: no name, a slash or a
+// backslash, and the work file.
+NamedFile AreaFileFor(const std::string& typed);
 
 // Corrects record n in place: every other byte of the file, a partial tail included, stays.
 // A record number outside 1 to the count (the file changed since it was listed) is refused.

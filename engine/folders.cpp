@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <vector>
 
 #include "engine/environment.h"
 #include "engine/state.h"
@@ -122,6 +123,22 @@ std::string NameIgnoringCase(const std::string& folder, const std::string& name)
             found = entry;
     }
     return found;
+}
+
+std::string NameForBase(const std::string& folder, const std::string& base, const std::string& extension) {
+    // Every spelling of the extension's letters, lower case first.
+    std::vector<size_t> letters;
+    for (size_t i = 0; i < extension.size(); ++i)
+        if (extension[i] >= 'a' && extension[i] <= 'z') letters.push_back(i);
+    for (unsigned mask = 0; mask < (1u << letters.size()); ++mask) {
+        std::string spelt = extension;
+        for (size_t k = 0; k < letters.size(); ++k)
+            if (mask & (1u << k)) spelt[letters[k]] = static_cast<char>(spelt[letters[k]] - 'a' + 'A');
+        std::error_code ec;
+        if (fs::is_regular_file(InFolder(folder, base + spelt), ec)) return base + spelt;
+    }
+    const std::string listed = NameIgnoringCase(folder, base + extension);
+    return listed.empty() ? base + extension : listed;
 }
 
 }  // namespace engine

@@ -46,4 +46,16 @@ std::string InFolder(const std::string& folder, const std::string& name);
 // there is such a file, else the first such name in byte order; "" when there is none.
 std::string NameIgnoringCase(const std::string& folder, const std::string& name);
 
+// The name of the file of `folder` that a base name and a lower-case extension (".ht") stand for:
+// the base as spelt with the extension in any case ("Harbour.HT") first, then the whole name in
+// any case; base + extension when there is neither.
+std::string NameForBase(const std::string& folder, const std::string& base, const std::string& extension);
+
+// A file named by the user, in the program folder, or what is wrong with the name.
+inline constexpr const char* kSlashInName = "A name cannot contain a slash or a backslash";
+struct NamedFile {
+    std::string path;
+    std::string fault;
+};
+
 }  // namespace engine

@@ -16,20 +16,12 @@ std::string HeightFileBase(const std::string& name) {
     return trimmed.substr(0, trimmed.find('.'));
 }
 
-HeightFileName HeightFileFor(const std::string& name) {
+NamedFile HeightFileFor(const std::string& name) {
     const std::string base = HeightFileBase(name);
     if (base.empty()) return {"", "No filename chosen"};
-    if (base.find_first_of("/\\") != std::string::npos)
-        return {"", "A name cannot contain a slash or a backslash"};
+    if (base.find_first_of("/\\") != std::string::npos) return {"", kSlashInName};
     const std::string folder = Env().programFolder;
-    // The base as spelt, its extension in any case ("both.HT"), before another case of the base.
-    for (const char* extension : {".ht", ".HT", ".Ht", ".hT"}) {
-        std::error_code ec;
-        const std::string path = InFolder(folder, base + extension);
-        if (fs::is_regular_file(path, ec)) return {path, ""};
-    }
-    const std::string listed = NameIgnoringCase(folder, base + ".ht");
-    return {InFolder(folder, listed.empty() ? base + ".ht" : listed), ""};
+    return {InFolder(folder, NameForBase(folder, base, ".ht")), ""};
 }
 
 FileResult ReadHeightFile(const std::string& path, std::vector<ObsHeightRecord>& out) {

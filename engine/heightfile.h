@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/folders.h"
 #include "engine/recordfile.h"
 #include "engine/records.h"
 
@@ -22,11 +23,7 @@ std::string HeightFileBase(const std::string& name);
 // The height file of a typed or listed name in the program folder, or what is wrong with the
 // name (no base, or a slash or backslash in it). A file whose name differs only in the case of
 // its letters is taken under its own name, rather than a second file beside it.
-struct HeightFileName {
-    std::string path;
-    std::string fault;
-};
-HeightFileName HeightFileFor(const std::string& name);
+NamedFile HeightFileFor(const std::string& name);
 
 // Every whole record in file order, each checked: a time outside the day or a height outside
 // kLevelRange gives Damaged, naming the file and the record, and no records. Missing, with no

@@ -203,6 +203,12 @@ std::optional<std::string> PositionFault(const PortRecord& r) {
     return ValueFault("Longitude", r.Longitude, kLongitudeRange);
 }
 
+std::optional<std::string> ConstantFault(const PortConstant& c, double value) {
+    if (c.range.holds(value)) return std::nullopt;
+    return std::string(c.name) + " must lie between " + RangeEndText(c.range.lo) + " and " +
+           RangeEndText(c.range.hi);
+}
+
 std::optional<std::string> PortRecordFault(const PortRecord& r) {
     if (auto f = PositionFault(r)) return f;
     for (const PortConstant& c : kPortConstants)

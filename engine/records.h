@@ -124,6 +124,8 @@ std::string RangeEndText(double end);
 // What is wrong with a value: "Z0 is not a number", "Latitude is 91, outside -90 to 90"; nothing
 // when it lies in its range.
 std::optional<std::string> ValueFault(const std::string& field, double value, ValueRange range);
+// A constant typed outside what an area file may hold: "M2Hm must lie between -100 and 100".
+std::optional<std::string> ConstantFault(const PortConstant& c, double value);
 // The first damaged field of a record, worded as ValueFault words it; nothing when every
 // field lies in its range.
 std::optional<std::string> PortRecordFault(const PortRecord& r);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 
 #include "engine/calendar.h"
@@ -51,6 +52,30 @@ TEST_F(Adjustment, MeanConstantsOfTwoPorts) {
     const std::string text = TypedText(MeanConstants(a, b)[12]);
     EXPECT_EQ(text, "0.00006");
     EXPECT_FLOAT_EQ(static_cast<float>(Val(text)), 0.00006f);
+}
+
+// The stored location, field by field: zero bytes where it has no port number, position or zone,
+// its name cut after 35 characters, M2Hm in every month and no monthly Z0 corrections.
+TEST_F(Adjustment, LocationRecordBytes) {
+    std::array<float, 13> constants{};
+    for (size_t i = 0; i < 13; ++i) constants[i] = 0.5f + static_cast<float>(i);
+    constants[2] = 1.85f;  // M2Hm
+    const Bytes b = EncodePortRecord(LocationRecord("  Between Donges and Saint Nazaire, mid  ", constants));
+    ASSERT_EQ(b.size(), 197u);
+    const auto single = [&b](size_t at) {
+        float v;
+        std::memcpy(&v, b.data() + at, 4);
+        return v;
+    };
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 5), std::string(5, '\0'));
+    EXPECT_EQ(std::string(b.begin() + 5, b.begin() + 40), "Between Donges and Saint Nazaire, m");
+    EXPECT_EQ(std::string(b.begin() + 40, b.begin() + 49), std::string(9, '\0'));  // position, zone
+    for (size_t i = 0; i < 13; ++i) EXPECT_EQ(single(49 + 4 * i), constants[i]) << kPortConstants[i].name;
+    for (size_t m = 0; m < 12; ++m) {
+        EXPECT_EQ(single(101 + 4 * m), 0.0f) << m;
+        EXPECT_EQ(single(149 + 4 * m), 1.85f) << m;
+    }
+    EXPECT_EQ(LocationRecord("", constants).PortName, "");  // stored as 35 blanks
 }
 
 TEST_F(Adjustment, DayStepsCrossTheEndsOfTheYear) {

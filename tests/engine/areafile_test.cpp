@@ -209,6 +209,44 @@ TEST_F(AreaFile, CorrectAndAppend) {
     EXPECT_EQ(WritePortRecord(Env().programFolder + "/None.hc", 1, Port(1)).status, FileStatus::Missing);
 }
 
+// The area a typed name saves to: the text before its first "." with ".hc"; a file listed under
+// another case of the name is that file, the exact spelling first. The work file is no area.
+TEST_F(AreaFile, TypedAreaNames) {
+    WriteBytes(Env().programFolder + "/NORTH.HC", "");
+    WriteBytes(Env().programFolder + "/Both.hc", "");
+    WriteBytes(Env().programFolder + "/BOTH.HC", "");
+    WriteBytes(scratch(), "");
+    const struct {
+        const char* typed;
+        const char* file;
+        const char* fault;
+    } cases[] = {
+        {"Channel.hc", "Channel.hc", ""},
+        {" Channel.xyz ", "Channel.hc", ""},
+        {"Channel", "Channel.hc", ""},
+        {"north", "NORTH.HC", ""},
+        {"NORTH.hc", "NORTH.HC", ""},
+        {"Both", "Both.hc", ""},
+        {"BOTH", "BOTH.HC", ""},
+        {"uk", "UK.hc", ""},
+        {"   ", "", "Area must have a name"},
+        {".hc", "", "Area must have a name"},
+        {"../UK", "", "Area must have a name"},
+        {"sub/UK", "", "A name cannot contain a slash or a backslash"},
+        {"sub\\UK.hc", "", "A name cannot contain a slash or a backslash"},
+        {"scratch", "", "scratch is the editors' work file: choose another area name"},
+        {"Scratch.hc", "", "scratch is the editors' work file: choose another area name"},
+    };
+    for (const auto& c : cases) {
+        const NamedFile name = AreaFileFor(c.typed);
+        EXPECT_EQ(name.fault, c.fault) << c.typed;
+        EXPECT_EQ(name.path, *c.file ? Env().programFolder + "/" + c.file : "") << c.typed;
+    }
+    // A link to the work file under another name is the work file.
+    fs::create_symlink(scratch(), Env().programFolder + "/Linked.hc");
+    EXPECT_FALSE(AreaFileFor("Linked").fault.empty());
+}
+
 // A length that is no multiple of 197: the count ignores the tail; a correction keeps it, an
 // append or a rebuild drops it.
 TEST_F(AreaFile, PartialTail) {

@@ -152,7 +152,7 @@ TEST_F(HeightFile, NamesResolveInTheProgramFolder) {
         {"sub\\name.ht", "", "A name cannot contain a slash or a backslash"},
     };
     for (const auto& c : cases) {
-        const HeightFileName name = HeightFileFor(c.typed);
+        const NamedFile name = HeightFileFor(c.typed);
         EXPECT_EQ(name.fault, c.fault) << c.typed;
         EXPECT_EQ(name.path, *c.file ? dir.file(c.file) : "") << c.typed;
     }

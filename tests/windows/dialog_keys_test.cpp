@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "adjustment/frmselectport.h"
 #include "engine/currentport.h"
 #include "engine/recordfile.h"
 #include "engine/settingsfile.h"
@@ -16,6 +17,7 @@
 #include "mainwindow/frmtidewyn.h"
 #include "mainwindow/frmtimdat.h"
 #include "platform/controls.h"
+#include "portpicker_support.h"
 #include "window_support.h"
 
 using namespace engine;
@@ -147,6 +149,20 @@ TEST_F(DialogKeys, PortDialog) {
     EXPECT_EQ(State().CurrentPort, deal);
     EXPECT_EQ(w.portbox->Caption(), "Port    : " + State().PortName);
     EXPECT_EQ(stored().PortIndex, static_cast<float>(deal));
+}
+
+// The port picker, shown as its opener shows it: Esc after a click is "Cancel", which also
+// switches the main menus back on.
+TEST_F(DialogKeys, PortPickerCancelsOnEsc) {
+    frmtidewyn& w = open();
+    frmselectport& d = testing_support::OpenPortPicker();
+    testing_support::ClickLine(d.portlist, 2);
+    w.mnutides.SetEnabled(false);
+    PressKey(*d.portlist, Qt::Key_Escape);
+    EXPECT_FALSE(IsLoaded<frmselectport>());
+    EXPECT_TRUE(w.mnutides.Enabled());
+    EXPECT_EQ(State().CurrentPort, 77);
+    EXPECT_EQ(w.portbox->Caption(), "Port    : Dover");
 }
 
 TEST_F(DialogKeys, DepthDialog) {

@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "adjustment/frmadjustfileselect.h"
+#include "adjustment/frmadjustsave.h"
 #include "adjustment/frmharmadjust.h"
 #include "adjustment/frmheightenter.h"
 #include "adjustment/frmselectheightfile.h"
+#include "adjustment/frmselectport.h"
 #include "engine/recordfile.h"
 #include "maintenance/frmharmedit.h"
 #include "maintenance/frmhccopy.h"
@@ -27,6 +30,7 @@
 #include "output/frmriseresults.h"
 #include "output/frmsunrise.h"
 #include "platform/dialogs.h"
+#include "portpicker_support.h"
 #include "text_fit.h"
 #include "window_support.h"
 
@@ -125,6 +129,16 @@ TEST_P(DialogText, PortDepthSettingsAndConfigurationDialogs) {
     look<frmChartdepth>(main.mnuchartdepth, [&](frmChartdepth& d) { expectFits(d); });
     look<frmoutoptions>(main.mnuoutputoptions, [&](frmoutoptions& d) { expectFits(d); });
     look<frmshowconf>(main.Mnushowconfig, [&](frmshowconf& d) { expectFits(d); });
+}
+
+// The port picker with the longest name clicked.
+TEST_P(DialogText, PortPicker) {
+    open();
+    frmselectport& d = testing_support::OpenPortPicker();
+    testing_support::ClickLine(d.portlist, kLongestPort - 1);
+    ASSERT_EQ(Trim(d.selportname->Caption()), kLongNames[1]);
+    EXPECT_EQ(d.selportname->Caption().size(), 35u);
+    expectFits(d);
 }
 
 // The editor with the longest name loaded, and its port list numbered after a delete.
@@ -238,6 +252,28 @@ TEST_P(DialogText, ObservedHeightDialogs) {
     auto& select = Get<frmSelectHeightFile>();
     testing_support::PickFile(select.File1, "Montoir.ht");
     expectFits(select);
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+// The load and save dialogs with the area of long names listed and its longest name chosen.
+TEST_P(DialogText, SitesDialogs) {
+    frmtidewyn& main = open();
+    main.Label1_DblClick();
+    main.mnuAdjustLoad.Click();
+    auto& a = Get<frmHarmAdjust>();
+    Env().programFolder = home.path();  // where Long.hc is
+    a.mnuDataLoad.Click();
+    auto& load = Get<FrmAdjustfileselect>();
+    testing_support::PickFile(load.File1, "Long.hc");
+    testing_support::ClickLine(load.List1, kLongestPort - 1);
+    ASSERT_EQ(load.lblselectedport->Caption(), kLongNames[1]);
+    expectFits(load);
+    a.MnuFileSave.Click();
+    auto& save = Get<frmAdjustSave>();
+    testing_support::PickFile(save.File1, "Long.hc");
+    testing_support::ClickLine(save.List1, kLongestPort - 1);
+    ASSERT_EQ(save.Text1->Text(), kLongNames[1]);
+    expectFits(save);
     EXPECT_TRUE(dialogs->messages.empty());
 }
 

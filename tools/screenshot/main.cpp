@@ -5,7 +5,8 @@
 // harmonic-editor.png, the harmonic constants editor with Dover loaded;
 // adjustment-window.png, the harmonic adjustment window on Saint Nazaire and Donges on the day of
 // the sample height file, whose heights at Montoir are drawn between them, with the read-out at
-// 14:30; and
+// 14:30; adjustment-load.png and adjustment-save.png, its dialogs for loading the sites' constants
+// and saving the intermediate location, France.hc listed; and
 // main-window-maximised.png, on a screen of 1400 x 1000.
 //   tidewyn-screenshot --printed-curve OUTPUT.png YYYY-MM-DD
 // prints Dover's curve page for that day, summer time switched on, through a PDF file and
@@ -19,6 +20,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "adjustment/frmadjustfileselect.h"
+#include "adjustment/frmadjustsave.h"
 #include "adjustment/frmharmadjust.h"
 #include "adjustment/frmselectheightfile.h"
 #include "engine/dates.h"
@@ -238,6 +241,30 @@ int main(int argc, char** argv) {
         heights.cmdOK_Click();
         adjust.Picture2_MouseMove(0, 0, 14.5, 0);
         ok = save(adjust, out + "/adjustment-window.png") && ok;
+
+        // Its load and save dialogs, France.hc listed: Donges chosen to load, and Montoir named
+        // to be added to the area; neither loads nor saves.
+        const auto pick = [&ok](platform::ListBox* list, const char* line) {
+            const auto found = list->findItems(line, Qt::MatchExactly);
+            if (found.isEmpty()) {
+                std::fprintf(stderr, "tidewyn-screenshot: %s is not listed\n", line);
+                ok = false;
+                return;
+            }
+            list->SetListIndex(list->row(found.front()));
+        };
+        adjust.mnuDataLoad_Click();
+        auto& load = platform::Get<FrmAdjustfileselect>();
+        pick(load.File1, "France.hc");
+        pick(load.List1, "Donges");
+        ok = save(load, out + "/adjustment-load.png") && ok;
+        load.close();
+        adjust.MnuFileSave_Click();
+        auto& store = platform::Get<frmAdjustSave>();
+        pick(store.File1, "France.hc");
+        store.Text1->SetText("Montoir");
+        ok = save(store, out + "/adjustment-save.png") && ok;
+        store.close();
     });
     for (const auto& m : dialogs.messages) {
         std::fprintf(stderr, "tidewyn-screenshot: %s\n", m.prompt.c_str());
