@@ -15,8 +15,6 @@
 using namespace engine;
 using namespace platform;
 
-std::string ShownName(const std::string& stored) { return Trim(TrimAtNull(stored)); }
-
 void ReselectFile(FileListBox& files, const std::string& path) {
     const QSignalBlocker quiet(&files);
     int row = -1;
@@ -47,7 +45,7 @@ bool ListLocations(const std::string& areaPath, ListBox& list) {
         return false;
     }
     list.Clear();
-    for (const PortRecord& p : ports) list.AddItem(ShownName(p.PortName));
+    for (const PortRecord& p : ports) list.AddItem(ShownText(p.PortName));
     return true;
 }
 
@@ -57,5 +55,5 @@ std::optional<std::string> LocationName(const std::string& areaPath, long k) {
         MsgBox("The location cannot be read: " + r.message, kExclamation);
         return std::nullopt;
     }
-    return ShownName(port.PortName);
+    return ShownText(port.PortName);
 }

@@ -15,9 +15,6 @@ void PlaceOverAdjustment(platform::Form& dialog);
 // The area files of the program folder, the editors' work file left out.
 void ListAreaFiles(platform::FileListBox& files);
 
-// A stored port name as the lists show it: up to a NUL, without the blanks around it.
-std::string ShownName(const std::string& stored);
-
 // Highlights the file of that path in the list without its Click, or nothing when it is not
 // listed: the list then shows the file the dialog holds.
 void ReselectFile(platform::FileListBox& files, const std::string& path);

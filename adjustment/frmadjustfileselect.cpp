@@ -83,14 +83,9 @@ bool FrmAdjustfileselect::location(PortRecord& out) {
     }
     FileResult r = ReadPortRecord(chosenArea_, k + 1, out);
     // Only the constants are loaded: a damaged position or monthly value does not matter here.
-    if (r.recordRead()) {
-        r = {};
-        for (const PortConstant& c : kPortConstants) {
-            if (auto fault = ValueFault(c.name, out.*c.field, c.range)) {
-                r = DamagedRecord(chosenArea_, k + 1, *fault);
-                break;
-            }
-        }
+    if (r.status == FileStatus::Damaged) {
+        const auto fault = PortConstantsFault(out);
+        r = fault ? DamagedRecord(chosenArea_, k + 1, *fault) : FileResult{};
     }
     if (!r.ok()) {
         MsgBox("The location cannot be loaded: " + r.message, kExclamation);
@@ -102,12 +97,7 @@ bool FrmAdjustfileselect::location(PortRecord& out) {
 void FrmAdjustfileselect::loadPort(int site) {
     PortRecord port;
     if (!location(port) || !IsLoaded<frmHarmAdjust>()) return;
-    frmHarmAdjust& a = Get<frmHarmAdjust>();
-    const std::string name = ShownName(port.PortName);
-    (site == 0 ? a.portbox : a.Portbox3)->SetCaption(name);
-    (site == 0 ? a.lblportname1 : a.lblPortName3)->SetCaption(name);
-    const auto labels = site == 0 ? a.Port1Labels() : a.Port2Labels();
-    for (size_t i = 0; i < 13; ++i) labels[i]->SetCaption(TypedText(port.*kPortConstants[i].field));
+    Get<frmHarmAdjust>().ShowPortSite(site, port);
 }
 
 void FrmAdjustfileselect::cmdPort1_Click() { loadPort(0); }

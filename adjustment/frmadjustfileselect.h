@@ -33,7 +33,7 @@ private:
     // The highlighted location of the chosen area file; false, and told, when there is none or
     // it cannot be read.
     bool location(engine::PortRecord& out);
-    // Port 1 (site 0) or Port 2 (site 2) of the adjustment window: its names and its labels.
+    // The highlighted location as Port 1 (site 0) or Port 2 (site 2) of the adjustment window.
     void loadPort(int site);
 
     std::string chosenArea_;

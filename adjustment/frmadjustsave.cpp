@@ -133,7 +133,7 @@ void frmAdjustSave::cmdSave_Click() {
         // The list must still be the file's: another window may have changed it since.
         PortRecord shown;
         if (PortCount(area.path) != List1->ListCount() || !ReadPortRecord(area.path, k, shown).recordRead() ||
-            ShownName(shown.PortName) != List1->List(static_cast<int>(k - 1))) {
+            ShownText(shown.PortName) != List1->List(static_cast<int>(k - 1))) {
             MsgBox(area.path + " has changed since it was listed: click it in the list again", kExclamation);
             return;
         }

@@ -106,7 +106,6 @@ std::array<const LayerTable*, 7> layersOf(const LayerSet& set) {
 }
 
 // A name as the site's heading shows it.
-std::string shownName(const std::string& stored) { return Trim(TrimAtNull(stored)); }
 
 // The design size in pixels: 12000 by 9000 twips.
 constexpr int kDesignWidthPx = 800, kDesignHeightPx = 600;
@@ -313,11 +312,8 @@ void frmHarmAdjust::Form_Load() {
         // The clock in the sites' time: their zone, never summer time.
         s.TimeNowHours = TableClockMinutes(UtcNow(), s.AdjZoneHours, false) / 60.0;
         timeval->SetCaption(HoursToHHMM(s.TimeNowHours));
-        s.PortName = shownName(port1.PortName);
-        portbox->SetCaption(s.PortName);
-        lblportname1->SetCaption(s.PortName);
-        const auto p1 = Port1Labels();
-        for (size_t i = 0; i < 13; ++i) p1[i]->SetCaption(TypedText(port1.*kPortConstants[i].field));
+        s.PortName = ShownText(port1.PortName);
+        ShowPortSite(0, port1);
 
         // Today, by the computer's calendar.
         const double today = Now();
@@ -330,11 +326,8 @@ void frmHarmAdjust::Form_Load() {
         s.SelectedDay = DateDay(today);
 
         const PortRecord port2 = siteRecord(static_cast<long>(s.CurrentPort) + 1);
-        s.PortName = shownName(port2.PortName);
-        Portbox3->SetCaption(s.PortName);
-        lblPortName3->SetCaption(s.PortName);
-        const auto p2 = Port2Labels();
-        for (size_t i = 0; i < 13; ++i) p2[i]->SetCaption(TypedText(port2.*kPortConstants[i].field));
+        s.PortName = ShownText(port2.PortName);
+        ShowPortSite(2, port2);
 
         // Each box the exact mean, then its spinner the mean in the spinner's unit, which writes
         // the box again unless the spinner refuses the Value.
@@ -350,6 +343,14 @@ void frmHarmAdjust::Form_Load() {
 
         computeSites();
     });
+}
+
+void frmHarmAdjust::ShowPortSite(int site, const PortRecord& port) {
+    const std::string name = ShownText(port.PortName);
+    (site == 0 ? portbox : Portbox3)->SetCaption(name);
+    (site == 0 ? lblportname1 : lblPortName3)->SetCaption(name);
+    const auto labels = site == 0 ? Port1Labels() : Port2Labels();
+    for (size_t i = 0; i < 13; ++i) labels[i]->SetCaption(TypedText(port.*kPortConstants[i].field));
 }
 
 void frmHarmAdjust::Form_Unload(bool&) { EndProgram(); }

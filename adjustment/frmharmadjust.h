@@ -25,6 +25,9 @@ public:
 
     // The same recompute as "Calculate", for the window's dialogs.
     void updatecalc();
+    // Port 1 (site 0) or Port 2 (site 2) from a record: its name in both captions, its
+    // constants in the labels. Nothing is computed.
+    void ShowPortSite(int site, const engine::PortRecord& port);
     // Runs `work` with the window's date, clock time, point count and scale in the shared state,
     // and gives the shared inputs back on every way out; messages told meanwhile are shown after.
     void WithSites(const std::function<void()>& work);

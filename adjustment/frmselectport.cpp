@@ -100,17 +100,10 @@ void frmselectport::selportok_Click() {
         return;
     }
     s.CurrentPort = PortWithin(port, count);
-    // Position, zone and the name as stored, 35 characters; the settings file keeps its port.
-    TakePortRecord(record, false);
-    if (main) {
-        main->portbox->SetCaption("Port    : " + s.PortName);
-        main->daystide1->SetCaption("");
-        main->EnableMainMenus();
-    }
+    if (main) main->EnableMainMenus();
     emptyAndUnload();
-    if (!main) return;
-    main->RecomputeDay();
-    main->Timer2_Timer();
+    // Position, zone and the name as stored, 35 characters; the settings file keeps its port.
+    if (main) main->ShowPort(record, false);
 }
 
 void frmselectport::Selportcancel_Click() {

@@ -135,12 +135,9 @@ NamedFile AreaFileFor(const std::string& typed) {
     const std::string base = area.substr(0, area.find('.'));
     if (base.empty()) return {"", "Area must have a name"};
     if (base.find_first_of("/\\") != std::string::npos) return {"", kSlashInName};
-    std::string lower = base;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     const std::string folder = Env().programFolder;
     const std::string path = InFolder(folder, NameForBase(folder, base, ".hc"));
-    if (lower == "scratch" || SameFile(path, ScratchAreaFilePath()))
+    if (SameIgnoringCase(base, "scratch") || SameFile(path, ScratchAreaFilePath()))
         return {"", "scratch is the editors' work file: choose another area name"};
     return {path, ""};
 }

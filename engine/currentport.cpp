@@ -32,7 +32,7 @@ void TakePortRecord(const PortRecord& port, bool trimName) {
     s.PortLatitude = placed ? port.Latitude : std::numeric_limits<double>::quiet_NaN();
     s.PortLongitude = placed ? port.Longitude : std::numeric_limits<double>::quiet_NaN();
     s.PortZoneHours = ZoneHours(port.ZoneLetter);
-    s.PortName = trimName ? Trim(TrimAtNull(port.PortName)) : port.PortName;
+    s.PortName = trimName ? ShownText(port.PortName) : port.PortName;
 }
 
 FileResult LoadCurrentPort(const std::string& areaPath, bool trimName) {

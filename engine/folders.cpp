@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/environment.h"
+#include "engine/numtext.h"
 #include "engine/state.h"
 
 namespace engine {
@@ -85,6 +86,8 @@ std::string TrimAtNull(const std::string& text) {
     return i == std::string::npos ? text : text.substr(0, i);
 }
 
+std::string ShownText(const std::string& field) { return Trim(TrimAtNull(field)); }
+
 bool FileExists(const std::string& path) {
     std::error_code ec;
     if (path.empty() || fs::is_directory(path, ec)) return false;
@@ -105,11 +108,12 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 namespace {
 char foldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
+}  // namespace
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](char x, char y) { return foldCase(x) == foldCase(y); });
 }
-}  // namespace
 
 std::string NameIgnoringCase(const std::string& folder, const std::string& name) {
     std::error_code ec;
@@ -118,7 +122,7 @@ std::string NameIgnoringCase(const std::string& folder, const std::string& name)
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
         std::error_code statError;
-        if (sameIgnoringCase(entry, name) && fs::is_regular_file(it->path(), statError) &&
+        if (SameIgnoringCase(entry, name) && fs::is_regular_file(it->path(), statError) &&
             (found.empty() || entry < found))
             found = entry;
     }

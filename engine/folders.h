@@ -3,6 +3,7 @@
 // Folders are joined with "/"; the folder names are the program's own.
 
 #include <string>
+#include <string_view>
 
 namespace engine {
 
@@ -31,6 +32,8 @@ std::string BuildSettingsFilePath();
 
 // The part of text before its first NUL character.
 std::string TrimAtNull(const std::string& text);
+// A stored text field as the windows show it: up to its first NUL, without the blanks around it.
+std::string ShownText(const std::string& field);
 
 // True when the file can be opened for reading (a folder is not a file).
 bool FileExists(const std::string& path);
@@ -41,6 +44,9 @@ bool SameFile(const std::string& a, const std::string& b);
 
 // A name in a folder: joined with "/", unless the folder already ends in one.
 std::string InFolder(const std::string& folder, const std::string& name);
+
+// Whether two names are the same, the letters A to Z in any case.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
 
 // The file of `folder` whose name is `name` in any case of its letters A to Z: `name` itself when
 // there is such a file, else the first such name in byte order; "" when there is none.

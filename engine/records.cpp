@@ -209,10 +209,15 @@ std::optional<std::string> ConstantFault(const PortConstant& c, double value) {
            RangeEndText(c.range.hi);
 }
 
-std::optional<std::string> PortRecordFault(const PortRecord& r) {
-    if (auto f = PositionFault(r)) return f;
+std::optional<std::string> PortConstantsFault(const PortRecord& r) {
     for (const PortConstant& c : kPortConstants)
         if (auto fault = ValueFault(c.name, r.*c.field, c.range)) return fault;
+    return std::nullopt;
+}
+
+std::optional<std::string> PortRecordFault(const PortRecord& r) {
+    if (auto f = PositionFault(r)) return f;
+    if (auto f = PortConstantsFault(r)) return f;
     for (size_t m = 0; m < 12; ++m) {
         const std::string month = " of month " + std::to_string(m + 1);
         if (auto f = ValueFault("MonthDZ0" + month, r.MonthDZ0[m], kLevelRange)) return f;

@@ -126,6 +126,8 @@ std::string RangeEndText(double end);
 std::optional<std::string> ValueFault(const std::string& field, double value, ValueRange range);
 // A constant typed outside what an area file may hold: "M2Hm must lie between -100 and 100".
 std::optional<std::string> ConstantFault(const PortConstant& c, double value);
+// The first of the thirteen constants outside its range, worded as ValueFault words it.
+std::optional<std::string> PortConstantsFault(const PortRecord& r);
 // The first damaged field of a record, worded as ValueFault words it; nothing when every
 // field lies in its range.
 std::optional<std::string> PortRecordFault(const PortRecord& r);

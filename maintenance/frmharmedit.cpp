@@ -232,7 +232,7 @@ void frmharmedit::listPorts(bool numbered) {
     }
     for (size_t i = 0; i < ports.size(); ++i) {
         const std::string& name = ports[i].PortName;
-        portlist->AddItem(numbered ? std::to_string(i + 1) + "  " + name : Trim(TrimAtNull(name)));
+        portlist->AddItem(numbered ? std::to_string(i + 1) + "  " + name : ShownText(name));
     }
 }
 

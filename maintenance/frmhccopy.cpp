@@ -22,9 +22,6 @@ constexpr const char* kScratchBase = "scratch";
 
 void failure(const std::string& text) { MsgBox(text, kOkOnly | kExclamation); }
 
-// A port name as lists show it.
-std::string listed(const std::string& portName) { return Trim(TrimAtNull(portName)); }
-
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
     return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
 }
@@ -44,7 +41,7 @@ bool listPorts(ListBox* list, const std::string& areaPath) {
         failure("The ports cannot be listed: " + r.message);
         return false;
     }
-    for (const PortRecord& p : ports) list->AddItem(listed(p.PortName));
+    for (const PortRecord& p : ports) list->AddItem(ShownText(p.PortName));
     return true;
 }
 
@@ -154,7 +151,7 @@ void frmHCcopy::List1_Click() {
         failure("The port cannot be queued for copying: " + w.message);
         return;
     }
-    List2->AddItem(listed(port.PortName));
+    List2->AddItem(ShownText(port.PortName));
 }
 
 void frmHCcopy::fileDestName_Click() {

@@ -17,11 +17,6 @@
 using namespace engine;
 using namespace platform;
 
-namespace {
-std::string notesShown(const DepthRecord& d) { return Trim(TrimAtNull(d.Notes)); }
-
-}  // namespace
-
 frmChartdepth::frmChartdepth() : Form("User Depth and Notes") {
     // Wide enough for a three-digit port number and a name of 35 characters, in the list and
     // in bold beside it.
@@ -105,10 +100,10 @@ void frmChartdepth::ShowPorts() {
                       ReadAllPortRecords(s.AreaFilePath, ports)))
         return;
     if (s.CurrentPort >= 1 && static_cast<size_t>(s.CurrentPort) <= ports.size())
-        portlabel->SetCaption(Trim(TrimAtNull(ports[static_cast<size_t>(s.CurrentPort - 1)].PortName)));
+        portlabel->SetCaption(ShownText(ports[static_cast<size_t>(s.CurrentPort - 1)].PortName));
     for (size_t i = 0; i < ports.size(); ++i) {
         const long k = static_cast<long>(i) + 1;
-        List1->AddItem(std::to_string(k) + "  " + Trim(TrimAtNull(ports[i].PortName)));
+        List1->AddItem(std::to_string(k) + "  " + ShownText(ports[i].PortName));
         List1->SetItemData(static_cast<int>(i), k);
     }
     // The current port's line is selected; its click shows what the load showed.
@@ -134,7 +129,7 @@ void frmChartdepth::ShowDepthRecord(long k) {
         return;
     }
     depth->SetText(DepthText(d.ChartedDepth));
-    usernotes->SetText(notesShown(d));
+    usernotes->SetText(ShownText(d.Notes));
 }
 
 void frmChartdepth::List1_Click() {
@@ -145,7 +140,7 @@ void frmChartdepth::List1_Click() {
     FileResult r = ReadPortRecord(State().AreaFilePath, k, port);
     // A damaged record still names its port.
     if (!r.recordRead()) notices_.Tell("The port cannot be read", r);
-    portlabel->SetCaption(r.recordRead() ? Trim(TrimAtNull(port.PortName)) : "");
+    portlabel->SetCaption(r.recordRead() ? ShownText(port.PortName) : "");
     portnolabel->SetCaption(Str(static_cast<double>(k)));
     ShowDepthRecord(k);
 }

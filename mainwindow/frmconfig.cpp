@@ -23,9 +23,6 @@ using namespace platform;
 namespace {
 constexpr int kDesignWidth = 8400, kDesignHeight = 6450;
 
-// The name as the list shows it: cut at the first NUL, without surrounding blanks.
-std::string shownName(const PortRecord& p) { return Trim(TrimAtNull(p.PortName)); }
-
 // The sort key: the whole 35-character field in Windows-1252, lower case, so trailing blanks
 // and the codes below the letters take part in the order.
 std::string sortKey(const PortRecord& p) {
@@ -147,7 +144,7 @@ void frmconfig::LoadPortList() {
     // The port in use, or in a newly chosen area the port with its number, kept within the file.
     if (count > 0)
         portconfigbox->SetCaption(
-            shownName(ports[static_cast<size_t>(PortWithin(s.CurrentPort, count) - 1)]));
+            ShownText(ports[static_cast<size_t>(PortWithin(s.CurrentPort, count) - 1)].PortName));
     for (long k = 1; k <= count; ++k) ListPorts.push_back({k, ports[static_cast<size_t>(k - 1)]});
     FillList();
 }
@@ -167,7 +164,7 @@ void frmconfig::SortPortsByName() {
 void frmconfig::FillList() {
     portlist2->Clear();
     for (size_t i = 0; i < ListPorts.size(); ++i) {
-        portlist2->AddItem(shownName(ListPorts[i].port));
+        portlist2->AddItem(ShownText(ListPorts[i].port.PortName));
         portlist2->SetItemData(static_cast<int>(i), ListPorts[i].record);
     }
 }
@@ -248,19 +245,13 @@ void frmconfig::portconfigok_Click() {
 
     s.CurrentPort = SelectedPortNo;
     s.AreaFilePath = area;
-    TakePortRecord(port, true);
-    frmtidewyn& main = Get<frmtidewyn>();
-    main.portbox->SetCaption("Port    : " + s.PortName);
-
     FileResult d = EnsureUserDepthFile();
     if (!d.ok())
         MsgBox("The user depths of this sea area cannot be kept: " + d.message, kOkOnly | kExclamation);
 
+    frmtidewyn& main = Get<frmtidewyn>();
     main.TakeClockTime();
-    main.RecomputeDay();
-    main.monthspredictions->Clear();
-    main.monthspredictions->setVisible(false);
-    main.Timer2_Timer();
+    main.ShowPort(port, true);
     Unload();
 }
 

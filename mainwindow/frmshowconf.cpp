@@ -120,7 +120,7 @@ void frmshowconf::ShowPort(long k) {
     if (!r.absent()) notices_.Tell("The user depth of this port cannot be read", r);
     if (r.ok()) {
         depth->SetCaption(CStrSingle(d.ChartedDepth));
-        Text1->SetText(Trim(TrimAtNull(d.Notes)));
+        Text1->SetText(ShownText(d.Notes));
     } else {
         depth->SetCaption("");
         Text1->SetText("");

@@ -28,6 +28,10 @@ public:
 
     // The recompute of the displayed day after a change of day, date, port or setting.
     void RecomputeDay();
+    // A record of the area in use made the current port (CurrentPort already its number): its
+    // name (trimmed or as stored), position and zone taken, the port caption, the day computed
+    // for it, the month view emptied and the title. The settings are not touched.
+    void ShowPort(const engine::PortRecord& port, bool trimName);
     void DrawTideCurve();
     void DrawSunTimes();
     void DrawConstituentLayers();

@@ -134,13 +134,17 @@ void frmtidewyn::StepPort(int step) {
     s.ChosenAreaFile = area;
     s.CurrentPort = port;
     // A damaged record still names its port; the recompute tells what is wrong with it.
-    TakePortRecord(record, false);  // the name as stored, 35 characters
-    portbox->SetCaption("Port    : " + s.PortName);
+    ShowPort(record, false);  // the name as stored, 35 characters
+    UnloadIfLoaded<frmconfig>();
+}
+
+void frmtidewyn::ShowPort(const PortRecord& port, bool trimName) {
+    TakePortRecord(port, trimName);
+    portbox->SetCaption("Port    : " + State().PortName);
     RecomputeDay();
     monthspredictions->Clear();
     monthspredictions->setVisible(false);
     Timer2_Timer();
-    UnloadIfLoaded<frmconfig>();
 }
 
 void frmtidewyn::mnuNextPort_Click() { StepPort(1); }

@@ -70,7 +70,7 @@ Frmsunrise::Frmsunrise() : Form("Sunrise and Sunset") {
 void Frmsunrise::Form_Load() {
     const SharedState& s = State();
     if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
-    port->SetCaption(Trim(TrimAtNull(s.PortName)));
+    port->SetCaption(ShownText(s.PortName));
     PortRecord record;
     if (FileResult r = ReadPortPosition(s.AreaFilePath, s.CurrentPort, record); !r.ok()) {
         // The boxes stay empty for the user to type a position.

@@ -110,7 +110,7 @@ void PrintMonthTable(platform::PrinterPage& page, const std::vector<std::string>
     const double pageWidth = std::floor(page.PageWidth());
     const double left = pageWidth / 7;
     const std::string title =
-        "Port : " + Trim(TrimAtNull(s.PortName)) + "  " + platform::kProgramCaption + " Months Predictions";
+        "Port : " + ShownText(s.PortName) + "  " + platform::kProgramCaption + " Months Predictions";
 
     std::vector<std::string> notes = {kDerivedNote};
     for (const std::string& line :

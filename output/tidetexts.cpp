@@ -73,7 +73,7 @@ std::vector<FieldPair> monthTidesRows() {
 
 std::string MonthTidesCopyText() {
     std::string text;
-    for (const auto& [a, b] : monthTidesRows()) text += Trim(TrimAtNull(a)) + "\t" + Trim(b) + "\r\n";
+    for (const auto& [a, b] : monthTidesRows()) text += ShownText(a) + "\t" + Trim(b) + "\r\n";
     return text;
 }
 
