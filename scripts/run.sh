@@ -27,12 +27,17 @@ while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do dis
 port=5900
 while (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do port=$((port + 1)); done
 
-Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp >/tmp/tidewyn-xvfb.log 2>&1 &
+# The logs go to the build folder: it belongs to whoever runs this, unlike fixed names in /tmp.
+Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp >build/xvfb.log 2>&1 &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" ${vnc_pid:-} 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+if [ ! -e "/tmp/.X11-unix/X$display" ]; then
+    echo "The virtual display :$display did not start; see build/xvfb.log." >&2
+    exit 1
+fi
 
-x11vnc -display ":$display" -localhost -rfbport "$port" -forever -nopw -quiet >/tmp/tidewyn-x11vnc.log 2>&1 &
+x11vnc -display ":$display" -localhost -rfbport "$port" -forever -nopw -quiet >build/x11vnc.log 2>&1 &
 vnc_pid=$!
 
 cat <<MSG

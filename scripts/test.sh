@@ -15,7 +15,8 @@ for arg in "$@"; do
     esac
 done
 
-./scripts/install-deps.sh
+# poppler-utils: a test reads the rendered manual with pdftotext.
+./scripts/install-deps.sh poppler-utils
 
 jobs=$(nproc 2>/dev/null || echo 2)
 

@@ -80,7 +80,7 @@ ToolRun RunTool(const std::string& path, const std::vector<std::string>& args, s
     for (auto& a : argv) argp.push_back(a.data());
     argp.push_back(nullptr);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argp.data(), environ);
+    const int spawned = posix_spawnp(&pid, path.c_str(), &actions, nullptr, argp.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);

@@ -20,8 +20,8 @@ struct ToolRun {
     std::string describe() const;
 };
 
-// Runs the program at path with args; a run still going after `guard` is killed and marked
-// timedOut.
+// Runs the program at path (or found on PATH) with args; a run still going after `guard` is
+// killed and marked timedOut.
 ToolRun RunTool(const std::string& path, const std::vector<std::string>& args,
                 std::chrono::seconds guard = std::chrono::seconds(30));
 // RunTool for tidedump.

@@ -5,19 +5,23 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
+#include <QTextList>
 #include <QTextTable>
 #include <cmath>
 #include <cstdio>
-#include <set>
+#include <vector>
 
 namespace {
 
@@ -122,43 +126,162 @@ bool isSectionHeading(const QTextBlock& b) {
     return level >= 1 && level <= 3;
 }
 
-// Lays the manual out on pages of the given size, with a page break before each block
-// number in breaks.
+// The top of a block's first line in the document, where its page is decided.
+double lineTop(QTextDocument& doc, const QTextBlock& b) {
+    const double top = doc.documentLayout()->blockBoundingRect(b).top();  // lays it out
+    const QTextLayout* layout = b.layout();
+    return top + (layout->lineCount() > 0 ? layout->lineAt(0).y() : 0.0);
+}
+
+// The number a numbered section's heading starts with ("9. Program settings" gives 9), else 0.
+int sectionNumber(const QTextBlock& b) {
+    if (b.blockFormat().headingLevel() != 1) return 0;
+    static const QRegularExpression number("^(\\d+)\\. ");
+    const auto match = number.match(b.text());
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+// The contents list: the items of the first numbered list after the "Contents" heading, item n
+// standing for section n.
+std::vector<QTextBlock> contentsEntries(QTextDocument& doc) {
+    std::vector<QTextBlock> entries;
+    QTextBlock b = doc.begin();
+    while (b.isValid() && !(b.blockFormat().headingLevel() > 0 && b.text() == "Contents")) b = b.next();
+    for (b = b.next(); b.isValid() && !b.textList(); b = b.next()) {
+    }
+    for (; b.isValid() && b.textList(); b = b.next()) entries.push_back(b);
+    return entries;
+}
+
+// Lays the manual out on pages of the given size with, at the right of the n-th contents entry,
+// the n-th of pages (when given).
 void buildDocument(QTextDocument& doc, const QString& markdown, const QSizeF& page,
-                   const std::set<int>& breaks) {
+                   const std::vector<int>& pages) {
     doc.clear();
     doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     styleDocument(doc);
-    for (int n : breaks) {
-        QTextBlock b = doc.findBlockByNumber(n);
-        QTextBlockFormat bf = b.blockFormat();
-        bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextCursor(b).setBlockFormat(bf);
-    }
     doc.setPageSize(page);
+    // The numbers stand at the right of the entries' lines, as wide as they are laid out.
+    const auto entries = contentsEntries(doc);
+    for (size_t n = 0; n < entries.size() && n < pages.size(); ++n) {
+        doc.documentLayout()->blockBoundingRect(entries[n]);  // lays it out
+        if (entries[n].layout()->lineCount() == 0) continue;
+        QTextBlockFormat bf = entries[n].blockFormat();
+        // Tab positions are taken in pixels of a 96 dpi screen.
+        bf.setTabPositions({QTextOption::Tab((entries[n].layout()->lineAt(0).width() - 1) * 96.0 / kDpi,
+                                             QTextOption::RightTab)});
+        QTextCursor c(entries[n]);
+        c.setBlockFormat(bf);
+        c.movePosition(QTextCursor::EndOfBlock);
+        c.insertText(QString("\t%1").arg(pages[n]));
+    }
+}
+
+bool breaksBefore(const QTextBlock& b) {
+    return b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+}
+
+// A break put into a laid-out document: the layout is made again from the start, as the
+// layout after a changed block does not follow a new page break.
+void breakBefore(QTextDocument& doc, const QTextBlock& b) {
+    QTextBlockFormat bf = b.blockFormat();
+    bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(b).setBlockFormat(bf);
+    doc.markContentsDirty(0, doc.characterCount());
 }
 
 // The numbered sections start on a new page after the title page, and a heading that would
-// stand at the foot of a page goes to the next one. Breaks are found one at a time on a
-// fresh layout, since each one moves everything after it.
-std::set<int> findPageBreaks(QTextDocument& doc, const QString& markdown, const QSizeF& page) {
-    std::set<int> breaks;
-    buildDocument(doc, markdown, page, breaks);
+// stand at the foot of a page, or apart from the first line under it, goes to the next one
+// with the headings right above it. Breaks are put in one at a time, first to last, since each
+// one moves everything after it.
+void breakPages(QTextDocument& doc, const QSizeF& page) {
+    const auto pageOf = [&page](double y) { return static_cast<int>(y / page.height()); };
     int h1 = 0;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        if (b.blockFormat().headingLevel() == 1 && ++h1 == 2) breaks.insert(b.blockNumber());
-    for (int pass = 0; pass < 200; ++pass) {
-        buildDocument(doc, markdown, page, breaks);
-        int found = -1;
-        for (QTextBlock b = doc.begin(); b.isValid() && found < 0; b = b.next()) {
-            if (!isSectionHeading(b) || breaks.count(b.blockNumber())) continue;
-            double inPage = std::fmod(doc.documentLayout()->blockBoundingRect(b).top(), page.height());
-            if (inPage > page.height() * 0.86) found = b.blockNumber();
-        }
-        if (found < 0) break;
-        breaks.insert(found);
+        if (b.blockFormat().headingLevel() == 1 && ++h1 == 2) breakBefore(doc, b);
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (!isSectionHeading(b) || breaksBefore(b)) continue;
+        const double top = lineTop(doc, b);
+        const bool alone = b.next().isValid() && pageOf(lineTop(doc, b.next())) != pageOf(top);
+        if (!alone && std::fmod(top, page.height()) <= page.height() * 0.86) continue;
+        QTextBlock first = b;
+        while (first.previous().isValid() && isSectionHeading(first.previous()) &&
+               !breaksBefore(first.previous()))
+            first = first.previous();
+        breakBefore(doc, first);
+        b = first;  // what follows has moved
     }
-    return breaks;
+}
+
+// The page (from 1) on which each contents entry's section starts, in the document as laid out;
+// 0 for an entry with no such section.
+std::vector<int> sectionPages(QTextDocument& doc, const QSizeF& page) {
+    std::vector<int> pages(contentsEntries(doc).size(), 0);
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const int n = sectionNumber(b);
+        if (n >= 1 && n <= static_cast<int>(pages.size()) && pages[n - 1] == 0)
+            pages[n - 1] = static_cast<int>(lineTop(doc, b) / page.height()) + 1;
+    }
+    return pages;
+}
+
+// A paragraph whose lines run on to the next page is split in two at the page, so that each
+// page draws only its own lines: the text layout draws, for a block that reaches into the
+// drawn area, also its last line above that area (clipped away, but its text goes into the
+// PDF). The second part takes the place of the lines it holds: no space above, no first-line
+// indent, and outside the list, indented as the item's text.
+void splitAtPageBreaks(QTextDocument& doc, double pageHeight) {
+    const auto pageOf = [pageHeight](double y) { return static_cast<int>(y / pageHeight); };
+    // A part that still runs over a page, in a paragraph longer than a page, is split again.
+    for (bool split = true; split;) {
+        doc.documentLayout()->documentSize();  // lays the whole document out
+        std::vector<int> splits;               // positions in the document, in order
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+            const QTextLayout* layout = b.layout();
+            if (layout->lineCount() < 2) continue;
+            const double top = doc.documentLayout()->blockBoundingRect(b).top();
+            const int firstPage = pageOf(top + layout->lineAt(0).y());
+            for (int k = 1; k < layout->lineCount(); ++k) {
+                if (pageOf(top + layout->lineAt(k).y()) == firstPage) continue;
+                splits.push_back(b.position() + layout->lineAt(k).textStart());
+                break;
+            }
+        }
+        for (auto at = splits.rbegin(); at != splits.rend(); ++at) {
+            const QTextBlock b = doc.findBlock(*at);
+            QTextBlockFormat head = b.blockFormat();
+            QTextBlockFormat rest = head;
+            rest.setTopMargin(0);
+            rest.setTextIndent(0);
+            rest.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+            if (const QTextList* list = b.textList()) {
+                rest.setObjectIndex(-1);
+                rest.setIndent(list->format().indent());
+            }
+            head.setBottomMargin(0);
+            QTextCursor c(b);
+            c.setBlockFormat(head);
+            c.setPosition(*at);
+            c.insertBlock(rest);
+        }
+        doc.markContentsDirty(0, doc.characterCount());  // laid out again from the start
+        split = !splits.empty();
+    }
+}
+
+// Lays the manual out with the contents' page numbers: numbers written in can move a break, and
+// a moved break a number, so the layout is repeated until they stand still.
+bool layOut(QTextDocument& doc, const QString& markdown, const QSizeF& page) {
+    std::vector<int> pages;
+    for (int pass = 0; pass < 10; ++pass) {
+        buildDocument(doc, markdown, page, pages);
+        breakPages(doc, page);
+        splitAtPageBreaks(doc, page.height());
+        const std::vector<int> found = sectionPages(doc, page);
+        if (found == pages) return true;
+        pages = found;
+    }
+    return false;
 }
 
 }  // namespace
@@ -200,7 +323,10 @@ int main(int argc, char** argv) {
         const QRect area = writer.pageLayout().paintRectPixels(kDpi);
         const double footer = kDpi * 0.4;  // 10 mm
         const QSizeF body(area.width(), area.height() - footer);
-        buildDocument(doc, markdown, body, findPageBreaks(doc, markdown, body));
+        if (!layOut(doc, markdown, body)) {
+            std::fprintf(stderr, "the contents' page numbers do not settle\n");
+            return 1;
+        }
         pages = doc.pageCount();
 
         QPainter p;
@@ -208,13 +334,22 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot write %s\n", partial.toLocal8Bit().constData());
             return 1;
         }
+        // Less than a line and more than the space under one.
+        const double overhang = QFontMetricsF(font, &writer).lineSpacing() / 2;
         QFont footerFont(font);
         footerFont.setPointSizeF(8.5);
         for (int i = 0; i < pages; ++i) {
             if (i > 0) writer.newPage();
+            // Only the lines of this page are drawn: a line's box reaches on to the next line's
+            // top, so the last line of a page would otherwise go into the next page's PDF text
+            // too, clipped away, and the first line of a page into the previous one.
+            const QRectF page(0, i * body.height(), body.width(), body.height());
             p.save();
-            p.translate(0, -i * body.height());
-            doc.drawContents(&p, QRectF(0, i * body.height(), body.width(), body.height()));
+            p.translate(0, -page.top());
+            p.setClipRect(page);
+            QAbstractTextDocumentLayout::PaintContext context;
+            context.clip = page.adjusted(0, overhang, 0, -overhang);
+            doc.documentLayout()->draw(&p, context);
             p.restore();
             const double y = body.height() + footer * 0.35;
             p.setPen(QPen(kRuleColour, kDpi / 200.0));

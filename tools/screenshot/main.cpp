@@ -1,28 +1,39 @@
 // Makes screenshots of the program's windows, drawn offscreen in an empty profile:
 //   tidewyn-screenshot OUTPUT_FOLDER [YYYY-MM-DD HH:MM]
 // writes conditions.png; main-window.png, the main window with a user depth and the read-out
-// of a point on the curve; constituents.png, the constituent panel with the port's constants;
-// harmonic-editor.png, the harmonic constants editor with Dover loaded;
-// adjustment-window.png, the harmonic adjustment window on Saint Nazaire and Donges on the day of
-// the sample height file, whose heights at Montoir are drawn between them, with the read-out at
-// 14:30; adjustment-load.png and adjustment-save.png, its dialogs for loading the sites' constants
-// and saving the intermediate location, France.hc listed; and
-// main-window-maximised.png, on a screen of 1400 x 1000.
+// of a point on the curve; main-window-maximised.png, on a screen of 1400 x 1000;
+// constituents.png, the constituent panel with the port's constants; harmonic-editor.png, the
+// harmonic constants editor with Dover loaded; date-dialog.png, on the clock's date;
+// main-window-month.png, with the month view; port-dialog.png, Dover selected; depth-dialog.png,
+// Dover's depth and notes; settings-dialog.png, the default settings; configuration.png, the
+// configuration and the ports' notes; manual-viewer.png, the manual on its first page;
+// sunrise-tool.png, with Dover's position; sunrise-results.png, the month's sun times on the day
+// shown; adjustment-window.png, the harmonic adjustment window on Saint Nazaire and Donges on the
+// day of the sample height file, whose heights at Montoir are drawn between them, with the
+// read-out at 14:30; adjustment-load.png and adjustment-save.png, its dialogs for loading the
+// sites' constants and saving the intermediate location, France.hc listed; heights-entry.png,
+// its observed-heights entry with Montoir.ht's heights listed and a time and height picked; and
+// heights-select.png, its height-file dialog with Montoir.ht chosen.
 //   tidewyn-screenshot --printed-curve OUTPUT.png YYYY-MM-DD
 // prints Dover's curve page for that day, summer time switched on, through a PDF file and
 // renders the page at 100 dpi.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QPdfDocument>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "adjustment/frmadjustfileselect.h"
 #include "adjustment/frmadjustsave.h"
 #include "adjustment/frmharmadjust.h"
+#include "adjustment/frmheightenter.h"
 #include "adjustment/frmselectheightfile.h"
 #include "engine/dates.h"
 #include "engine/environment.h"
@@ -31,13 +42,21 @@
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "maintenance/frmharmedit.h"
+#include "mainwindow/frmchartdepth.h"
 #include "mainwindow/frmconfig.h"
 #include "mainwindow/frmcopyright.h"
+#include "mainwindow/frmoutoptions.h"
+#include "mainwindow/frmpdfreader.h"
+#include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
+#include "mainwindow/frmtimdat.h"
+#include "output/frmriseresults.h"
+#include "output/frmsunrise.h"
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
+#include "platform/pdfview.h"
 #include "platform/printer.h"
 
 namespace {
@@ -64,6 +83,117 @@ bool setChartedDepth(frmtidewyn& main, float metres) {
         return false;
     main.RecomputeDay();
     return true;
+}
+
+// Lets the manual viewer draw its first page, which it renders on other threads: true once the
+// page shows dark text, false when it does not within five seconds.
+bool awaitPage(frmPDFReader& viewer) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000) {
+        QEventLoop loop;
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+        const QImage shown = viewer.GdViewer1->viewport()->grab().toImage();
+        for (int y = 0; y < shown.height(); y += 2)
+            for (int x = 0; x < shown.width(); x += 2)
+                if (qGray(shown.pixel(x, y)) < 100) return true;
+    }
+    std::fprintf(stderr, "tidewyn-screenshot: the manual viewer drew no page\n");
+    return false;
+}
+
+// Selects the line `text` of a list, as a click on it does.
+bool pick(platform::ListBox* list, const char* text) {
+    const auto found = list->findItems(text, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        std::fprintf(stderr, "tidewyn-screenshot: %s is not listed\n", text);
+        return false;
+    }
+    list->SetListIndex(list->row(found.front()));
+    return true;
+}
+
+// Clicks `menu`, which shows dialog T modal, and hands the dialog to `user`, which closes it;
+// false when no dialog opened.
+template <typename T>
+bool withModal(platform::MenuItem& menu, const std::function<void(T&)>& user) {
+    bool shown = false;
+    platform::SetModalRunner([&](platform::Form& f) {
+        if (auto* dialog = dynamic_cast<T*>(&f)) {
+            shown = true;
+            user(*dialog);
+        } else {
+            f.Unload();  // another window than the one expected
+        }
+    });
+    menu.Click();
+    platform::SetModalRunner({});
+    if (!shown) std::fprintf(stderr, "tidewyn-screenshot: a dialog did not open\n");
+    return shown;
+}
+
+// The main window's dialogs and tools on Dover and its month view. The date dialog is answered
+// with the date shown, so that the month view follows a fresh day without the read-out line,
+// which the month list would cover; the other windows are closed without a change (Cancel,
+// Exit or the close box).
+bool saveMainWindowDialogs(frmtidewyn& main, const QString& out) {
+    bool ok = true;
+    const auto shot = [&](QWidget& w, const char* name) { ok = save(w, out + "/" + name) && ok; };
+    if (!withModal<Frmtimdat>(main.mnutidedate, [&](Frmtimdat& d) {
+            shot(d, "date-dialog.png");
+            d.date1ok->click();
+        }))
+        ok = false;
+    main.mnumonth.Click();
+    shot(main, "main-window-month.png");
+
+    // The current port's line clicked, as the user finds it.
+    if (!withModal<frmconfig>(main.mnuPortList, [&](frmconfig& d) {
+            const long current = engine::State().CurrentPort;
+            for (int i = 0; i < d.portlist2->ListCount(); ++i)
+                if (d.portlist2->ItemData(i) == current) d.portlist2->SetListIndex(i);
+            shot(d, "port-dialog.png");
+            d.portconfigcancel->click();
+        }))
+        ok = false;
+    if (!withModal<frmChartdepth>(main.mnuchartdepth, [&](frmChartdepth& d) {
+            shot(d, "depth-dialog.png");
+            d.close();  // Exit would compute the day again
+        }))
+        ok = false;
+    if (!withModal<frmoutoptions>(main.mnuoutputoptions, [&](frmoutoptions& d) {
+            shot(d, "settings-dialog.png");
+            d.Command1->click();
+        }))
+        ok = false;
+    if (!withModal<frmshowconf>(main.Mnushowconfig, [&](frmshowconf& d) {
+            shot(d, "configuration.png");
+            d.Confexit->click();
+        }))
+        ok = false;
+
+    main.mnuHelp.Click();
+    auto& viewer = platform::Get<frmPDFReader>();
+    ok = awaitPage(viewer) && ok;
+    shot(viewer, "manual-viewer.png");
+    viewer.mnuExit_Click();
+
+    // The sunrise tool on Dover's position, and its results on the day shown.
+    main.mnusunrise.Click();
+    auto& sunrise = platform::Get<Frmsunrise>();
+    shot(sunrise, "sunrise-tool.png");
+    bool shown = false;
+    platform::SetModalRunner([&](platform::Form& f) {
+        shown = true;
+        auto& results = dynamic_cast<Frmriseresults&>(f);
+        shot(results, "sunrise-results.png");
+        results.cancel->click();
+    });
+    sunrise.ok->click();
+    platform::SetModalRunner({});
+    if (!shown) std::fprintf(stderr, "tidewyn-screenshot: the sunrise results did not open\n");
+    return shown && ok;
 }
 
 // Dover's curve page for `day` at noon, summer time on, option 3 with the default draught and
@@ -213,6 +343,8 @@ int main(int argc, char** argv) {
         main.mnumaintainfile_Click();
         platform::SetModalRunner({});
 
+        ok = saveMainWindowDialogs(main, out) && ok;
+
         // The adjustment window on Saint Nazaire (France.hc, chosen as the user chooses it) and
         // Donges on the sample's day, opened from the Advanced menu once the double-click has
         // shown its entry; last, as closing it ends the program. Montoir's heights chosen in
@@ -244,27 +376,35 @@ int main(int argc, char** argv) {
 
         // Its load and save dialogs, France.hc listed: Donges chosen to load, and Montoir named
         // to be added to the area; neither loads nor saves.
-        const auto pick = [&ok](platform::ListBox* list, const char* line) {
-            const auto found = list->findItems(line, Qt::MatchExactly);
-            if (found.isEmpty()) {
-                std::fprintf(stderr, "tidewyn-screenshot: %s is not listed\n", line);
-                ok = false;
-                return;
-            }
-            list->SetListIndex(list->row(found.front()));
-        };
         adjust.mnuDataLoad_Click();
         auto& load = platform::Get<FrmAdjustfileselect>();
-        pick(load.File1, "France.hc");
-        pick(load.List1, "Donges");
+        ok = pick(load.File1, "France.hc") && pick(load.List1, "Donges") && ok;
         ok = save(load, out + "/adjustment-load.png") && ok;
         load.close();
         adjust.MnuFileSave_Click();
         auto& store = platform::Get<frmAdjustSave>();
-        pick(store.File1, "France.hc");
+        ok = pick(store.File1, "France.hc") && ok;
         store.Text1->SetText("Montoir");
         ok = save(store, out + "/adjustment-save.png") && ok;
         store.close();
+
+        // Its height dialogs: Montoir.ht's heights listed with a time and a height picked, and
+        // Montoir.ht chosen to be drawn; the close boxes keep the heights drawn as they are.
+        adjust.mnuObsEnterData_Click();
+        auto& entry = platform::Get<frmHeightEnter>();
+        ok = pick(entry.File1, "Montoir.ht") && ok;
+        entry.cmdOpen->click();
+        for (const auto& [list, line] :
+             {std::pair{entry.lstHours, 14}, std::pair{entry.lstMins, 6}, std::pair{entry.lstMetres, 4},
+              std::pair{entry.lstCms, 3}, std::pair{entry.lstMMs, 5}})
+            list->SetListIndex(line);
+        ok = save(entry, out + "/heights-entry.png") && ok;
+        entry.close();
+        adjust.mnuDataHeightSelect_Click();
+        auto& chosen = platform::Get<frmSelectHeightFile>();
+        ok = pick(chosen.File1, "Montoir.ht") && ok;
+        ok = save(chosen, out + "/heights-select.png") && ok;
+        chosen.close();
     });
     for (const auto& m : dialogs.messages) {
         std::fprintf(stderr, "tidewyn-screenshot: %s\n", m.prompt.c_str());
