@@ -10,16 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "engine/numtext.h"
 #include "tidedump_run.h"
 
 namespace tool_tests {
 namespace {
-
-std::string Trimmed(const std::string& line) {
-    const auto first = line.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return line.substr(first, line.find_last_not_of(' ') - first + 1);
-}
 
 // The letters a font's ligatures stand for ("ﬁ" in "conﬁguration").
 std::string WithoutLigatures(std::string line) {
@@ -44,7 +39,7 @@ std::vector<std::vector<std::string>> PdfPages(const std::string& path) {
         std::vector<std::string> lines;
         std::stringstream in(page);
         for (std::string line; std::getline(in, line);)
-            if (!Trimmed(line).empty()) lines.push_back(WithoutLigatures(Trimmed(line)));
+            if (!engine::Trim(line).empty()) lines.push_back(WithoutLigatures(engine::Trim(line)));
         if (!lines.empty()) pages.push_back(lines);
     }
     return pages;

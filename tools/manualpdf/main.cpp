@@ -126,6 +126,9 @@ bool isSectionHeading(const QTextBlock& b) {
     return level >= 1 && level <= 3;
 }
 
+// The page (from 0) on which a position of the document stands.
+int pageOf(double y, double pageHeight) { return static_cast<int>(y / pageHeight); }
+
 // The top of a block's first line in the document, where its page is decided.
 double lineTop(QTextDocument& doc, const QTextBlock& b) {
     const double top = doc.documentLayout()->blockBoundingRect(b).top();  // lays it out
@@ -195,14 +198,14 @@ void breakBefore(QTextDocument& doc, const QTextBlock& b) {
 // with the headings right above it. Breaks are put in one at a time, first to last, since each
 // one moves everything after it.
 void breakPages(QTextDocument& doc, const QSizeF& page) {
-    const auto pageOf = [&page](double y) { return static_cast<int>(y / page.height()); };
     int h1 = 0;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
         if (b.blockFormat().headingLevel() == 1 && ++h1 == 2) breakBefore(doc, b);
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         if (!isSectionHeading(b) || breaksBefore(b)) continue;
         const double top = lineTop(doc, b);
-        const bool alone = b.next().isValid() && pageOf(lineTop(doc, b.next())) != pageOf(top);
+        const bool alone =
+            b.next().isValid() && pageOf(lineTop(doc, b.next()), page.height()) != pageOf(top, page.height());
         if (!alone && std::fmod(top, page.height()) <= page.height() * 0.86) continue;
         QTextBlock first = b;
         while (first.previous().isValid() && isSectionHeading(first.previous()) &&
@@ -220,7 +223,7 @@ std::vector<int> sectionPages(QTextDocument& doc, const QSizeF& page) {
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         const int n = sectionNumber(b);
         if (n >= 1 && n <= static_cast<int>(pages.size()) && pages[n - 1] == 0)
-            pages[n - 1] = static_cast<int>(lineTop(doc, b) / page.height()) + 1;
+            pages[n - 1] = pageOf(lineTop(doc, b), page.height()) + 1;
     }
     return pages;
 }
@@ -231,7 +234,6 @@ std::vector<int> sectionPages(QTextDocument& doc, const QSizeF& page) {
 // PDF). The second part takes the place of the lines it holds: no space above, no first-line
 // indent, and outside the list, indented as the item's text.
 void splitAtPageBreaks(QTextDocument& doc, double pageHeight) {
-    const auto pageOf = [pageHeight](double y) { return static_cast<int>(y / pageHeight); };
     // A part that still runs over a page, in a paragraph longer than a page, is split again.
     for (bool split = true; split;) {
         doc.documentLayout()->documentSize();  // lays the whole document out
@@ -240,9 +242,9 @@ void splitAtPageBreaks(QTextDocument& doc, double pageHeight) {
             const QTextLayout* layout = b.layout();
             if (layout->lineCount() < 2) continue;
             const double top = doc.documentLayout()->blockBoundingRect(b).top();
-            const int firstPage = pageOf(top + layout->lineAt(0).y());
+            const int firstPage = pageOf(top + layout->lineAt(0).y(), pageHeight);
             for (int k = 1; k < layout->lineCount(); ++k) {
-                if (pageOf(top + layout->lineAt(k).y()) == firstPage) continue;
+                if (pageOf(top + layout->lineAt(k).y(), pageHeight) == firstPage) continue;
                 splits.push_back(b.position() + layout->lineAt(k).textStart());
                 break;
             }

@@ -114,10 +114,10 @@ bool pick(platform::ListBox* list, const char* text) {
     return true;
 }
 
-// Clicks `menu`, which shows dialog T modal, and hands the dialog to `user`, which closes it;
+// Runs `open`, which shows dialog T modal, and hands the dialog to `user`, which closes it;
 // false when no dialog opened.
 template <typename T>
-bool withModal(platform::MenuItem& menu, const std::function<void(T&)>& user) {
+bool withModal(const std::function<void()>& open, const std::function<void(T&)>& user) {
     bool shown = false;
     platform::SetModalRunner([&](platform::Form& f) {
         if (auto* dialog = dynamic_cast<T*>(&f)) {
@@ -127,7 +127,7 @@ bool withModal(platform::MenuItem& menu, const std::function<void(T&)>& user) {
             f.Unload();  // another window than the one expected
         }
     });
-    menu.Click();
+    open();
     platform::SetModalRunner({});
     if (!shown) std::fprintf(stderr, "tidewyn-screenshot: a dialog did not open\n");
     return shown;
@@ -140,38 +140,43 @@ bool withModal(platform::MenuItem& menu, const std::function<void(T&)>& user) {
 bool saveMainWindowDialogs(frmtidewyn& main, const QString& out) {
     bool ok = true;
     const auto shot = [&](QWidget& w, const char* name) { ok = save(w, out + "/" + name) && ok; };
-    if (!withModal<Frmtimdat>(main.mnutidedate, [&](Frmtimdat& d) {
-            shot(d, "date-dialog.png");
-            d.date1ok->click();
-        }))
-        ok = false;
+    ok = withModal<Frmtimdat>([&] { main.mnutidedate.Click(); },
+                              [&](Frmtimdat& d) {
+                                  shot(d, "date-dialog.png");
+                                  d.date1ok->click();
+                              }) &&
+         ok;
     main.mnumonth.Click();
     shot(main, "main-window-month.png");
 
     // The current port's line clicked, as the user finds it.
-    if (!withModal<frmconfig>(main.mnuPortList, [&](frmconfig& d) {
-            const long current = engine::State().CurrentPort;
-            for (int i = 0; i < d.portlist2->ListCount(); ++i)
-                if (d.portlist2->ItemData(i) == current) d.portlist2->SetListIndex(i);
-            shot(d, "port-dialog.png");
-            d.portconfigcancel->click();
-        }))
-        ok = false;
-    if (!withModal<frmChartdepth>(main.mnuchartdepth, [&](frmChartdepth& d) {
-            shot(d, "depth-dialog.png");
-            d.close();  // Exit would compute the day again
-        }))
-        ok = false;
-    if (!withModal<frmoutoptions>(main.mnuoutputoptions, [&](frmoutoptions& d) {
-            shot(d, "settings-dialog.png");
-            d.Command1->click();
-        }))
-        ok = false;
-    if (!withModal<frmshowconf>(main.Mnushowconfig, [&](frmshowconf& d) {
-            shot(d, "configuration.png");
-            d.Confexit->click();
-        }))
-        ok = false;
+    ok = withModal<frmconfig>([&] { main.mnuPortList.Click(); },
+                              [&](frmconfig& d) {
+                                  const long current = engine::State().CurrentPort;
+                                  for (int i = 0; i < d.portlist2->ListCount(); ++i)
+                                      if (d.portlist2->ItemData(i) == current) d.portlist2->SetListIndex(i);
+                                  shot(d, "port-dialog.png");
+                                  d.portconfigcancel->click();
+                              }) &&
+         ok;
+    ok = withModal<frmChartdepth>([&] { main.mnuchartdepth.Click(); },
+                                  [&](frmChartdepth& d) {
+                                      shot(d, "depth-dialog.png");
+                                      d.close();  // Exit would compute the day again
+                                  }) &&
+         ok;
+    ok = withModal<frmoutoptions>([&] { main.mnuoutputoptions.Click(); },
+                                  [&](frmoutoptions& d) {
+                                      shot(d, "settings-dialog.png");
+                                      d.Command1->click();
+                                  }) &&
+         ok;
+    ok = withModal<frmshowconf>([&] { main.Mnushowconfig.Click(); },
+                                [&](frmshowconf& d) {
+                                    shot(d, "configuration.png");
+                                    d.Confexit->click();
+                                }) &&
+         ok;
 
     main.mnuHelp.Click();
     auto& viewer = platform::Get<frmPDFReader>();
@@ -183,17 +188,13 @@ bool saveMainWindowDialogs(frmtidewyn& main, const QString& out) {
     main.mnusunrise.Click();
     auto& sunrise = platform::Get<Frmsunrise>();
     shot(sunrise, "sunrise-tool.png");
-    bool shown = false;
-    platform::SetModalRunner([&](platform::Form& f) {
-        shown = true;
-        auto& results = dynamic_cast<Frmriseresults&>(f);
-        shot(results, "sunrise-results.png");
-        results.cancel->click();
-    });
-    sunrise.ok->click();
-    platform::SetModalRunner({});
-    if (!shown) std::fprintf(stderr, "tidewyn-screenshot: the sunrise results did not open\n");
-    return shown && ok;
+    ok = withModal<Frmriseresults>([&] { sunrise.ok->click(); },
+                                   [&](Frmriseresults& results) {
+                                       shot(results, "sunrise-results.png");
+                                       results.cancel->click();
+                                   }) &&
+         ok;
+    return ok;
 }
 
 // Dover's curve page for `day` at noon, summer time on, option 3 with the default draught and
@@ -332,16 +333,14 @@ int main(int argc, char** argv) {
 
         // The harmonic constants editor over the main window, Dover loaded from UK.hc.
         main.HideLevelControls();
-        platform::SetModalRunner([&](platform::Form& f) {
-            auto& editor = dynamic_cast<frmharmedit&>(f);
-            const auto names = editor.fileList->findItems("UK.hc", Qt::MatchExactly);
-            if (!names.isEmpty()) editor.fileList->SetListIndex(editor.fileList->row(names.front()));
-            editor.portlist->SetListIndex(engine::State().CurrentPort - 1);
-            ok = save(editor, out + "/harmonic-editor.png") && ok;
-            editor.Unload();
-        });
-        main.mnumaintainfile_Click();
-        platform::SetModalRunner({});
+        ok = withModal<frmharmedit>([&] { main.mnumaintainfile_Click(); },
+                                    [&](frmharmedit& editor) {
+                                        ok = pick(editor.fileList, "UK.hc") && ok;
+                                        editor.portlist->SetListIndex(engine::State().CurrentPort - 1);
+                                        ok = save(editor, out + "/harmonic-editor.png") && ok;
+                                        editor.Unload();
+                                    }) &&
+             ok;
 
         ok = saveMainWindowDialogs(main, out) && ok;
 
@@ -352,24 +351,20 @@ int main(int argc, char** argv) {
         const double sampleDay = engine::DateSerial(kSampleYear, kSampleMonth, kSampleDay);
         env.utcNow = [sampleDay] { return sampleDay + engine::TimeSerial(10, 0, 0); };
         dialogs.fileAnswers.push_back(env.programFolder + "/France.hc");
-        platform::SetModalRunner([](platform::Form& f) {
-            auto& ports = dynamic_cast<frmconfig&>(f);
-            ports.txtSearch->TypeText("Saint Nazaire");
-            ports.portconfigok->click();
-        });
-        main.mnuArea_Click();
-        platform::SetModalRunner({});
+        ok = withModal<frmconfig>([&] { main.mnuArea_Click(); },
+                                  [](frmconfig& ports) {
+                                      ports.txtSearch->TypeText("Saint Nazaire");
+                                      ports.portconfigok->click();
+                                  }) &&
+             ok;
         main.mnuAdjustLoad_Click();
         auto& adjust = platform::Get<frmHarmAdjust>();
         adjust.mnuDataHeightSelect_Click();
         auto& heights = platform::Get<frmSelectHeightFile>();
-        const auto sample = heights.File1->findItems("Montoir.ht", Qt::MatchExactly);
-        if (sample.isEmpty()) {
-            std::fprintf(stderr, "tidewyn-screenshot: Montoir.ht is not in the program folder\n");
+        if (!pick(heights.File1, "Montoir.ht")) {
             ok = false;
             return;
         }
-        heights.File1->SetListIndex(heights.File1->row(sample.front()));
         heights.cmdOK_Click();
         adjust.Picture2_MouseMove(0, 0, 14.5, 0);
         ok = save(adjust, out + "/adjustment-window.png") && ok;
