@@ -52,6 +52,15 @@ std::vector<std::string> SourceLines() {
     return lines;
 }
 
+const std::regex kImage(R"(!\[[^\]]*\]\([^)]*\))");
+
+// The source's lines with its images left out: their text is not printed.
+std::vector<std::string> SourceText() {
+    std::vector<std::string> lines;
+    for (const std::string& line : SourceLines()) lines.push_back(std::regex_replace(line, kImage, ""));
+    return lines;
+}
+
 // The numbered sections of the manual's source: number and heading ("9. Program settings").
 std::map<int, std::string> SourceSections() {
     std::map<int, std::string> sections;
@@ -99,7 +108,7 @@ TEST_F(ManualPdf, EveryWordOfTheSourceStandsInThePdfAsOftenAtLeast) {
     std::vector<std::string> pdf;
     for (const auto& page : pages_) pdf.insert(pdf.end(), page.begin(), page.end());
     const auto inPdf = WordCounts(pdf);
-    for (const auto& [word, count] : WordCounts(SourceLines())) {
+    for (const auto& [word, count] : WordCounts(SourceText())) {
         const auto found = inPdf.find(word);
         EXPECT_GE(found == inPdf.end() ? 0 : found->second, count) << '"' << word << '"';
     }
@@ -122,22 +131,61 @@ TEST_F(ManualPdf, NoHeadingStandsLastOnAPage) {
 TEST_F(ManualPdf, EachContentsEntryCarriesThePageItsSectionStartsOn) {
     const auto sections = SourceSections();
     ASSERT_GE(sections.size(), 10u);
-    // The contents list on the first page: "9. Program settings: output options ... 9".
+    // The contents list on the pages before the first section: "9. Program settings ... 9".
     std::map<int, int> contents;
     const std::regex entry(R"((\d+)\. .*\S\s{2,}(\d+))");
     std::smatch m;
-    for (const std::string& line : pages_[0])
-        if (std::regex_match(line, m, entry)) contents[std::stoi(m[1])] = std::stoi(m[2]);
+    size_t after = 0;  // the last page of the contents
+    for (size_t i = 0; i < pages_.size() && i < 3; ++i)
+        for (const std::string& line : pages_[i])
+            if (std::regex_match(line, m, entry)) {
+                contents[std::stoi(m[1])] = std::stoi(m[2]);
+                after = i;
+            }
     ASSERT_EQ(contents.size(), sections.size());
 
     for (const auto& [number, heading] : sections) {
         int found = 0;  // the first page after the contents whose lines start the heading
-        for (size_t i = 1; i < pages_.size() && !found; ++i)
+        for (size_t i = after + 1; i < pages_.size() && !found; ++i)
             for (const std::string& line : pages_[i])
                 if (line.size() > 6 && heading.compare(0, line.size(), line) == 0)
                     found = static_cast<int>(i) + 1;
         ASSERT_GT(found, 0) << heading;
         EXPECT_EQ(contents[number], found) << heading;
+    }
+}
+
+// Every image of the source is drawn, on the page that holds the first line of its caption, the
+// paragraph under it.
+TEST_F(ManualPdf, EveryImageIsDrawnOnThePageOfItsCaption) {
+    std::vector<std::string> captions;
+    const auto source = SourceLines();
+    for (size_t i = 0; i < source.size(); ++i) {
+        if (!std::regex_search(source[i], kImage)) continue;
+        size_t next = i + 1;
+        while (next < source.size() && engine::Trim(source[next]).empty()) ++next;
+        ASSERT_LT(next, source.size());
+        captions.push_back(std::regex_replace(source[next], std::regex(R"([*_`])"), ""));
+    }
+    ASSERT_GE(captions.size(), 5u);
+
+    // "page num type ..." after two heading lines, one line an image, in the order drawn.
+    const ToolRun run = RunTool("pdfimages", {"-list", MANUAL_PDF});
+    ASSERT_EQ(run.exitCode, 0) << run.describe();
+    std::vector<size_t> imagePages;
+    std::stringstream list(run.out);
+    std::string line;
+    for (int heading = 0; heading < 2; ++heading) std::getline(list, line);
+    while (std::getline(list, line)) imagePages.push_back(std::stoul(line));
+    ASSERT_EQ(imagePages.size(), captions.size());
+
+    for (size_t k = 0; k < captions.size(); ++k) {
+        // The caption's first words, as far as they fill a line of the page.
+        const std::string start = captions[k].substr(0, 30);
+        bool onPage = false;
+        for (const std::string& text : pages_[imagePages[k] - 1])
+            onPage = onPage || text.compare(0, start.size(), start) == 0;
+        EXPECT_TRUE(onPage) << "page " << imagePages[k] << " lacks " << start;
     }
 }
 

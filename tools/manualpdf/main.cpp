@@ -1,12 +1,14 @@
 // Renders the manual from Markdown to an A4 PDF with page numbers, at build time:
 //   tidewyn-manualpdf MANUAL.md OUTPUT.pdf
-// Runs without a display (QT_QPA_PLATFORM=offscreen).
+// Runs without a display (QT_QPA_PLATFORM=offscreen). Images are read from paths relative to
+// the Markdown file and must all be there.
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -15,15 +17,19 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFormat>
 #include <QTextFrame>
 #include <QTextLayout>
 #include <QTextList>
 #include <QTextTable>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <optional>
 #include <vector>
 
 namespace {
+using Images = std::map<QString, QImage>;  // by their names in the Markdown
 
 constexpr int kDpi = 300;
 const QColor kHeadingColour(0x1f, 0x3a, 0x5f);
@@ -126,14 +132,21 @@ bool isSectionHeading(const QTextBlock& b) {
     return level >= 1 && level <= 3;
 }
 
+// A paragraph of one image, kept with its caption under it.
+bool isImage(const QTextBlock& b) {
+    return b.text() == QString(QChar::ObjectReplacementCharacter) &&
+           b.begin().fragment().charFormat().isImageFormat();
+}
+
 // The page (from 0) on which a position of the document stands.
 int pageOf(double y, double pageHeight) { return static_cast<int>(y / pageHeight); }
 
-// The top of a block's first line in the document, where its page is decided.
-double lineTop(QTextDocument& doc, const QTextBlock& b) {
+// The top of a block's first line in the document, where its page is decided, or of its last.
+double lineTop(QTextDocument& doc, const QTextBlock& b, bool last = false) {
     const double top = doc.documentLayout()->blockBoundingRect(b).top();  // lays it out
     const QTextLayout* layout = b.layout();
-    return top + (layout->lineCount() > 0 ? layout->lineAt(0).y() : 0.0);
+    if (layout->lineCount() == 0) return top;
+    return top + layout->lineAt(last ? layout->lineCount() - 1 : 0).y();
 }
 
 // The number a numbered section's heading starts with ("9. Program settings" gives 9), else 0.
@@ -144,25 +157,80 @@ int sectionNumber(const QTextBlock& b) {
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
+bool isContentsHeading(const QTextBlock& b) {
+    return b.blockFormat().headingLevel() > 0 && b.text() == "Contents";
+}
+
 // The contents list: the items of the first numbered list after the "Contents" heading, item n
 // standing for section n.
 std::vector<QTextBlock> contentsEntries(QTextDocument& doc) {
     std::vector<QTextBlock> entries;
     QTextBlock b = doc.begin();
-    while (b.isValid() && !(b.blockFormat().headingLevel() > 0 && b.text() == "Contents")) b = b.next();
+    while (b.isValid() && !isContentsHeading(b)) b = b.next();
     for (b = b.next(); b.isValid() && !b.textList(); b = b.next()) {
     }
     for (; b.isValid() && b.textList(); b = b.next()) entries.push_back(b);
     return entries;
 }
 
+// The images of the Markdown, read from paths relative to its folder; none when one cannot be
+// read.
+std::optional<Images> readImages(const QString& markdown, const QDir& folder) {
+    static const QRegularExpression image(R"(!\[[^\]]*\]\(([^)\s]+)\))");
+    Images images;
+    for (auto m = image.globalMatch(markdown); m.hasNext();) {
+        const QString name = m.next().captured(1);
+        QImage read(folder.filePath(name));
+        if (read.isNull()) {
+            std::fprintf(stderr, "cannot read the image %s\n",
+                         folder.filePath(name).toLocal8Bit().constData());
+            return std::nullopt;
+        }
+        images[name] = read;
+    }
+    return images;
+}
+
+// Each image at its screen size, made smaller to fit the page's width and a little over half
+// its height (a printed page's picture nearly all of it), centred on its line. Sizes are taken
+// in pixels of a 96 dpi screen.
+void placeImages(QTextDocument& doc, const Images& images, const QSizeF& page) {
+    for (const auto& [name, image] : images) doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    const double toScreen = 96.0 / kDpi;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (!f.charFormat().isImageFormat()) continue;
+            QTextImageFormat format = f.charFormat().toImageFormat();
+            const auto found = images.find(format.name());
+            if (found == images.end()) continue;
+            const QSizeF natural = found->second.size();
+            // A printed page, taller than wide, may take nearly a whole page to stay legible.
+            const double height = natural.height() > natural.width() ? 0.9 : 0.58;
+            const double scale = std::min({1.0, page.width() * toScreen / natural.width(),
+                                           page.height() * height * toScreen / natural.height()});
+            format.setWidth(natural.width() * scale);
+            format.setHeight(natural.height() * scale);
+            QTextCursor c(&doc);
+            c.setPosition(f.position());
+            c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
+            c.setCharFormat(format);
+            QTextBlockFormat bf = b.blockFormat();
+            bf.setAlignment(Qt::AlignHCenter);
+            bf.setLineHeight(100, QTextBlockFormat::ProportionalHeight);  // no space under it
+            c.setBlockFormat(bf);
+        }
+    }
+}
+
 // Lays the manual out on pages of the given size with, at the right of the n-th contents entry,
 // the n-th of pages (when given).
-void buildDocument(QTextDocument& doc, const QString& markdown, const QSizeF& page,
+void buildDocument(QTextDocument& doc, const QString& markdown, const Images& images, const QSizeF& page,
                    const std::vector<int>& pages) {
     doc.clear();
     doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     styleDocument(doc);
+    placeImages(doc, images, page);
     doc.setPageSize(page);
     // The numbers stand at the right of the entries' lines, as wide as they are laid out.
     const auto entries = contentsEntries(doc);
@@ -193,20 +261,22 @@ void breakBefore(QTextDocument& doc, const QTextBlock& b) {
     doc.markContentsDirty(0, doc.characterCount());
 }
 
-// The numbered sections start on a new page after the title page, and a heading that would
-// stand at the foot of a page, or apart from the first line under it, goes to the next one
-// with the headings right above it. Breaks are put in one at a time, first to last, since each
-// one moves everything after it.
+// The contents and the numbered sections start on a new page after the title page, and a
+// heading that would stand at the foot of a page, or apart from the first line under it, goes
+// to the next one with the headings right above it; so does an image apart from its caption.
+// Breaks are put in one at a time, first to last, since each one moves everything after it.
 void breakPages(QTextDocument& doc, const QSizeF& page) {
     int h1 = 0;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        if (b.blockFormat().headingLevel() == 1 && ++h1 == 2) breakBefore(doc, b);
+        if ((b.blockFormat().headingLevel() == 1 && ++h1 == 2) || isContentsHeading(b)) breakBefore(doc, b);
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        if (!isSectionHeading(b) || breaksBefore(b)) continue;
+        const bool image = isImage(b);
+        if ((!isSectionHeading(b) && !image) || breaksBefore(b)) continue;
         const double top = lineTop(doc, b);
-        const bool alone =
-            b.next().isValid() && pageOf(lineTop(doc, b.next()), page.height()) != pageOf(top, page.height());
-        if (!alone && std::fmod(top, page.height()) <= page.height() * 0.86) continue;
+        // A heading stays with the first line under it, an image with the whole of its caption.
+        const bool alone = b.next().isValid() &&
+                           pageOf(lineTop(doc, b.next(), image), page.height()) != pageOf(top, page.height());
+        if (!alone && (image || std::fmod(top, page.height()) <= page.height() * 0.86)) continue;
         QTextBlock first = b;
         while (first.previous().isValid() && isSectionHeading(first.previous()) &&
                !breaksBefore(first.previous()))
@@ -273,10 +343,10 @@ void splitAtPageBreaks(QTextDocument& doc, double pageHeight) {
 
 // Lays the manual out with the contents' page numbers: numbers written in can move a break, and
 // a moved break a number, so the layout is repeated until they stand still.
-bool layOut(QTextDocument& doc, const QString& markdown, const QSizeF& page) {
+bool layOut(QTextDocument& doc, const QString& markdown, const Images& images, const QSizeF& page) {
     std::vector<int> pages;
     for (int pass = 0; pass < 10; ++pass) {
-        buildDocument(doc, markdown, page, pages);
+        buildDocument(doc, markdown, images, page, pages);
         breakPages(doc, page);
         splitAtPageBreaks(doc, page.height());
         const std::vector<int> found = sectionPages(doc, page);
@@ -303,6 +373,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QString markdown = QString::fromUtf8(in.readAll());
+    const auto images = readImages(markdown, QFileInfo(input).absoluteDir());
+    if (!images) return 1;
     QDir().mkpath(QFileInfo(output).absolutePath());
     const QString partial = output + ".part";
 
@@ -325,7 +397,7 @@ int main(int argc, char** argv) {
         const QRect area = writer.pageLayout().paintRectPixels(kDpi);
         const double footer = kDpi * 0.4;  // 10 mm
         const QSizeF body(area.width(), area.height() - footer);
-        if (!layOut(doc, markdown, body)) {
+        if (!layOut(doc, markdown, *images, body)) {
             std::fprintf(stderr, "the contents' page numbers do not settle\n");
             return 1;
         }

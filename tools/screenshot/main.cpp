@@ -13,7 +13,9 @@
 // read-out at 14:30; adjustment-load.png and adjustment-save.png, its dialogs for loading the
 // sites' constants and saving the intermediate location, France.hc listed; heights-entry.png,
 // its observed-heights entry with Montoir.ht's heights listed and a time and height picked; and
-// heights-select.png, its height-file dialog with Montoir.ht chosen.
+// heights-select.png, its height-file dialog with Montoir.ht chosen; and under-keel.png, the
+// main window on Dover for a bar drying 1.5 m, a draught of 1.8 m and a clearance of 0.5 m, the
+// read-out where the dotted curve rises through 0, with numbered marks on what the manual explains.
 //   tidewyn-screenshot --printed-curve OUTPUT.png YYYY-MM-DD
 // prints Dover's curve page for that day, summer time switched on, through a PDF file and
 // renders the page at 100 dpi.
@@ -22,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QPainter>
 #include <QPdfDocument>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -69,13 +72,14 @@ bool save(QWidget& w, const QString& path) {
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toUtf8().constData());
     return ok;
 }
-// The current port's charted depth, stored as the depth dialog stores it, and the day computed
-// again.
+// The current port's charted depth, stored as the depth dialog stores it with the port's
+// notes kept, and the day computed again.
 bool setChartedDepth(frmtidewyn& main, float metres) {
     const auto& s = engine::State();
-    engine::DepthRecord depth;
-    depth.PortName = s.PortName;
-    depth.PortIndex = s.CurrentPort;
+    engine::Bytes stored;
+    if (!engine::ReadRecord(s.DepthFilePath, engine::DepthRecord::kSize, s.CurrentPort, stored).ok())
+        return false;
+    engine::DepthRecord depth = engine::DecodeDepthRecord(stored);
     depth.ChartedDepth = metres;
     if (!engine::WriteRecord(s.DepthFilePath, engine::DepthRecord::kSize, s.CurrentPort,
                              engine::EncodeDepthRecord(depth))
@@ -194,6 +198,57 @@ bool saveMainWindowDialogs(frmtidewyn& main, const QString& out) {
                                        results.cancel->click();
                                    }) &&
          ok;
+    return ok;
+}
+
+// Dover for a bar that dries 1.5 m, with a draught of 1.8 m and a clearance of 0.5 m under
+// option 3, set as the user sets them; the read-out at 15:50, where the dotted curve (the
+// water over the bar less draught and clearance) rises through 0 on 5 March 2024. Numbered
+// marks stand beside the day list, the read-out line, the red line, that crossing, the
+// springs/neaps bar and the time-basis note.
+bool saveUnderKeel(frmtidewyn& main, const QString& path) {
+    bool ok = withModal<frmoutoptions>([&] { main.mnuoutputoptions.Click(); },
+                                       [&](frmoutoptions& d) {
+                                           d.Option3->SetValue(true);
+                                           d.draughttext->SetText("1.8");
+                                           d.ukctext->SetText("0.5");
+                                           d.optionsok->click();
+                                       });
+    ok = setChartedDepth(main, -1.5f) && ok;
+    const double hour = 15.0 + 50.0 / 60.0;
+    main.Picture1_MouseMove(0, 0, hour, 0);
+    QApplication::processEvents();
+    QPixmap shot = main.grab();
+    QPainter p(&shot);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(13);
+    p.setFont(font);
+    const auto at = [&](QWidget* w, QPointF local) { return QPointF(w->mapTo(&main, local.toPoint())); };
+    const auto mark = [&](int n, QPointF centre) {
+        const double r = 10;
+        p.setPen(QPen(Qt::white, 2));
+        p.setBrush(QColor(0xc0, 0x39, 0x2b));
+        p.drawEllipse(centre, r, r);
+        p.drawText(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r), Qt::AlignCenter, QString::number(n));
+    };
+    // Beside a label's text, to its right.
+    const auto after = [&](platform::Label* l, double y) {
+        const QRect text =
+            l->fontMetrics().boundingRect(QRect(0, 0, l->width(), 1000), Qt::TextWordWrap, l->text());
+        return at(l, QPointF(text.width() + 18, y));
+    };
+    const QPointF crossing = main.Picture1->ToPixel(QPointF(hour, 0));
+    mark(1, at(main.daystide1, QPointF(main.daystide1->width() * 0.35, main.daystide1->height() * 0.55)));
+    mark(2, after(main.lblrate, main.lblrate->height() * 0.5));
+    mark(3, at(main.Picture1, QPointF(crossing.x() + 16, main.Picture1->height() * 0.62)));
+    mark(4, at(main.Picture1, crossing + QPointF(-16, -16)));
+    mark(5, at(main.pctSpringsStatus, QPointF(main.pctSpringsStatus->width() + 14, 4)));
+    mark(6, after(main.disclaimer, main.disclaimer->height() * 0.5));
+    p.end();
+    ok = shot.save(path) && ok;
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toUtf8().constData());
     return ok;
 }
 
@@ -343,6 +398,7 @@ int main(int argc, char** argv) {
              ok;
 
         ok = saveMainWindowDialogs(main, out) && ok;
+        ok = saveUnderKeel(main, out + "/under-keel.png") && ok;
 
         // The adjustment window on Saint Nazaire (France.hc, chosen as the user chooses it) and
         // Donges on the sample's day, opened from the Advanced menu once the double-click has
