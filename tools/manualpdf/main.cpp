@@ -191,35 +191,33 @@ std::optional<Images> readImages(const QString& markdown, const QDir& folder) {
     return images;
 }
 
-// Each image at its screen size, made smaller to fit the page's width and a little over half
-// its height (a printed page's picture nearly all of it), centred on its line. Sizes are taken
-// in pixels of a 96 dpi screen.
+// Each image, in a paragraph of its own, at its screen size, made smaller to fit the page's
+// width and a little over half its height (a printed page's picture nearly all of it), centred
+// on its line. Sizes are taken in pixels of a 96 dpi screen.
 void placeImages(QTextDocument& doc, const Images& images, const QSizeF& page) {
     for (const auto& [name, image] : images) doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
     const double toScreen = 96.0 / kDpi;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            if (!f.charFormat().isImageFormat()) continue;
-            QTextImageFormat format = f.charFormat().toImageFormat();
-            const auto found = images.find(format.name());
-            if (found == images.end()) continue;
-            const QSizeF natural = found->second.size();
-            // A printed page, taller than wide, may take nearly a whole page to stay legible.
-            const double height = natural.height() > natural.width() ? 0.9 : 0.58;
-            const double scale = std::min({1.0, page.width() * toScreen / natural.width(),
-                                           page.height() * height * toScreen / natural.height()});
-            format.setWidth(natural.width() * scale);
-            format.setHeight(natural.height() * scale);
-            QTextCursor c(&doc);
-            c.setPosition(f.position());
-            c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
-            c.setCharFormat(format);
-            QTextBlockFormat bf = b.blockFormat();
-            bf.setAlignment(Qt::AlignHCenter);
-            bf.setLineHeight(100, QTextBlockFormat::ProportionalHeight);  // no space under it
-            c.setBlockFormat(bf);
-        }
+        if (!isImage(b)) continue;
+        const QTextFragment f = b.begin().fragment();
+        QTextImageFormat format = f.charFormat().toImageFormat();
+        const auto found = images.find(format.name());
+        if (found == images.end()) continue;
+        const QSizeF natural = found->second.size();
+        // A printed page, taller than wide, may take nearly a whole page to stay legible.
+        const double height = natural.height() > natural.width() ? 0.9 : 0.58;
+        const double scale = std::min({1.0, page.width() * toScreen / natural.width(),
+                                       page.height() * height * toScreen / natural.height()});
+        format.setWidth(natural.width() * scale);
+        format.setHeight(natural.height() * scale);
+        QTextCursor c(&doc);
+        c.setPosition(f.position());
+        c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
+        c.setCharFormat(format);
+        QTextBlockFormat bf = b.blockFormat();
+        bf.setAlignment(Qt::AlignHCenter);
+        bf.setLineHeight(100, QTextBlockFormat::ProportionalHeight);  // no space under it
+        c.setBlockFormat(bf);
     }
 }
 

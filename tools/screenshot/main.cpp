@@ -66,11 +66,15 @@ namespace {
 // The day of the sample height file Montoir.ht.
 constexpr int kSampleYear = 2026, kSampleMonth = 3, kSampleDay = 21;
 
-bool save(QWidget& w, const QString& path) {
-    QApplication::processEvents();
-    bool ok = w.grab().save(path);
+bool save(const QPixmap& shot, const QString& path) {
+    bool ok = shot.save(path);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toUtf8().constData());
     return ok;
+}
+
+bool save(QWidget& w, const QString& path) {
+    QApplication::processEvents();
+    return save(w.grab(), path);
 }
 // The current port's charted depth, stored as the depth dialog stores it with the port's
 // notes kept, and the day computed again.
@@ -247,9 +251,7 @@ bool saveUnderKeel(frmtidewyn& main, const QString& path) {
     mark(5, at(main.pctSpringsStatus, QPointF(main.pctSpringsStatus->width() + 14, 4)));
     mark(6, after(main.disclaimer, main.disclaimer->height() * 0.5));
     p.end();
-    ok = shot.save(path) && ok;
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toUtf8().constData());
-    return ok;
+    return save(shot, path) && ok;
 }
 
 // Dover's curve page for `day` at noon, summer time on, option 3 with the default draught and
