@@ -1,6 +1,7 @@
 #include "adjustment/frmadjustsave.h"
 
 #include <array>
+#include <cstdlib>
 
 #include "adjustment/arealists.h"
 #include "adjustment/frmharmadjust.h"
@@ -16,6 +17,16 @@
 
 using namespace engine;
 using namespace platform;
+
+namespace {
+// A zone in hours as the harmonic constants editor shows and takes them, with its UTC offset:
+// "Timezone -1 (UTC+1)".
+std::string zoneText(int hours) {
+    std::string utc = "UTC";
+    if (hours != 0) utc += (hours < 0 ? "+" : "-") + std::to_string(std::abs(hours));
+    return "Timezone " + std::to_string(hours) + " (" + utc + ")";
+}
+}  // namespace
 
 frmAdjustSave::frmAdjustSave() : Form("Save Intermediate Ports Constants") {
     SetBorderStyle(BorderStyle::Fixed);
@@ -102,17 +113,10 @@ void frmAdjustSave::cmdSave_Click() {
         return;
     }
     if (!IsLoaded<frmHarmAdjust>()) return;
-    // The constants as the boxes show them, read with "."; only what an area file may hold.
-    const auto boxes = Get<frmHarmAdjust>().IntermediateBoxes();
-    std::array<float, 13> constants{};
-    for (size_t i = 0; i < 13; ++i) {
-        const double value = Val(boxes[i]->Text());
-        if (auto fault = ConstantFault(kPortConstants[i], value)) {
-            MsgBox(*fault + "; the location is not saved", kExclamation);
-            return;
-        }
-        constants[i] = ToSingle(value);
-    }
+    // The constants as the boxes show them; only what an area file may hold.
+    const std::optional<std::array<float, 13>> constants =
+        Get<frmHarmAdjust>().IntermediateConstants("; the location is not saved");
+    if (!constants) return;
     if (!FitsCp1252(Text1->Text())) {
         MsgBox(
             "The location's name holds characters that cannot be stored in the area file. Please remove "
@@ -120,7 +124,10 @@ void frmAdjustSave::cmdSave_Click() {
             kExclamation);
         return;
     }
-    const PortRecord record = LocationRecord(Text1->Text(), constants);
+    // The zone the sites' times are in, so that the port's clock keeps to its tide times.
+    const auto& zones = Get<frmHarmAdjust>().SourceZoneLetters();
+    const LocationZone zone = LocationZoneOf(zones[0], zones[1]);
+    const PortRecord record = LocationRecord(Text1->Text(), *constants, zone.Letter);
 
     FileResult w;
     if (Option1->Value()) {
@@ -147,6 +154,11 @@ void frmAdjustSave::cmdSave_Click() {
     }
     // Saved; should only the folder's sync have failed, the message says so.
     if (!w.ok()) MsgBox(w.message, kExclamation);
+    if (!zone.Shared)
+        MsgBox("Port 1 and Port 2 lie in different time zones: the location was saved with Port 1's, " +
+                   zoneText(ZoneHours(zones[0])) + "; Port 2's is " + zoneText(ZoneHours(zones[1])) +
+                   ". The harmonic constants editor can change it.",
+               kInformation);
     Unload();
 }
 

@@ -10,6 +10,7 @@
 #include "adjustment/frmheightenter.h"
 #include "adjustment/frmselectheightfile.h"
 #include "engine/adjustment.h"
+#include "engine/boxnumber.h"
 #include "engine/calendar.h"
 #include "engine/dates.h"
 #include "engine/dayview.h"
@@ -221,7 +222,14 @@ std::array<Label*, 8> frmHarmAdjust::ReadoutLabels(int site) const {
 }
 
 ConstantTexts frmHarmAdjust::Port1() const { return textsOf(Port1Labels()); }
-ConstantTexts frmHarmAdjust::Intermediate() const { return textsOf(IntermediateBoxes()); }
+// The boxes' numbers in the "." form the engine reads ("2,55" as "2.55"); a text that is not a
+// number as it stands (the window refuses it before computing).
+ConstantTexts frmHarmAdjust::Intermediate() const {
+    ConstantTexts texts = textsOf(IntermediateBoxes());
+    for (std::string& t : texts)
+        if (const std::optional<double> v = ReadBoxNumber(t, NumberForm::Decimal)) t = TypedText(*v);
+    return texts;
+}
 ConstantTexts frmHarmAdjust::Port2() const { return textsOf(Port2Labels()); }
 
 // The date and the buttons across the top; below them a column of captions on the left and one
@@ -309,17 +317,16 @@ void frmHarmAdjust::Form_Load() {
         reloadSettings();
         const PortRecord port1 = siteRecord(s.CurrentPort);
         s.AdjZoneHours = ZoneHours(port1.ZoneLetter);
-        // The clock in the sites' time: their zone, never summer time.
-        s.TimeNowHours = TableClockMinutes(UtcNow(), s.AdjZoneHours, false) / 60.0;
+        // The clock's moment in the sites' time (their zone, never summer time): its time for
+        // the read-out, its day the day shown, whatever day the computer's calendar shows.
+        const TableMoment now = TableMomentOf(UtcNow(), s.AdjZoneHours, false);
+        s.TimeNowHours = now.Minutes / 60.0;
         timeval->SetCaption(HoursToHHMM(s.TimeNowHours));
         s.PortName = ShownText(port1.PortName);
         ShowPortSite(0, port1);
 
-        // Today, by the computer's calendar.
-        const double today = Now();
-        std::string text;
-        TodayLongText(text);
-        tidedatebox->SetCaption(DateLine(text, today));
+        const double today = now.Date;
+        tidedatebox->SetCaption(DateLine(LongDateText(today).value_or(""), today));
         s.SelectedYear = DateYear(today);
         s.SelectedDayOfYear = DayOfYear(today);
         s.SelectedMonth = DateMonth(today);
@@ -328,6 +335,7 @@ void frmHarmAdjust::Form_Load() {
         const PortRecord port2 = siteRecord(static_cast<long>(s.CurrentPort) + 1);
         s.PortName = ShownText(port2.PortName);
         ShowPortSite(2, port2);
+        sourceZones_ = {port1.ZoneLetter, port2.ZoneLetter};
 
         // Each box the exact mean, then its spinner the mean in the spinner's unit, which writes
         // the box again unless the spinner refuses the Value.
@@ -438,22 +446,28 @@ void frmHarmAdjust::computeSites() {
     ShowAdjustContributions();
 }
 
-bool frmHarmAdjust::boxesInRange() {
+std::optional<std::array<float, 13>> frmHarmAdjust::IntermediateConstants(const std::string& refused) {
     const auto boxes = IntermediateBoxes();
+    std::array<float, 13> constants{};
     for (size_t i = 0; i < 13; ++i) {
-        const auto fault = ConstantFault(kPortConstants[i], Val(boxes[i]->Text()));
-        if (!fault) continue;
-        MsgBox(*fault, kExclamation);
-        boxes[i]->setFocus();
-        return false;
+        const PortConstant& c = kPortConstants[i];
+        const std::optional<double> value = ReadBoxNumber(boxes[i]->Text(), NumberForm::Decimal);
+        const std::optional<std::string> fault =
+            value ? ConstantFault(c, *value) : NumberFormFault(c.name, NumberForm::Decimal);
+        if (fault) {
+            MsgBox(*fault + refused, kExclamation);
+            boxes[i]->setFocus();
+            return std::nullopt;
+        }
+        constants[i] = ToSingle(*value);
     }
-    return true;
+    return constants;
 }
 
 void frmHarmAdjust::cmdCalc_Click() { updatecalc(); }
 
 void frmHarmAdjust::updatecalc() {
-    if (!boxesInRange()) return;
+    if (!IntermediateConstants()) return;
     WithSites([this] {
         reloadSettings();
         showDate();
@@ -462,7 +476,7 @@ void frmHarmAdjust::updatecalc() {
 }
 
 void frmHarmAdjust::stepDay(int step) {
-    if (!boxesInRange()) return;
+    if (!IntermediateConstants()) return;
     WithSites([this, step] {
         SharedState& s = State();
         reloadSettings();

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,9 @@ public:
     // The window's own day: what its computations set in the shared state.
     int SiteYear() const { return year_; }
     int SiteDayOfYear() const { return dayOfYear_; }
+    // The zone letters of the records Port 1 and Port 2 were opened on ("" for one not read):
+    // the zone of the sites' times, which a port loaded later does not change.
+    const std::array<std::string, 2>& SourceZoneLetters() const { return sourceZones_; }
 
     // AdjustmentSites
     engine::ConstantTexts Port1() const override;
@@ -111,6 +115,10 @@ public:
     std::array<platform::TextBox*, 13> IntermediateBoxes() const;
     std::array<platform::Label*, 13> Port2Labels() const;
     std::array<platform::UpDown*, 13> Spinners() const;
+    // The intermediate location's constants as its boxes show them, each wholly a number ("," taken
+    // as the decimal point) within the values an area file may hold; nothing once the first box
+    // that is not has been told (its message followed by `refused`) and given the focus.
+    std::optional<std::array<float, 13>> IntermediateConstants(const std::string& refused = "");
     // The read-outs of a site (0 Port 1, 1 the intermediate location, 2 Port 2): Z0, M2, S2,
     // K1, O1, f4, f6 and the total.
     std::array<platform::Label*, 8> ReadoutLabels(int site) const;
@@ -131,8 +139,6 @@ private:
     void showDate();
     // The three sites computed from the constants shown and drawn, then the read-outs.
     void computeSites();
-    // A box outside the values an area file may hold is told; false then.
-    bool boxesInRange();
     void stepDay(int step);
     // The read-out at x hours, the rows' times taken from the curve of the picture pointed at.
     void readOut(const engine::CurveTable& curve, double x);
@@ -151,6 +157,7 @@ private:
     double timeNowHours_ = 0;
     int curvePoints_ = 0;
     double scaleTop_ = 0, scaleBottom_ = 0;
+    std::array<std::string, 2> sourceZones_;
     std::vector<std::pair<std::string, int>> told_;
     bool redrawOnly_ = false;
 };

@@ -1,6 +1,7 @@
 #include "adjustment/frmheightenter.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 #include "adjustment/frmharmadjust.h"
@@ -161,6 +162,18 @@ void frmHeightEnter::cmdOpen_Click() {
         return;
     }
     for (const ObsHeightRecord& h : heights) List1->AddItem(ObsEntryText(h));
+    opened_[file.path] = static_cast<long>(heights.size());
+}
+
+bool frmHeightEnter::mayReplace(const std::string& path, long entries) {
+    const long held = RecordCount(path, ObsHeightRecord::kSize);
+    // No entries leave the file as it is; a list as long holds as many records.
+    if (entries == 0 || entries >= held) return true;
+    if (const auto seen = opened_.find(path); seen != opened_.end() && seen->second >= held) return true;
+    const std::string name = std::filesystem::path(path).filename().string();
+    return MsgBox(name + " holds " + std::to_string(held) + " observations; replace them with these " +
+                      std::to_string(entries) + "?",
+                  kYesNo | kQuestion) == kYes;
 }
 
 void frmHeightEnter::Command2_Click() {
@@ -170,6 +183,7 @@ void frmHeightEnter::Command2_Click() {
         MsgBox(file.fault);
         return;
     }
+    if (!mayReplace(file.path, n)) return;
     std::vector<ObsHeightRecord> heights;
     for (int i = 0; i < n; ++i) {
         List1->SetListIndex(i);

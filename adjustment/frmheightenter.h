@@ -3,6 +3,9 @@
 // added to from a height file and written to one, which the adjustment window then draws over
 // the intermediate location's curve.
 
+#include <map>
+#include <string>
+
 #include "platform/controls.h"
 #include "platform/forms.h"
 
@@ -39,4 +42,10 @@ protected:
 private:
     void pickTime();
     void pickHeight();
+    // Whether "Finished" may write the list over the named file: it may when that loses no
+    // record the user has not seen in the list, otherwise the user is asked.
+    bool mayReplace(const std::string& path, long entries);
+
+    // The files "Open" put into the list, with the records each held then.
+    std::map<std::string, long> opened_;
 };

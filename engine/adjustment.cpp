@@ -18,14 +18,22 @@ float MeanPhase(float a, float b) {
     return mean >= 360.0f ? 0.0f : mean;
 }
 
-PortRecord LocationRecord(const std::string& name, const std::array<float, 13>& constants) {
+PortRecord LocationRecord(const std::string& name, const std::array<float, 13>& constants,
+                          const std::string& zoneLetter) {
     PortRecord r;
     r.PortNo = std::string(5, '\0');
     r.PortName = Trim(name);
-    r.ZoneLetter = std::string(1, '\0');
+    r.ZoneLetter = zoneLetter;
     for (size_t i = 0; i < 13; ++i) r.*kPortConstants[i].field = constants[i];
     r.MonthM2Hm.fill(r.M2Hm);
     return r;
+}
+
+LocationZone LocationZoneOf(const std::string& port1Letter, const std::string& port2Letter) {
+    const std::string& first = port1Letter.empty() ? port2Letter : port1Letter;
+    const int hours = ZoneHours(first);
+    const bool shared = port1Letter.empty() || port2Letter.empty() || ZoneHours(port2Letter) == hours;
+    return {ZoneLetterForHours(hours), shared};
 }
 
 bool IsPhaseConstant(size_t i) { return i < 13 && kPortConstants[i].range.hi == kPhaseRange.hi; }

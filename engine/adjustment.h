@@ -22,10 +22,19 @@ float MeanPhase(float a, float b);
 // The thirteen constants of a location halfway between two ports, in record order
 // (kPortConstants): the phases by MeanPhase, the others by MeanConstant.
 std::array<float, 13> MeanConstants(const PortRecord& a, const PortRecord& b);
-// The intermediate location as a port record: its name and constants in record order, M2Hm in
-// every month and no monthly Z0 corrections; no port number, position or time-zone letter, so
-// that those fields hold zero bytes.
-PortRecord LocationRecord(const std::string& name, const std::array<float, 13>& constants);
+// The intermediate location as a port record: its name and constants in record order, its
+// time-zone letter, M2Hm in every month and no monthly Z0 corrections; no port number or
+// position, so that those fields hold zero bytes.
+PortRecord LocationRecord(const std::string& name, const std::array<float, 13>& constants,
+                          const std::string& zoneLetter);
+// The time zone a location between two ports is stored with, from the ports' letters as
+// ZoneHours reads them: their zone when they share one, otherwise Port 1's. A port that was not
+// read (an empty letter) does not count.
+struct LocationZone {
+    std::string Letter;  // a capital letter, "L" for 0 hours
+    bool Shared = true;
+};
+LocationZone LocationZoneOf(const std::string& port1Letter, const std::string& port2Letter);
 // Whether constant i of kPortConstants is a phase.
 bool IsPhaseConstant(size_t i);
 

@@ -133,11 +133,13 @@ std::string DateLine(const std::string& dateText, double date) {
     return "Date   : " + dateText + " (" + FormatDate(date, "dddd") + ")";
 }
 
+std::optional<std::string> LongDateText(double date) {
+    return InShortDateOrder(State().ShortDateFormat, FormatDate(date, "YYYY"), FormatDate(date, "MMMM"),
+                            std::to_string(DateDay(date)));
+}
+
 void TodayLongText(std::string& text) {
-    double today = Now();
-    if (auto t = InShortDateOrder(State().ShortDateFormat, FormatDate(today, "YYYY"),
-                                  FormatDate(today, "MMMM"), std::to_string(DateDay(today))))
-        text = *t;
+    if (auto t = LongDateText(Now())) text = *t;
 }
 
 double SummerTimeStart(int year) { return lastSunday(year, 3) - 1; }

@@ -48,8 +48,11 @@ std::optional<std::string> InShortDateOrder(const std::string& pattern, const st
 // A day view's date line: "Date   : ", the date's text and its weekday's name in brackets.
 std::string DateLine(const std::string& dateText, double date);
 
-// Today's date as day, month name and year in the order of ShortDateFormat; text is left
-// unchanged for a pattern outside the twelve.
+// A date as day, month name and year in the order of ShortDateFormat; nothing for a pattern
+// outside the twelve.
+std::optional<std::string> LongDateText(double date);
+// Today's date (the computer's) as LongDateText; text is left unchanged for a pattern outside
+// the twelve.
 void TodayLongText(std::string& text);
 
 // The day before the last Sunday of March, at 00:00.

@@ -2,8 +2,11 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "engine/astro.h"
+#include "engine/calendar.h"
+#include "engine/dates.h"
 #include "engine/harmonics.h"
 #include "engine/numtext.h"
 
@@ -25,7 +28,7 @@ constexpr int kWindowFirst = 145, kWindowLast = 293;              // 00:00 to 24
 constexpr int kSummerWindowFirst = 139, kSummerWindowLast = 290;  // 23:00 the day before to 24:10
 
 constexpr int kDayTidePointCount = 302;  // 301 steps + 1
-constexpr int kDayCurvePoints = 147;
+constexpr int kDayCurvePoints = kDayTideCurvePoints;
 constexpr int kSitePointCount = 148;  // 147 steps + the sentinel row
 constexpr double kSentinelTime = 99;
 constexpr double kNoHeight = std::numeric_limits<double>::quiet_NaN();  // a day that cannot be computed
@@ -102,14 +105,14 @@ std::array<LayerTable*, 7> layersOf(LayerSet& set) {
 // Whether heights include the user's charted depth: every option but exactly 1.0.
 bool depthAdded() { return State().OutputOption != 1.0f; }
 
-// UserDepth from the current port's depth record: 0 when there is no file or no record for the
-// port. A damaged depth, or a file that is there but cannot be read, is never taken as 0: its
-// status comes back when the heights would include the depth.
-FileResult readUserDepth() {
-    auto& s = State();
+// The current port's charted depth from its depth record: 0 when there is no file or no record
+// for the port. A damaged depth, or a file that is there but cannot be read, is never taken as
+// 0: its status comes back when the heights would include the depth.
+FileResult userDepthOf(float& depth) {
+    const auto& s = State();
     DepthRecord d;
     const FileResult r = ReadDepthRecord(s.DepthFilePath, s.CurrentPort, d);
-    s.UserDepth = r.ok() ? d.ChartedDepth : 0.0f;
+    depth = r.ok() ? d.ChartedDepth : 0.0f;
     if (!depthAdded()) return {};
     if (r.status == FileStatus::Damaged)
         return {r.status, r.message + ". Enter the port's depth again under Configure, Port Notes"};
@@ -117,16 +120,21 @@ FileResult readUserDepth() {
     return r.recordRead() || r.absent() ? FileResult{} : r;
 }
 
-// The current port's record and user depth, checked, for the file members. UserDepth is
+// UserDepth refreshed from the current port's depth record.
+FileResult readUserDepth() { return userDepthOf(State().UserDepth); }
+
+// The current port's record and user depth, checked, for the file members. The depth is
 // refreshed whatever else fails.
-FileResult readPortAndDepth(int year, PortRecord& rec) {
+FileResult portAndDepth(int year, PortRecord& rec, float& depth) {
     const auto& s = State();
-    const FileResult depth = readUserDepth();
+    const FileResult depthRead = userDepthOf(depth);
     if (!YearIsComputable(year)) return YearRefused(year);
     FileResult r = ReadPortRecord(s.AreaFilePath, s.CurrentPort, rec);
     if (!r.ok()) return r;
-    return depth;
+    return depthRead;
 }
+
+FileResult readPortAndDepth(int year, PortRecord& rec) { return portAndDepth(year, rec, State().UserDepth); }
 
 // A record's value as its 7-digit decimal form, as the record's own text shows it.
 double shownValue(float v) { return Val(StrSingle(v)); }
@@ -228,7 +236,6 @@ FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool S
     clearCurve(s.DayCurve);
     clearEvents();
     RecordNo = s.CurrentPort;
-    const int d0 = DayOfYear - 1;  // the day before: the span starts at its midnight
 
     PortRecord rec;
     const FileResult read = readPortAndDepth(s.SelectedYear, rec);
@@ -236,24 +243,50 @@ FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool S
         return uncomputableDay(read, kWindowLast - kWindowFirst + 1, kDayCurvePoints, kDayTidePointCount,
                                PointCount);
     if (s.ShowConstants && gView) gView->ShowConstants(captionsOf(rec));
-    Constants c = ConstantsOf(rec);
-    const double mean = c.Z0 + ApplyMonth(rec, s.SelectedMonth, c);
-
-    // Only the displayed window of the 301 steps is kept, so only it is evaluated; t still
-    // runs through every step.
-    const Harmonics day(c, mean, s.UserDepth, depthAdded(), s.SelectedYear, d0);
-    const int first = SummerTime ? kSummerWindowFirst : kWindowFirst;
-    const int last = SummerTime ? kSummerWindowLast : kWindowLast;
-    forEachStep(kTenMinutes, kTwoDays, [&](int k, double t) {
-        if (k < first || k > last) return;
-        const int row = k - first + 1;
-        putStep(row, (row - 1) * kTenMinutes, day.at(t), s.DayCurve, layers);
-    });
+    double mean = 0;
+    // The year was checked with the record: the table cannot refuse it.
+    (void)DayTideTable(rec, s.SelectedYear, s.SelectedMonth, DayOfYear, SummerTime, s.UserDepth, depthAdded(),
+                       s.DayCurve, layers, mean);
     PointCount = kDayTidePointCount;
     s.DayMeanLevel = mean;
     s.CurvePoints = kDayCurvePoints;
     setPointer(DayTideView::Pointer::Idle);
     return {};
+}
+
+FileResult DayTideTable(const PortRecord& Record, int Year, int Month, int DayOfYear, bool SummerTime,
+                        double ChartedDepth, bool AddDepth, CurveTable& Curve,
+                        const std::array<LayerTable*, 7>& Layers, double& MeanLevel) {
+    if (!YearIsComputable(Year)) return YearRefused(Year);
+    Constants c = ConstantsOf(Record);
+    const double mean = c.Z0 + ApplyMonth(Record, Month, c);
+    // The span starts at the midnight of the day before. Only the displayed window of its 301
+    // steps is kept, so only it is evaluated; t still runs through every step.
+    const Harmonics day(c, mean, ChartedDepth, AddDepth, Year, DayOfYear - 1);
+    const int first = SummerTime ? kSummerWindowFirst : kWindowFirst;
+    const int last = SummerTime ? kSummerWindowLast : kWindowLast;
+    forEachStep(kTenMinutes, kTwoDays, [&](int k, double t) {
+        if (k < first || k > last) return;
+        const int row = k - first + 1;
+        putStep(row, (row - 1) * kTenMinutes, day.at(t), Curve, Layers);
+    });
+    MeanLevel = mean;
+    return {};
+}
+
+FileResult PortDayCurve(double Date, bool SummerTime, CurveTable& Curve) {
+    const auto layers = std::make_unique<LayerSet>();
+    clearCurve(Curve);
+    const int year = DateYear(Date);
+    PortRecord rec;
+    float depth = 0;
+    FileResult r = portAndDepth(year, rec, depth);
+    double mean = 0;
+    if (r.ok())
+        r = DayTideTable(rec, year, DateMonth(Date), engine::DayOfYear(Date), SummerTime, depth, depthAdded(),
+                         Curve, layersOf(*layers), mean);
+    if (!r.ok()) fillUncomputable(Curve, layersOf(*layers), kWindowLast - kWindowFirst + 1);
+    return r;
 }
 
 FileResult CalcDayCurve(int16_t& RecordNo, int DayOfYear, double /*ClockTime*/, double /*FirstHeight*/,

@@ -13,6 +13,9 @@
 
 namespace engine {
 
+// CurvePoints of the displayed day's table.
+inline constexpr int kDayTideCurvePoints = 147;
+
 // What the main window shows while the day is computed: the engine draws nothing itself.
 class DayTideView {
 public:
@@ -50,6 +53,22 @@ void SetAdjustmentSites(AdjustmentSites* sites);
 // heights and contributions that are not a number, and returns the status; a missing user
 // depth counts as 0.
 FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool SummerTime);
+
+// One day's 10-minute table of a port record, the displayed day's computation from its inputs:
+// rows 1 to 149 from 00:00 of DayOfYear of Year, or with SummerTime rows 1 to 152 from 23:00 of
+// the day before (00:00 on the summer clock), row r at time (r - 1) / 6 h; the record's month
+// values of Month; ChartedDepth added to every height when AddDepth. Writes those rows of Curve
+// and of the seven Layers (M2, S2, K1, O1, f4, f6, Z0) and no others, and MeanLevel (Z0 with the
+// month's correction). A year outside 1000 to 3000 is refused and nothing is written.
+FileResult DayTideTable(const PortRecord& Record, int Year, int Month, int DayOfYear, bool SummerTime,
+                        double ChartedDepth, bool AddDepth, CurveTable& Curve,
+                        const std::array<LayerTable*, 7>& Layers, double& MeanLevel);
+
+// The current port's table of the day of Date (a date value) into Curve alone, as CalcDayTide
+// computes the displayed day (record and user depth read afresh, the output option), leaving
+// the shared state as it was. Rows past the day's are 0. A day that cannot be computed keeps
+// the times of its 149 rows with heights that are not a number, and returns the status.
+FileResult PortDayCurve(double Date, bool SummerTime, CurveTable& Curve);
 
 // The same curve from midnight of DayOfYear, 147 rows and row 148 = (99, LastHeight);
 // CurvePoints and PointCount 148. ClockTime and FirstHeight have no effect. A day that cannot

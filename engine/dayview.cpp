@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "engine/calendar.h"
 #include "engine/numtext.h"
 
 namespace engine {
@@ -87,12 +88,33 @@ std::optional<int> SpringNeapRows(const LayerTable& m2, const LayerTable& s2, in
     return std::nullopt;
 }
 
+namespace {
+constexpr long long kMinutesPerDay = 1440;
+
+long long floorDiv(long long a, long long b) { return a / b - (a % b < 0 ? 1 : 0); }
+
+// Whole minutes of the port's standard time since the epoch of date values. Whole
+// milliseconds first, so that a time stored as a fraction of a day reads as its minute.
+long long standardMinute(double utcInstant, int zoneHours) {
+    const double day = std::floor(utcInstant);
+    const long long ms = std::llround((utcInstant - day) * 86400000.0);
+    return static_cast<long long>(day) * kMinutesPerDay + floorDiv(ms, 60000) - 60LL * zoneHours;
+}
+
+TableMoment momentAt(long long minute) {
+    const long long day = floorDiv(minute, kMinutesPerDay);
+    return {static_cast<double>(day), static_cast<int>(minute - day * kMinutesPerDay)};
+}
+}  // namespace
+
+TableMoment TableMomentOf(double utcInstant, int zoneHours, bool applySummerTime) {
+    const long long minute = standardMinute(utcInstant, zoneHours);
+    const bool summer = applySummerTime && IsSummerTime(momentAt(minute).Date);
+    return momentAt(minute + (summer ? 60 : 0));
+}
+
 int TableClockMinutes(double utcInstant, int zoneHours, bool summerTime) {
-    // Whole milliseconds first, so that a time stored as a fraction of a day reads as its minute;
-    // the seconds are then dropped, as a clock's "hh:mm" drops them.
-    const long long ms = std::llround((utcInstant - std::floor(utcInstant)) * 86400000.0) % 86400000;
-    const long long minute = ms / 60000 - 60LL * zoneHours + (summerTime ? 60 : 0);
-    return static_cast<int>(((minute % 1440) + 1440) % 1440);
+    return momentAt(standardMinute(utcInstant, zoneHours) + (summerTime ? 60 : 0)).Minutes;
 }
 
 int RowOfTime(double T) { return CInt(T / (1.0 / 6.0)) + 1; }

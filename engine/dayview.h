@@ -43,9 +43,22 @@ std::vector<double> GridHeights(double top, double bottom, double minSpacing);
 // contributions over rows 1 to curvePoints - 2.
 std::optional<int> SpringNeapRows(const LayerTable& m2, const LayerTable& s2, int curvePoints);
 
-// The time of day of a UTC instant on a port's table, in whole minutes from midnight: the
-// port's zone time (UTC less its zone hours), one hour later when the day's times are adjusted
-// for summer time, wrapped into the day. The day itself is not the clock's to choose.
+// A moment on a port's day tables: the table's day and the time on it.
+struct TableMoment {
+    double Date = 0;  // a whole date value
+    int Minutes = 0;  // whole minutes from that day's midnight, 0 to 1439
+    bool operator==(const TableMoment&) const = default;
+};
+
+// The moment of a UTC instant on a port's day tables: the port's standard time (UTC less its
+// zone hours), one hour later when applySummerTime is set and IsSummerTime holds for the
+// standard-time date (as a day's table is adjusted as a whole), carried into the day before or
+// after across midnight. Seconds are dropped, as a clock's "hh:mm" drops them.
+TableMoment TableMomentOf(double utcInstant, int zoneHours, bool applySummerTime);
+
+// The time of day of a UTC instant on the table of a day whose times are (summerTime) or are
+// not adjusted for summer time, in whole minutes from midnight: the minutes of TableMomentOf
+// with the adjustment given, whatever the day.
 int TableClockMinutes(double utcInstant, int zoneHours, bool summerTime);
 
 // The row of a 10-minute table that holds time T: CInt(T / (1/6)) + 1.

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "engine/boxnumber.h"
 #include "engine/environment.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
@@ -60,7 +61,11 @@ ObsHeightRecord ObsFromEntry(const std::string& entry) {
     const double minutes = colon == std::string::npos ? 0 : Val(time.substr(colon + 1));
     ObsHeightRecord r;
     r.ObsTime = static_cast<float>(hours + minutes / 60);
-    r.ObsHeight = comma == std::string::npos ? 0.0f : static_cast<float>(Val(entry.substr(comma + 1)));
+    // The height as a box's number: "1,25" after the separator is 1.25, not 1.
+    const std::optional<double> height = comma == std::string::npos
+                                             ? std::nullopt
+                                             : ReadBoxNumber(entry.substr(comma + 1), NumberForm::Decimal);
+    r.ObsHeight = static_cast<float>(height.value_or(0.0));
     return r;
 }
 

@@ -39,7 +39,8 @@ std::string ObsTimeText(int hours, int minutes);
 // A list entry: the time, ", " and the height ("07:35, 2.4").
 std::string ObsEntryText(const ObsHeightRecord& r);
 // The record of a list entry: the time before the first ",", hours before its ":" and minutes
-// after it; the height after the first ",". Numbers are read with "." as the decimal point.
+// after it; the height after the first ",", wholly a number with "." or "," as its decimal point
+// (0 when it is not one).
 ObsHeightRecord ObsFromEntry(const std::string& entry);
 
 }  // namespace engine

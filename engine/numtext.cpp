@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/boxnumber.h"
 #include "engine/environment.h"
 
 namespace engine {
@@ -292,8 +293,8 @@ std::string TypedText(double value) {
 }
 
 std::optional<float> ReadTypedNumber(std::string_view typed) {
-    const std::optional<double> v = readChars(Trim(typed), std::chars_format::fixed);
-    if (!v || !std::isfinite(*v) || std::fabs(*v) > 3.4028234663852886e38) return std::nullopt;
+    const std::optional<double> v = ReadBoxNumber(typed, NumberForm::Decimal);
+    if (!v || std::fabs(*v) > 3.4028234663852886e38) return std::nullopt;
     return static_cast<float>(*v);
 }
 

@@ -4,7 +4,8 @@
 // Two forms of number text exist: the plain Str form (a leading blank for a number that is not
 // negative, "." as decimal point in every locale, no "0" before the point of a number below 1)
 // and format patterns ("0.00", "000", "#,#0.0;;;") that follow the locale's separators.
-// Numbers typed by the user are read with Val: "." is the decimal point in every locale.
+// Numbers typed by the user are read by ReadTypedNumber and the forms of boxnumber.h, "," taken
+// as the decimal point in every locale; Val reads the program's own number texts.
 // Nothing here depends on the C library's locale, which Qt sets from the desktop's.
 
 #include <cstdint>
@@ -46,8 +47,8 @@ std::string CStrSingle(float value);
 std::string TypedText(float value);
 // The same for a 64-bit number, in up to 15 significant digits ("0.00001234", "-1.25").
 std::string TypedText(double value);
-// A whole typed text that is a number: an optional sign and digits with at most one "." (and
-// at least one digit), fitting a single. Nothing otherwise.
+// A whole typed text that is a number: an optional sign and digits with at most one "." or ","
+// as the decimal point (and at least one digit), fitting a single. Nothing otherwise.
 std::optional<float> ReadTypedNumber(std::string_view typed);
 
 // The values a quantity may take, both ends included.

@@ -105,8 +105,10 @@ int removeIfThere(const std::string& path) {
 }
 
 // A new file at path holding contents, synced when asked; its mode made `mode` when given.
+// `created` (when given) tells whether the file could be made, whatever failed after.
 int writeNewFile(const std::string& path, const std::string& target, const std::string& contents, bool sync,
-                 std::optional<mode_t> mode) {
+                 std::optional<mode_t> mode, bool* created = nullptr) {
+    if (created) *created = false;
     if (int err = removeIfThere(path)) return err;
     Descriptor fd;
     if (int err = runStep(FileStep::Open, path, [&] {
@@ -114,6 +116,7 @@ int writeNewFile(const std::string& path, const std::string& target, const std::
             return fd.get() >= 0;
         }))
         return err;
+    if (created) *created = true;
     int err = 0;
     if (mode)
         err = runStep(FileStep::Mode, path, [&] {
@@ -149,6 +152,16 @@ int syncFolder(const std::string& path) {
 
 FileResult writeFailed(const std::string& path, int err) {
     return {FileStatus::WriteFailed, reason("Cannot write", path, err), err};
+}
+
+// The temporary file beside `path` could not be made: the folder is named, not the file, which
+// may well be writable. A missing folder is told as the file's, with why it is missing.
+FileResult stagingFailed(const std::string& path, int err) {
+    if (err == ENOENT || err == ENOTDIR) return writeFailed(path, err);
+    std::string folder = fs::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    return {FileStatus::WriteFailed,
+            "Cannot create a temporary file in " + folder + ": " + std::strerror(err), err};
 }
 
 bool validRecordNumber(long n) { return n >= 1 && n <= kMaxRecordNumber; }
@@ -307,7 +320,9 @@ FileResult StageReplacement(const std::string& givenPath, const std::string& con
     } else if (errno != ENOENT) {
         return writeFailed(path, errno);
     }
-    if (int err = writeNewFile(out.temp, path, contents, true, mode)) return writeFailed(path, err);
+    bool created = false;
+    if (int err = writeNewFile(out.temp, path, contents, true, mode, &created))
+        return created ? writeFailed(path, err) : stagingFailed(path, err);
     return {};
 }
 

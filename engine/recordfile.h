@@ -91,7 +91,8 @@ struct StagedFile {
 };
 // Stage one: refuses an existing file that may not be written, then writes `contents` to the
 // temporary file with the old file's permissions and syncs it. A failure removes the temporary
-// file; a leftover of an earlier run is removed first.
+// file; a leftover of an earlier run is removed first. A temporary file that cannot be made (a
+// folder that may not be written) is told as "Cannot create a temporary file in <folder>".
 FileResult StageReplacement(const std::string& path, const std::string& contents, StagedFile& out);
 // Stage two: renames the temporary file over the old one and syncs the folder. `placed` tells
 // whether the new file took the old one's place, which it has also when only the folder sync

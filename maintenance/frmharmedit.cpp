@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/areafile.h"
+#include "engine/boxnumber.h"
 #include "engine/cp1252.h"
 #include "engine/environment.h"
 #include "engine/folders.h"
@@ -33,6 +34,8 @@ constexpr const char* kConstantLabels[13] = {"Z0",  "M2g",  "M2hm", "S2g", "S2hm
                                              "O1g", "O1hm", "f4",   "F4",  "f6",   "F6"};
 constexpr const char* kNoArea = "Select an existing area from the File -> Area Select Menu!!";
 constexpr const char* kNoPort = "Error - No port selected";
+// PortName's width in an area file, in Windows-1252 bytes.
+constexpr size_t kNameWidth = 35;
 
 // The boxes of the 13 constants in record order, and of the two monthly columns.
 using BoxMember = TextBox* frmharmedit::*;
@@ -206,7 +209,12 @@ void frmharmedit::Form_Load() {
 
 std::string frmharmedit::NumberText(float value) { return TypedText(value); }
 
-float frmharmedit::BoxNumber(const std::string& text) { return ToSingle(ValWithExponent(text)); }
+std::optional<float> frmharmedit::BoxNumber(const std::string& text) {
+    if (Trim(text).empty()) return 0.0f;
+    const std::optional<double> v = ReadBoxNumber(text, NumberForm::Decimal);
+    if (!v) return std::nullopt;
+    return ToSingle(*v);
+}
 
 bool frmharmedit::areaChosen() const {
     if (!State().EditAreaFilePath.empty()) return true;
@@ -273,7 +281,8 @@ void frmharmedit::portlist_Click() {
         b->setCursorPosition(0);  // a number too long for its box shows its first digits
         loaded.texts.emplace_back(b, b->Text());
     };
-    show(txtportname, rec.PortName);
+    // Without its padding, so that what is typed at its end is not cut.
+    show(txtportname, RTrim(rec.PortName));
     show(txtportno, rec.PortNo);
     show(txtportlat, FormatLatitudeDMS(rec.Latitude));
     show(txtportlong, FormatLongitudeDMS(rec.Longitude));
@@ -295,15 +304,34 @@ bool frmharmedit::untouched(const TextBox* box) const {
     return false;
 }
 
-float frmharmedit::numberOf(const TextBox* box, float stored) const {
-    return untouched(box) ? stored : BoxNumber(box->Text());
+std::optional<float> frmharmedit::numberOf(TextBox* box, const std::string& label, float stored) {
+    if (untouched(box)) return stored;
+    const std::optional<float> v = BoxNumber(box->Text());
+    if (!v) {
+        refuse(NumberFormFault(label, NumberForm::Decimal) + ".");
+        box->setFocus();
+    }
+    return v;
+}
+
+std::optional<double> frmharmedit::positionOf(TextBox* box, NumberForm form, double stored) {
+    if (untouched(box)) return stored;
+    if (Trim(box->Text()).empty()) return 0.0;
+    const std::optional<double> v = ReadBoxNumber(box->Text(), form);
+    if (!v) {
+        refuse(NumberFormFault(form == NumberForm::Latitude ? "Lat." : "Long.", form) + ".");
+        box->setFocus();
+    }
+    return v;
 }
 
 std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
     if (!areaChosen()) return std::nullopt;
     const PortRecord stored = loaded_ ? loaded_->record : PortRecord{};
     PortRecord r;
-    const double latitude = untouched(txtportlat) ? stored.Latitude : ParseLatitude(txtportlat->Text());
+    const std::optional<double> typedLatitude = positionOf(txtportlat, NumberForm::Latitude, stored.Latitude);
+    if (!typedLatitude) return std::nullopt;
+    const double latitude = *typedLatitude;
     if (latitude == 0) {
         refuse("Error - Latitude entry");
         return std::nullopt;
@@ -312,7 +340,8 @@ std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
         refuse(kNoPort);
         return std::nullopt;
     }
-    const double longitude = untouched(txtportlong) ? stored.Longitude : ParseLongitude(txtportlong->Text());
+    const std::optional<double> longitude = positionOf(txtportlong, NumberForm::Longitude, stored.Longitude);
+    if (!longitude) return std::nullopt;
 
     r.PortName = untouched(txtportname) ? stored.PortName : txtportname->Text();
     r.PortNo = untouched(txtportno) ? stored.PortNo : txtportno->Text();
@@ -325,17 +354,48 @@ std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
             return std::nullopt;
         }
     }
-    r.ZoneLetter =
-        untouched(txtTimeZone) ? stored.ZoneLetter : ZoneLetterForHours(ValWithExponent(txtTimeZone->Text()));
+    // Trailing blanks are the padding; anything else beyond the field would be cut.
+    if (const size_t length = Utf8ToCp1252(RTrim(txtportname->Text())).size();
+        !untouched(txtportname) && length > kNameWidth) {
+        refuse("The port name has " + std::to_string(length) + " characters; an area file holds " +
+               std::to_string(kNameWidth) + " at most. Please shorten it.");
+        txtportname->setFocus();
+        return std::nullopt;
+    }
+    if (untouched(txtTimeZone)) {
+        r.ZoneLetter = stored.ZoneLetter;
+    } else {
+        // Whole hours from -11 to 11; an empty box is 0. Anything else is refused, not taken as 0.
+        const std::string zone = Trim(txtTimeZone->Text());
+        const std::optional<double> hours = zone.empty() ? 0.0 : ReadBoxNumber(zone, NumberForm::Whole);
+        if (!hours || std::fabs(*hours) > 11) {
+            refuse(hours ? "Timezone must lie between -11 and 11."
+                         : NumberFormFault("Timezone", NumberForm::Whole) + ".");
+            txtTimeZone->setFocus();
+            return std::nullopt;
+        }
+        r.ZoneLetter = ZoneLetterForHours(*hours);
+    }
     r.Latitude = ToSingle(latitude);
-    r.Longitude = ToSingle(longitude);
+    r.Longitude = ToSingle(*longitude);
     const auto constants = ConstantBoxes();
-    for (size_t c = 0; c < 13; ++c)
-        r.*kPortConstants[c].field = numberOf(constants[c], stored.*kPortConstants[c].field);
+    for (size_t c = 0; c < 13; ++c) {
+        const auto v = numberOf(constants[c], kConstantLabels[c], stored.*kPortConstants[c].field);
+        if (!v) return std::nullopt;
+        r.*kPortConstants[c].field = *v;
+    }
     const auto dz0 = MonthDZ0Boxes(), m2 = MonthM2Boxes();
     for (size_t m = 0; m < 12; ++m) {
-        r.MonthDZ0[m] = numberOf(dz0[m], stored.MonthDZ0[m]);
-        r.MonthM2Hm[m] = numberOf(m2[m], stored.MonthM2Hm[m]);
+        const auto v =
+            numberOf(dz0[m], std::string(kDeltaZ0Heading) + " " + kMonthLabels[m], stored.MonthDZ0[m]);
+        if (!v) return std::nullopt;
+        r.MonthDZ0[m] = *v;
+    }
+    for (size_t m = 0; m < 12; ++m) {
+        const auto v =
+            numberOf(m2[m], std::string(kMonthlyM2Heading) + " " + kMonthLabels[m], stored.MonthM2Hm[m]);
+        if (!v) return std::nullopt;
+        r.MonthM2Hm[m] = *v;
     }
 
     // What the reader would call damaged is never written, whether typed or loaded.
@@ -447,18 +507,20 @@ void frmharmedit::Command2_Click() { Unload(); }
 
 void frmharmedit::mnuharmFileExit_Click() { Unload(); }
 
+// A comma is taken as the decimal point, as a German desktop writes it.
 void frmharmedit::NumericKeyFilter(int& KeyAscii) {
-    const bool passes = (KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == '.' || KeyAscii == '-' ||
-                        KeyAscii == '+' || KeyAscii == 8;
+    const bool passes = (KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == '.' || KeyAscii == ',' ||
+                        KeyAscii == '-' || KeyAscii == '+' || KeyAscii == 8;
     if (!passes) KeyAscii = 0;
 }
 
 namespace {
-// Digits, the point, Backspace and a pair of hemisphere letters, small letters made capitals.
+// Digits, the point (or a comma for it), Backspace and a pair of hemisphere letters, small letters
+// made capitals.
 void positionKeyFilter(int& KeyAscii, char first, char second) {
     if (KeyAscii == first + 32 || KeyAscii == second + 32) KeyAscii -= 32;
-    const bool passes = (KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == '.' || KeyAscii == first ||
-                        KeyAscii == second || KeyAscii == 8;
+    const bool passes = (KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == '.' || KeyAscii == ',' ||
+                        KeyAscii == first || KeyAscii == second || KeyAscii == 8;
     if (!passes) KeyAscii = 0;
 }
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/boxnumber.h"
 #include "engine/recordfile.h"
 #include "engine/records.h"
 #include "platform/controls.h"
@@ -80,9 +81,9 @@ public:
     // The text a stored number is shown in: "." and at most seven significant digits, never an
     // exponent ("2.95", "3", "0.00001").
     static std::string NumberText(float value);
-    // The number a box holds: its leading number, "." as the point whatever the locale, with an
-    // exponent, blanks ignored; 0 when it holds none. Beyond a single it is infinite.
-    static float BoxNumber(const std::string& text);
+    // The number a box holds, its whole text in the decimal form of ReadBoxNumber ("," taken as
+    // the point); 0 for an empty box; nothing for any other text. Beyond a single it is infinite.
+    static std::optional<float> BoxNumber(const std::string& text);
 
     platform::FileListBox* fileList;
     platform::ListBox* portlist;
@@ -116,7 +117,11 @@ private:
     };
     // Whether the box still holds what loading put there.
     bool untouched(const platform::TextBox* box) const;
-    float numberOf(const platform::TextBox* box, float stored) const;
+    // The stored value for a box left as loaded, else the box's number; a text that is not one is
+    // refused with a message naming the box's label.
+    std::optional<float> numberOf(platform::TextBox* box, const std::string& label, float stored);
+    // A position box likewise, in its form; an empty box is 0.
+    std::optional<double> positionOf(platform::TextBox* box, engine::NumberForm form, double stored);
     // The record the boxes hold, after the window's checks; nothing when a check refused it.
     std::optional<engine::PortRecord> checkedRecord(bool needsSelection);
     bool editingActiveArea() const;

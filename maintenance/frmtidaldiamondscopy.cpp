@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "engine/boxnumber.h"
 #include "engine/cp1252.h"
 #include "engine/diamondfile.h"
 #include "engine/environment.h"
@@ -311,21 +312,29 @@ std::optional<TidalDiamondRecord> frmTidalDiamondsCopy::DiamondFrom(Pane pane) {
         failure("The diamond reference holds a character that cannot be stored in the file.");
         return std::nullopt;
     }
-    auto read = [](double v, const std::string& name, float& out) {
-        out = ToSingle(v);
+    // Each box wholly one number in its form, or told; an empty stream box is 0.
+    auto read = [](const TextBox* box, NumberForm form, const std::string& name, float& out) {
+        const std::string text = Trim(box->Text());
+        const std::optional<double> v =
+            text.empty() && form == NumberForm::Decimal ? 0.0 : ReadBoxNumber(text, form);
+        if (!v) {
+            failure(NumberFormFault(name, form) + ".");
+            return false;
+        }
+        out = ToSingle(*v);
         if (std::isfinite(out)) return true;
         failure(name + " is too large to store.");
         return false;
     };
-    if (!read(ParseLatitude(b.lat->Text()), "Latitude", d.Latitude) ||
-        !read(ParseLongitude(b.lon->Text()), "Longitude", d.Longitude))
+    if (!read(b.lat, NumberForm::Latitude, "Latitude", d.Latitude) ||
+        !read(b.lon, NumberForm::Longitude, "Longitude", d.Longitude))
         return std::nullopt;
     for (size_t h = 0; h < TidalDiamondRecord::kHours; ++h) {
         HourStream& s = d.HourStreams[h];
         float* values[3] = {&s.Direction, &s.SpringRate, &s.NeapRate};
         for (int col = 0; col < 3; ++col) {
             const std::string name = std::string(kHourRows[h].label) + " " + kColumns[col];
-            if (!read(Val(b.hours[h][col]->Text()), name, *values[col])) return std::nullopt;
+            if (!read(b.hours[h][col], NumberForm::Decimal, name, *values[col])) return std::nullopt;
         }
     }
     return d;

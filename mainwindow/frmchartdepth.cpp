@@ -151,8 +151,9 @@ void frmChartdepth::List1_DblClick() {
 }
 
 void frmChartdepth::depth_KeyPress(int& KeyAscii) {
-    const bool passes =
-        (KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == '.' || KeyAscii == '-' || KeyAscii == 8;
+    // A comma is the decimal point of a German desktop: taken as "." is.
+    const bool passes = (KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == '.' || KeyAscii == ',' ||
+                        KeyAscii == '-' || KeyAscii == 8;
     if (!passes) KeyAscii = 0;  // the text box beeps
 }
 
@@ -167,7 +168,7 @@ void frmChartdepth::cdok_Click() {
     const std::optional<float> typed = ReadTypedNumber(depth->Text(), kDepthRange);
     if (!typed) {
         // The box keeps what was typed, for the user to mend.
-        MsgBox("The user depth must be a number of metres from -100 to 1000, such as 2.5 or -0.8.",
+        MsgBox("The user depth must be a number of metres from -100 to 1000, such as 2.5 or -0,8.",
                kOkOnly | kExclamation);
         depth->setFocus();
         return;

@@ -108,9 +108,7 @@ void frmoutoptions::optionsok_Click() {
     std::optional<float> draught = ReadTypedNumber(draughttext->Text(), kVesselRange);
     std::optional<float> clearance = ReadTypedNumber(ukctext->Text(), kVesselRange);
     auto refuse = [](TextBox* box, const std::string& what) {
-        MsgBox(what +
-                   " must be a number of metres from 0 to 100, with \".\" as the decimal point (for example "
-                   "1.5).",
+        MsgBox(what + " must be a number of metres from 0 to 100, such as 1.5 or 1,5.",
                kOkOnly | kExclamation);
         box->setFocus();
         box->selectAll();

@@ -349,9 +349,7 @@ void frmtidewyn::Form_Load() {
     timelabel->setVisible(true);
     hitelabel->setVisible(true);
     lblmousestatus->SetCaption("(Click mouse to freeze)");
-    // The computer's date opens the window; the same instant is read on the port's table.
     TakeClockTime();
-    SetSelectedDate(LocalTimeOf(s.TimeNowInstant));
     pctSpringsStatus->Scale(0, 0, 39, 1);
 
     // Every failure of the load is told once, with its reason: a missing area file is not
@@ -379,15 +377,17 @@ void frmtidewyn::Form_Load() {
             TellFailure("The port cannot be read", r, "Choose a sea area with Select Port, Sea Area.");
     });
     portbox->SetCaption("Port    : " + s.PortName);
+    // The window opens on the day of the clock's moment on the port's tables, whatever day the
+    // computer's calendar shows: the port's zone and the summer-time setting decide it.
+    const TableMoment now = MomentOf(s.TimeNowInstant);
+    SetSelectedDate(now.Date + now.Minutes / 1440.0);
     // After the port, so that an area file that cannot be read is told as the port's failure.
     LoadStep("The user depths cannot be read", [this] {
         TellFailure("The user depths of this sea area cannot be kept", EnsureUserDepthFile());
     });
     ClearSunTable();
 
-    std::string longText;
-    TodayLongText(longText);
-    tidedatebox->SetCaption(DateLine(longText, s.SelectedDate));
+    tidedatebox->SetCaption(DateLine(LongDateText(s.SelectedDate).value_or(""), s.SelectedDate));
 
     LoadStep("The tide cannot be computed", [this] { RecomputeDay(); });
     SetMousePointer(MousePointer::Default);

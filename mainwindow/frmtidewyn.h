@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "engine/curve.h"
+#include "engine/dayview.h"
 #include "mainwindow/notices.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
@@ -46,6 +47,10 @@ public:
     void WriteSummerTimeNote(NoteWording wording = NoteWording::Short);
     // The flag every recompute and note uses: IsSummerTime of the day when summer time applies.
     bool SummerFlag() const;
+    // A UTC instant on the current port's tables (its zone, and summer time when it applies),
+    // and whether the displayed day is that moment's day.
+    engine::TableMoment MomentOf(double utcInstant) const;
+    bool ShowsDayOf(const engine::TableMoment& moment) const;
 
     // Handlers.
     void Nextday_Click();

@@ -27,6 +27,15 @@ bool frmtidewyn::SummerFlag() const {
     return s.ApplySummerTime && IsSummerTime(s.SelectedDate);
 }
 
+TableMoment frmtidewyn::MomentOf(double utcInstant) const {
+    const SharedState& s = State();
+    return TableMomentOf(utcInstant, s.PortZoneHours, s.ApplySummerTime);
+}
+
+bool frmtidewyn::ShowsDayOf(const TableMoment& moment) const {
+    return Int(State().SelectedDate) == moment.Date;
+}
+
 void frmtidewyn::CalcSunTimesForDay(bool summer) {
     SharedState& s = State();
     if (!std::isfinite(s.PortLatitude) || !std::isfinite(s.PortLongitude)) {
@@ -45,9 +54,11 @@ void frmtidewyn::CalcSunTimesForDay(bool summer) {
 void frmtidewyn::RecomputeDay() {
     SharedState& s = State();
     bool summer = SummerFlag();
-    // The clock's moment on this table: the port's zone time, and its summer time when the
-    // day's times are adjusted.
-    s.TimeNowHours = TableClockMinutes(s.TimeNowInstant, s.PortZoneHours, summer) / 60.0;
+    // The clock's moment on this table: its own time on its own day; on another day the
+    // instant in that day's basis (the port's zone, an hour later when its times are adjusted).
+    const TableMoment now = MomentOf(s.TimeNowInstant);
+    s.TimeNowHours =
+        (ShowsDayOf(now) ? now.Minutes : TableClockMinutes(s.TimeNowInstant, s.PortZoneHours, summer)) / 60.0;
     int16_t record = 0;
     int points = 0;
     // Once for each change that meets a day it cannot compute: the curve, the day list and the

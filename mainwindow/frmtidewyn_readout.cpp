@@ -1,7 +1,10 @@
 // The main window's read-outs: the clock time's height, the mouse cursor, the freeze, the title
 // clock and the first-draw timer.
 #include <cmath>
+#include <memory>
 
+#include "engine/calendar.h"
+#include "engine/curve.h"
 #include "engine/dates.h"
 #include "engine/dayview.h"
 #include "engine/environment.h"
@@ -23,7 +26,8 @@ void frmtidewyn::ShowHeightNow() {
     s.ReadoutTime = s.DayCurve(1, row);
     timeval->SetCaption(HoursToHHMM(s.DayCurve(1, row)));
     hiteval->SetCaption(Format(s.DayCurve(2, row), "#,#0.0;;;"));
-    Picture1->Line(t, s.ScaleTop, t, s.ScaleBottom, kRed);
+    // The now-line only on the moment's own day.
+    if (ShowsDayOf(MomentOf(s.TimeNowInstant))) Picture1->Line(t, s.ScaleTop, t, s.ScaleBottom, kRed);
 }
 
 void frmtidewyn::TakeClockTime() { State().TimeNowInstant = UtcNow(); }
@@ -92,15 +96,28 @@ void frmtidewyn::Timer1_Timer() {
 
 void frmtidewyn::Timer2_Timer() {
     SharedState& s = State();
-    // The clock's moment on the displayed day's table, as the read-out takes it.
-    const int minutes = TableClockMinutes(UtcNow(), s.PortZoneHours, SummerFlag());
-    const double t = minutes / 60.0;
-    RiseFall rf = RiseFallAt(s.DayCurve, s.CurvePoints, t);
-    s.ReadoutHeight = s.DayCurve(2, rf.Previous);
+    // The clock's moment on the port's tables, its day as well as its time: read on the
+    // displayed day's curve when that is its day, else on its own day's curve, which leaves the
+    // displayed day's tables alone.
+    const TableMoment now = MomentOf(UtcNow());
+    const double t = now.Minutes / 60.0;
+    const CurveTable* curve = &s.DayCurve;
+    int points = s.CurvePoints;
+    std::unique_ptr<CurveTable> ownDay;
+    if (!ShowsDayOf(now)) {
+        ownDay = std::make_unique<CurveTable>();
+        // A day that cannot be computed has no heights, so the title says "n/a"; the reason is
+        // told by the recompute when the user shows that day.
+        (void)PortDayCurve(now.Date, s.ApplySummerTime && IsSummerTime(now.Date), *ownDay);
+        curve = ownDay.get();
+        points = kDayTideCurvePoints;
+    }
+    RiseFall rf = RiseFallAt(*curve, points, t);
+    s.ReadoutHeight = (*curve)(2, rf.Previous);
     if (!rf.HasRate) return;
     const std::string start =
         std::string(kProgramCaption) + kVersionText + "     [Time Now " + HoursToHHMM(t) + " : Height = ";
-    const double height = s.DayCurve(2, rf.Row);
+    const double height = (*curve)(2, rf.Row);
     if (!std::isfinite(height) || !std::isfinite(rf.Rate)) {
         SetCaption(start + "n/a]");  // a day that could not be computed
         return;

@@ -1,7 +1,9 @@
 #include "output/frmsunrise.h"
 
 #include <cmath>
+#include <optional>
 
+#include "engine/boxnumber.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
@@ -17,19 +19,25 @@ using namespace engine;
 using namespace platform;
 
 namespace {
-// A position text the tool accepts: at most maxLength characters, the hemisphere letter last
-// and not first.
-bool lettered(const std::string& text, size_t maxLength, char positive, char negative) {
-    if (text.empty() || text.size() > maxLength) return false;
-    auto isLetter = [&](char c) { return c == positive || c == negative; };
-    return isLetter(text.back()) && !isLetter(text.front());
+// The position a box holds: wholly degrees, a point, minutes and the hemisphere letter last, in
+// at most maxLength characters, and below `limit` degrees; nothing, once told, otherwise.
+std::optional<double> readPosition(TextBox* box, const std::string& text, NumberForm form, size_t maxLength,
+                                   double limit, const std::string& name) {
+    const std::optional<double> v = text.size() <= maxLength ? ReadBoxNumber(text, form) : std::nullopt;
+    if (v && std::abs(*v) < limit) return v;
+    MsgBox(v ? name + " must lie below " + std::to_string(static_cast<int>(limit)) + " degrees."
+             : NumberFormFault(name, form) + ".",
+           kOkOnly | kExclamation);
+    box->setFocus();
+    return std::nullopt;
 }
 
-// Digits, ".", the two hemisphere letters (small ones made capitals), Backspace and 127 pass.
+// Digits, "." (or a comma for it), the two hemisphere letters (small ones made capitals),
+// Backspace and 127 pass.
 void filterPosition(int& key, char positive, char negative) {
     if (key == positive + 32 || key == negative + 32) key -= 32;
-    const bool passes = (key >= '0' && key <= '9') || key == '.' || key == positive || key == negative ||
-                        key == 8 || key == 127;
+    const bool passes = (key >= '0' && key <= '9') || key == '.' || key == ',' || key == positive ||
+                        key == negative || key == 8 || key == 127;
     if (!passes) key = 0;
 }
 }  // namespace
@@ -97,20 +105,16 @@ void Frmsunrise::ok_Click() {
     SharedState& s = State();
     ClearSunTable();
     const std::string lat = Trim(latitude->Text()), lon = Trim(longitude->Text());
-    const double longitudeValue = ParseLongitude(lon);
-    if (!lettered(lon, 10, 'E', 'W') || !(std::abs(longitudeValue) < 180)) {
-        Beep();
-        return;
-    }
-    const double latitudeValue = ParseLatitude(lat);
-    if (!lettered(lat, 9, 'N', 'S') || !(std::abs(latitudeValue) < 90)) {
-        Beep();
-        return;
-    }
+    const std::optional<double> longitudeValue =
+        readPosition(longitude, lon, NumberForm::Longitude, 10, 180, "Longitude");
+    if (!longitudeValue) return;
+    const std::optional<double> latitudeValue =
+        readPosition(latitude, lat, NumberForm::Latitude, 9, 90, "Latitude");
+    if (!latitudeValue) return;
     s.SunPlace = port->Caption();
     s.SunLongText = lon;
     s.SunLatText = lat;
-    ComputeSunTable(latitudeValue, longitudeValue, s.SelectedYear, s.SelectedMonth, s.ApplySummerTime);
+    ComputeSunTable(*latitudeValue, *longitudeValue, s.SelectedYear, s.SelectedMonth, s.ApplySummerTime);
     Get<Frmriseresults>().ShowModal(&Get<frmtidewyn>());
     Unload();
 }

@@ -4,8 +4,11 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -237,35 +240,46 @@ void OptionButton::SetValue(bool v) { setChecked(v); }
 
 TextBox::TextBox(QWidget* parent, const std::string& text) : QLineEdit(QString::fromStdString(text), parent) {
     setDragEnabled(false);
-    setAcceptDrops(false);
+    setAcceptDrops(true);  // a drop goes through the key hook like a paste
     connect(this, &QLineEdit::textChanged, this, [this](const QString&) { emit Change(); });
 }
 
 void TextBox::SetText(const std::string& t) { setText(QString::fromStdString(t)); }
 
-bool TextBox::filterAndInsert(const QString& text) {
-    QString accepted;
-    bool dropped = false;
+bool TextBox::filtered(const QString& text, QString& accepted) {
+    accepted.clear();
     for (QChar ch : text) {
         int key = ch.unicode();
         if (keyPress_) keyPress_(key);
-        if (key == 0) {
-            dropped = true;
-            continue;
-        }
-        if (key == 8) {
-            if (!accepted.isEmpty()) accepted.chop(1);
-            else backspace();
-            continue;
-        }
+        if (key == 0 || key == 8) return false;
         accepted += QChar(key);
     }
-    if (!accepted.isEmpty()) insert(accepted);
-    if (dropped && beepOnDrop_) Beep();
-    return !dropped;
+    return true;
 }
 
-void TextBox::TypeText(const std::string& text) { filterAndInsert(QString::fromStdString(text)); }
+bool TextBox::insertFiltered(const QString& text) {
+    QString accepted;
+    if (!filtered(text, accepted)) {
+        if (beepOnDrop_) Beep();
+        return false;
+    }
+    if (!accepted.isEmpty()) insert(accepted);
+    return true;
+}
+
+void TextBox::TypeText(const std::string& text) {
+    for (QChar ch : QString::fromStdString(text)) {
+        int key = ch.unicode();
+        if (keyPress_) keyPress_(key);
+        if (key == 0) {
+            if (beepOnDrop_) Beep();
+        } else if (key == 8) {
+            backspace();
+        } else {
+            insert(QString(QChar(key)));
+        }
+    }
+}
 
 int TextBox::controlCode(const QKeyEvent& e) {
     if (e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter) return 13;
@@ -293,7 +307,7 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
         }
     }
     if (e->matches(QKeySequence::Paste)) {
-        if (!isReadOnly()) filterAndInsert(QApplication::clipboard()->text());
+        if (!isReadOnly()) insertFiltered(QApplication::clipboard()->text());
         return;
     }
     if (!keyPress_ || isReadOnly()) {
@@ -314,7 +328,7 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
         QLineEdit::keyPressEvent(e);
         return;
     }
-    filterAndInsert(t);
+    insertFiltered(t);
 }
 
 void TextBox::focusOutEvent(QFocusEvent* e) {
@@ -336,11 +350,48 @@ void TextBox::contextMenuEvent(QContextMenuEvent* e) {
         if (a->text().contains("Paste")) {
             disconnect(a, nullptr, nullptr, nullptr);
             connect(a, &QAction::triggered, this,
-                    [this] { filterAndInsert(QApplication::clipboard()->text()); });
+                    [this] { insertFiltered(QApplication::clipboard()->text()); });
         }
     }
     menu->exec(e->globalPos());
     delete menu;
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* e) {
+    // The middle button pastes the selection where the press put the cursor.
+    if (e->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection()) {
+        if (!isReadOnly()) insertFiltered(QApplication::clipboard()->text(QClipboard::Selection));
+        e->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(e);
+}
+
+void TextBox::dropEvent(QDropEvent* e) {
+    if (isReadOnly() || !e->mimeData()->hasText()) {
+        e->ignore();
+        return;
+    }
+    setCursorPosition(cursorPositionAt(e->position().toPoint()));
+    if (insertFiltered(e->mimeData()->text())) {
+        e->acceptProposedAction();
+        setFocus(Qt::MouseFocusReason);
+    } else {
+        e->ignore();
+    }
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* e) {
+    if (e->commitString().isEmpty() || isReadOnly()) {
+        QLineEdit::inputMethodEvent(e);
+        return;
+    }
+    QString accepted;
+    const bool kept = filtered(e->commitString(), accepted);
+    if (!kept && beepOnDrop_) Beep();
+    QInputMethodEvent copy(e->preeditString(), e->attributes());
+    copy.setCommitString(kept ? accepted : QString(), e->replacementStart(), e->replacementLength());
+    QLineEdit::inputMethodEvent(&copy);
 }
 
 // FileListBox

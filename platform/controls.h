@@ -4,7 +4,9 @@
 // - ListBox: Click also fires when code sets the selection; DblClick; first-letter search.
 // - CheckBox (values 0, 1, 2 grey) and OptionButton: Click fires when set in code too.
 // - TextBox: a KeyPress hook can drop a key (with a beep, unless turned off) or replace it;
-//   paste goes through it. LostFocus when another control of the window takes the focus.
+//   text entering by any other way (paste, the middle button's selection, a drop, an input
+//   method) goes through it too, and is refused whole when the hook drops any of its
+//   characters. LostFocus when another control of the window takes the focus.
 // - FileListBox: the files of a folder that match a pattern.
 // - Menu entries with visible, enabled and checked states and "&" access keys ("&&" is "&").
 // - Timer: Interval, Enabled, and Fire() for tests.
@@ -138,7 +140,7 @@ public:
     // default they pass it by. A key the hook keeps then does what it does in any text box.
     // Esc never reaches the hook: it is the window's.
     void SetControlKeys(bool on) { controlKeys_ = on; }
-    // Types text as the user would, through the key hook.
+    // Types text key by key as the user would, through the key hook.
     void TypeText(const std::string& text);
 signals:
     void Change();
@@ -153,9 +155,16 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
 
 private:
-    bool filterAndInsert(const QString& text);
+    // The text as the hook makes it, character by character; false when the hook drops one.
+    bool filtered(const QString& text, QString& accepted);
+    // Inserts the whole filtered text at the cursor, or nothing (with a beep) when the hook drops
+    // any of its characters: a pasted "1e30" is not "130".
+    bool insertFiltered(const QString& text);
     // The control code a key gives in the control-key mode: 13 for Enter, 1 to 26 for Ctrl with
     // a letter; 0 for any other key.
     static int controlCode(const QKeyEvent& e);

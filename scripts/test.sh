@@ -15,8 +15,9 @@ for arg in "$@"; do
     esac
 done
 
-# poppler-utils: a test reads the rendered manual with pdftotext.
-./scripts/install-deps.sh poppler-utils
+# poppler-utils: a test reads the rendered manual with pdftotext; xvfb and xauth: a test pastes
+# the X11 selection on a virtual display.
+./scripts/install-deps.sh poppler-utils xvfb xauth
 
 jobs=$(nproc 2>/dev/null || echo 2)
 

@@ -42,7 +42,9 @@ int main(int argc, char** argv) {
     // side, and none may find another's file half written or replaced.
     const std::string screen = home + "/offscreen-screen-" + std::to_string(getpid()) + ".json";
     std::ofstream(screen) << R"({"screens": [{"name": "Test", "width": 1024, "height": 768}]})";
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screen).c_str(), 1);
+    // A test entry that needs a real display (the X11 selection) names its platform.
+    const char* platformName = std::getenv("TIDEWYN_TEST_QPA");
+    setenv("QT_QPA_PLATFORM", platformName ? platformName : ("offscreen:configfile=" + screen).c_str(), 1);
     struct RemovedAtExit {
         std::string path;
         ~RemovedAtExit() {

@@ -54,13 +54,15 @@ TEST_F(Adjustment, MeanConstantsOfTwoPorts) {
     EXPECT_FLOAT_EQ(static_cast<float>(Val(text)), 0.00006f);
 }
 
-// The stored location, field by field: zero bytes where it has no port number, position or zone,
-// its name cut after 35 characters, M2Hm in every month and no monthly Z0 corrections.
+// The stored location, field by field: zero bytes where it has no port number or position, its
+// zone letter, its name cut after 35 characters, M2Hm in every month and no monthly Z0
+// corrections.
 TEST_F(Adjustment, LocationRecordBytes) {
     std::array<float, 13> constants{};
     for (size_t i = 0; i < 13; ++i) constants[i] = 0.5f + static_cast<float>(i);
     constants[2] = 1.85f;  // M2Hm
-    const Bytes b = EncodePortRecord(LocationRecord("  Between Donges and Saint Nazaire, mid  ", constants));
+    const Bytes b =
+        EncodePortRecord(LocationRecord("  Between Donges and Saint Nazaire, mid  ", constants, "M"));
     ASSERT_EQ(b.size(), 197u);
     const auto single = [&b](size_t at) {
         float v;
@@ -69,13 +71,37 @@ TEST_F(Adjustment, LocationRecordBytes) {
     };
     EXPECT_EQ(std::string(b.begin(), b.begin() + 5), std::string(5, '\0'));
     EXPECT_EQ(std::string(b.begin() + 5, b.begin() + 40), "Between Donges and Saint Nazaire, m");
-    EXPECT_EQ(std::string(b.begin() + 40, b.begin() + 49), std::string(9, '\0'));  // position, zone
+    EXPECT_EQ(std::string(b.begin() + 40, b.begin() + 48), std::string(8, '\0'));  // position
+    EXPECT_EQ(b[48], 'M');
     for (size_t i = 0; i < 13; ++i) EXPECT_EQ(single(49 + 4 * i), constants[i]) << kPortConstants[i].name;
     for (size_t m = 0; m < 12; ++m) {
         EXPECT_EQ(single(101 + 4 * m), 0.0f) << m;
         EXPECT_EQ(single(149 + 4 * m), 1.85f) << m;
     }
-    EXPECT_EQ(LocationRecord("", constants).PortName, "");  // stored as 35 blanks
+    EXPECT_EQ(LocationRecord("", constants, "L").PortName, "");  // stored as 35 blanks
+}
+
+// The location's zone: the ports' when they share one, however each is written, otherwise Port
+// 1's; a port not read does not count.
+TEST_F(Adjustment, LocationZoneOfTwoPorts) {
+    const struct {
+        std::string port1, port2;
+        std::string letter;
+        bool shared;
+    } cases[] = {
+        {"M", "M", "M", true},
+        {"m", "M", "M", true},
+        {std::string(1, '\0'), "L", "L", true},  // a saved location's zero byte is 0 hours
+        {"M", "L", "M", false},
+        {"L", "K", "L", false},
+        {"M", "", "M", true},
+        {"", "K", "K", true},
+    };
+    for (const auto& c : cases) {
+        const LocationZone zone = LocationZoneOf(c.port1, c.port2);
+        EXPECT_EQ(zone.Letter, c.letter) << c.port1 << "/" << c.port2;
+        EXPECT_EQ(zone.Shared, c.shared) << c.port1 << "/" << c.port2;
+    }
 }
 
 TEST_F(Adjustment, DayStepsCrossTheEndsOfTheYear) {

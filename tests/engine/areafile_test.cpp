@@ -16,9 +16,9 @@
 
 using namespace engine;
 using testing_support::FileNames;
+using testing_support::NamedInFailure;
 using testing_support::ReadAll;
 using testing_support::TempDir;
-using testing_support::WithoutSuffix;
 using testing_support::WriteBytes;
 namespace fs = std::filesystem;
 
@@ -331,8 +331,9 @@ const int kFailures[] = {ENOSPC, EACCES, EROFS, 0};
 }  // namespace
 
 // Every step of every writer fails in turn, or the program stops there. Each file then holds
-// its old bytes or, after its own rename, wholly new ones; a failure names the file and the
-// reason; nothing left behind is taken for an area file or stands in the next writer's way.
+// its old bytes or, after its own rename, wholly new ones; a failure names the file (or the
+// folder where its temporary file cannot be made) and the reason; nothing left behind is taken
+// for an area file or stands in the next writer's way.
 TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
     const std::string oldArea = AreaFileBytes(Ports(5)), oldDepth = DepthFileBytes(Depths(5));
     // The five ports and their depths, and what an earlier run that stopped left: the scratch
@@ -409,7 +410,7 @@ TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
                     EXPECT_FALSE(r->ok()) << where;
                     EXPECT_NE(r->message.find(std::strerror(err)), std::string::npos)
                         << where << ": " << r->message;
-                    EXPECT_NE(r->message.find(WithoutSuffix(at.path, ".tmp~")), std::string::npos)
+                    EXPECT_NE(r->message.find(NamedInFailure(at)), std::string::npos)
                         << where << ": " << r->message;
                     if (renamed(area) && !renamed(depth) && newDepth != oldDepth) {
                         EXPECT_EQ(r->message,

@@ -474,6 +474,12 @@ TEST_F(CurveTest, DayThatCannotBeComputedHoldsNoHeights) {
         int16_t record = 0;
         EXPECT_EQ(engine::CalcHeightAtTime(record, c.year, 92, time, h, later).status, c.status) << c.what;
         EXPECT_TRUE(std::isnan(h) && std::isnan(later)) << c.what;
+
+        engine::CurveTable other;
+        EXPECT_EQ(engine::PortDayCurve(engine::DateSerial(c.year, 4, 3), false, other).status, c.status)
+            << c.what;
+        EXPECT_DOUBLE_EQ(other(1, 7), 1.0) << c.what;
+        EXPECT_TRUE(std::isnan(other(2, 1)) && std::isnan(other(2, 149))) << c.what;
     }
     // A damaged depth that the option leaves out does not stop the day.
     SelectDate(2025, 4, 2);
@@ -483,6 +489,61 @@ TEST_F(CurveTest, DayThatCannotBeComputedHoldsNoHeights) {
     EXPECT_TRUE(dayTide().ok());
     EXPECT_EQ(s.UserDepth, 0.0f);
     EXPECT_TRUE(std::isfinite(s.DayCurve(2, 1)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Another day's table beside the displayed day's
+
+// The table of any day is the one CalcDayTide gives when that day is displayed (its month
+// values, the user depth when the option adds it, the summer-time window), and computing it
+// leaves the displayed day's tables, counts and depth as they were.
+TEST_F(CurveTest, AnotherDaysTableIsThatDaysDisplayedTableAndLeavesTheDisplayedDayAlone) {
+    engine::PortRecord port = testing_support::MadeUpPort();
+    for (int m = 1; m <= 12; ++m) port.MonthDZ0[m - 1] = 0.125f * static_cast<float>(m);
+    UsePort(port, 2.5f);
+    auto& s = engine::State();
+    struct Case {
+        int year, month, day;
+        bool summer;
+        float option;
+    } cases[] = {
+        {2026, 7, 16, true, 3},   // summer window, depth added
+        {2026, 7, 15, false, 2},  // the day before, its own month values
+        {2026, 1, 1, false, 1},   // day 0 of the year starts the span; no depth
+        {2024, 12, 31, true, 3},  // a leap year's last day
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.year << "-" << c.month << "-" << c.day << " summer " << c.summer
+                                        << " option " << c.option);
+        s.OutputOption = c.option;
+        SelectDate(2025, 11, 20);
+        ASSERT_TRUE(dayTide(false).ok());
+        const engine::CurveTable displayed = s.DayCurve;
+        const engine::LayerTable displayedM2 = s.LayerM2;
+        const double mean = s.DayMeanLevel;
+        s.UserDepth = 7;  // not read back from the file
+        s.CurvePoints = 5;
+
+        engine::CurveTable other;
+        other(2, 300) = 9;  // rows past the day are cleared
+        ASSERT_TRUE(
+            engine::PortDayCurve(engine::DateSerial(c.year, c.month, c.day) + 0.75, c.summer, other).ok());
+        for (int r = 1; r <= 500; ++r) {
+            ASSERT_EQ(s.DayCurve(1, r), displayed(1, r)) << r;
+            ASSERT_EQ(s.DayCurve(2, r), displayed(2, r)) << r;
+        }
+        EXPECT_EQ(s.LayerM2(2, 40), displayedM2(2, 40));
+        EXPECT_EQ(s.DayMeanLevel, mean);
+        EXPECT_EQ(s.UserDepth, 7.0f);
+        EXPECT_EQ(s.CurvePoints, 5);
+
+        SelectDate(c.year, c.month, c.day);
+        ASSERT_TRUE(dayTide(c.summer).ok());
+        for (int r = 1; r <= 500; ++r) {
+            ASSERT_EQ(other(1, r), s.DayCurve(1, r)) << r;
+            ASSERT_EQ(other(2, r), s.DayCurve(2, r)) << r;
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -138,6 +138,53 @@ TEST_F(DayView, TheClocksInstantOnAPortsTable) {
     }
 }
 
+// The moment of an instant on a port's day tables, its day as well as its time. Summer time is
+// decided by the standard-time date (29 March and 24 October 2026 are the first and last days
+// adjusted), and an instant an hour or a zone away from midnight falls on the day before or
+// after.
+TEST_F(DayView, TheClocksMomentOnAPortsTablesWithItsDay) {
+    const auto at = [](int y, int mo, int d, int h, int mi) {
+        return DateSerial(y, mo, d) + TimeSerial(h, mi, 0);
+    };
+    struct Case {
+        double utc;
+        int zone;
+        bool summer;
+        double date;
+        int minutes;
+    } cases[] = {
+        // clang-format off
+        {at(2026, 7, 15, 23, 30), 0, false, DateSerial(2026, 7, 15), 23 * 60 + 30},  // a UK port, option off
+        {at(2026, 7, 15, 23, 30), 0, true, DateSerial(2026, 7, 16), 30},             // summer: the next day
+        {at(2026, 7, 15, 22, 59), 0, true, DateSerial(2026, 7, 15), 23 * 60 + 59},
+        {at(2026, 7, 15, 23, 30), -1, false, DateSerial(2026, 7, 16), 30},           // France, UTC+1
+        {at(2026, 7, 15, 22, 30), -1, true, DateSerial(2026, 7, 16), 30},
+        {at(2026, 7, 15, 21, 59), -1, true, DateSerial(2026, 7, 15), 23 * 60 + 59},
+        {at(2026, 1, 15, 23, 30), -1, true, DateSerial(2026, 1, 16), 30},            // winter: no summer hour
+        {at(2026, 1, 16, 3, 0), 5, false, DateSerial(2026, 1, 15), 22 * 60},         // UTC-5: the day before
+        {at(2025, 12, 31, 23, 30), -1, false, DateSerial(2026, 1, 1), 30},           // into the new year
+        {at(2026, 1, 1, 0, 30), 1, false, DateSerial(2025, 12, 31), 23 * 60 + 30},
+        // 23:30 on 28 March is standard time; 00:30 on 29 March is an hour later.
+        {at(2026, 3, 28, 23, 30), 0, true, DateSerial(2026, 3, 28), 23 * 60 + 30},
+        {at(2026, 3, 28, 23, 30), -1, true, DateSerial(2026, 3, 29), 90},
+        // 24 October is still adjusted, so its last hour is carried onto 25 October.
+        {at(2026, 10, 24, 23, 30), 0, true, DateSerial(2026, 10, 25), 30},
+        {at(2026, 10, 25, 0, 30), 0, true, DateSerial(2026, 10, 25), 30},
+        {at(2026, 10, 25, 12, 0), 0, true, DateSerial(2026, 10, 25), 12 * 60},
+        {at(2026, 7, 15, 23, 59) + 59.6 / 86400, 0, false, DateSerial(2026, 7, 15), 23 * 60 + 59},  // seconds dropped
+        {DateSerial(2026, 7, 16) - 0.0004 / 86400, 0, false, DateSerial(2026, 7, 16), 0},  // a clock's rounding
+        {at(1890, 3, 1, 0, 20), 1, false, DateSerial(1890, 2, 28), 23 * 60 + 20},          // a negative date value
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << FormatDate(c.utc, "yyyy-mm-dd hh:nn:ss") << " zone " << c.zone
+                                        << " summer " << c.summer);
+        const TableMoment m = TableMomentOf(c.utc, c.zone, c.summer);
+        EXPECT_EQ(FormatDate(m.Date, "yyyy-mm-dd hh:nn"), FormatDate(c.date, "yyyy-mm-dd hh:nn"));
+        EXPECT_EQ(m.Minutes, c.minutes);
+    }
+}
+
 // Heights that are not numbers are passed over; the grid never draws more lines than the
 // picture has room for, and keeps a line a metre on an ordinary day.
 TEST_F(DayView, ScaleAndGridStayWithinThePicture) {

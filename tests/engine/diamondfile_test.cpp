@@ -11,9 +11,9 @@
 #include "test_support.h"
 
 using namespace engine;
+using testing_support::NamedInFailure;
 using testing_support::ReadAll;
 using testing_support::TempDir;
-using testing_support::WithoutSuffix;
 using testing_support::WriteBytes;
 namespace fs = std::filesystem;
 
@@ -197,8 +197,9 @@ using Step = testing_support::TakenStep;
 }  // namespace
 
 // Each step of each writer fails in turn. The file keeps its old bytes until its rename, a
-// failing folder sync after it leaves the new ones; the message names the file (or the scratch
-// file being removed) and the reason; no temporary file stays.
+// failing folder sync after it leaves the new ones; the message names the file (the scratch file
+// being removed, the folder where the temporary file cannot be made) and the reason; no
+// temporary file stays.
 TEST_F(DiamondFile, EveryStepFailingKeepsTheFile) {
     const std::string before = FileBytes({1, 2, 3});
     const auto reset = [&] {
@@ -231,7 +232,7 @@ TEST_F(DiamondFile, EveryStepFailingKeepsTheFile) {
                              std::strerror(err));
                 EXPECT_FALSE(r.ok());
                 EXPECT_EQ(r.error, err);
-                EXPECT_NE(r.message.find(WithoutSuffix(at.path, ".tmp~")), std::string::npos) << r.message;
+                EXPECT_NE(r.message.find(NamedInFailure(at)), std::string::npos) << r.message;
                 EXPECT_NE(r.message.find(std::strerror(err)), std::string::npos) << r.message;
                 EXPECT_TRUE(ReadAll(path) == (at.step == FileStep::FolderSync ? after : before));
                 EXPECT_EQ(r.replaced, at.step == FileStep::FolderSync);

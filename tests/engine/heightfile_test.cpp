@@ -61,6 +61,8 @@ TEST_F(HeightFile, RecordLayoutAndEntryText) {
     const ObsHeightRecord half = ObsFromEntry("12:30, 1.75");
     EXPECT_EQ(half.ObsTime, 12.5f);
     EXPECT_EQ(half.ObsHeight, 1.75f);
+    // A height written with a decimal comma after the entry's separator is read whole.
+    EXPECT_EQ(ObsFromEntry("09:05, 1,25").ObsHeight, 1.25f);
 
     // Every time the dialog can compose comes back as it was written, 23:55 included.
     for (int h = 0; h < 24; ++h)

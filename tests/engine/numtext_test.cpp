@@ -86,7 +86,7 @@ TEST_F(NumText, ValBeyondTheRangeOfADoubleGoesToInfinityOrZero) {
 }
 
 // The "." text a typed number is shown in reads back to the same single, and only whole
-// numbers in that form are taken.
+// numbers in that form are taken, with a "," for the point.
 TEST_F(NumText, TypedNumbersReadBackWhatIsShown) {
     struct Shown {
         float value;
@@ -104,7 +104,7 @@ TEST_F(NumText, TypedNumbersReadBackWhatIsShown) {
     } typed[] = {
         {" 1.5 ", 1.5f},       {"+2", 2.0f},
         {".5", 0.5f},          {"3.", 3.0f},
-        {"1,5", std::nullopt}, {"1.2.3", std::nullopt},
+        {"1,5", 1.5f},         {"1.2.3", std::nullopt},
         {"-", std::nullopt},   {"", std::nullopt},
         {"1e3", std::nullopt}, {"1" + std::string(39, '0'), std::nullopt},
     };

@@ -1,10 +1,14 @@
 #include "test_support.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <utility>
 
 namespace testing_support {
 
@@ -18,6 +22,24 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+ReadOnlyFolder::ReadOnlyFolder(std::string folder) : folder_(std::move(folder)) {
+    std::filesystem::permissions(folder_, std::filesystem::perms(0555));
+    if (::geteuid() != 0) return;
+    engine::SetFileStepFault(
+        [folder = std::filesystem::path(folder_)](engine::FileStep step, const std::string& path) {
+            using engine::FileStep;
+            if (std::filesystem::path(path).parent_path() != folder) return 0;
+            const bool made = step == FileStep::Open && !std::filesystem::exists(path);
+            return made || step == FileStep::Remove || step == FileStep::Rename ? EACCES : 0;
+        });
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+    if (::geteuid() == 0) engine::SetFileStepFault({});
+    std::error_code ec;
+    std::filesystem::permissions(folder_, std::filesystem::perms(0755), ec);
 }
 
 void UseDecimalCommaLocale() {

@@ -41,6 +41,20 @@ private:
     std::string path_;
 };
 
+// A folder read-only for the object's life: nothing new can be made in it, nothing in it removed
+// or renamed. The system refuses that to a user; where the tests run as root, which it does not
+// refuse, the step seam does as the system would.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(std::string folder);
+    ~ReadOnlyFolder();
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+private:
+    std::string folder_;
+};
+
 // Writes a file's bytes through the engine's replacement; fails the test when it cannot.
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(engine::ReplaceFile(path, bytes).ok()) << path;
@@ -61,6 +75,14 @@ inline void RecordFileSteps(std::vector<TakenStep>& steps) {
         steps.push_back({step, path});
         return 0;
     });
+}
+// What the message of a writer failing at `at` names: the folder when the temporary file could
+// not be made there (its leftover removed, or the file opened), otherwise the file replaced.
+inline std::string NamedInFailure(const TakenStep& at) {
+    const bool staging = at.path.ends_with(engine::kStagingSuffix);
+    if (staging && (at.step == engine::FileStep::Remove || at.step == engine::FileStep::Open))
+        return std::filesystem::path(at.path).parent_path().string();
+    return WithoutSuffix(at.path, std::string(engine::kStagingSuffix));
 }
 
 // A German-style locale: decimal comma, "." grouping.

@@ -1,13 +1,17 @@
 // The semantics of the desktop layer that the windows rely on.
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "engine/dates.h"
 #include "engine/environment.h"
@@ -96,9 +100,95 @@ TEST(PlatformControls, TextBoxKeyHookDropsBeepsReplacesAndGuardsPaste) {
     QTest::keyClick(&box, Qt::Key_Backspace);
     EXPECT_EQ(box.Text(), "50.30");
 
-    QApplication::clipboard()->setText("1;2s");
+    QApplication::clipboard()->setText("12s");
     QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(box.Text(), "50.3012S");
+    QApplication::clipboard()->setText("1;2s");  // refused whole, not pasted as "12S"
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box.Text(), "50.3012S");
+    EXPECT_EQ(BeepCount(), beeps + 2);
+}
+
+namespace {
+// A position box's hook: digits, the point and comma, and N (n made N).
+void positionHook(int& key) {
+    if (key == 'n') key = 'N';
+    else if (!(key >= '0' && key <= '9') && key != '.' && key != ',' && key != 'N' && key != 8) key = 0;
+}
+
+// Each text inserted at the end of "1" by one way, and what the box then holds.
+void expectFilteredInsertion(TextBox& box, const std::function<void(const QString&)>& insert) {
+    struct Case {
+        const char* text;
+        const char* result;
+        int beeps;
+    } cases[] = {
+        {"2,5n", "12,5N", 0},
+        {"1e30", "1", 1},
+        {"-50.30N", "1", 1},
+        {"abc;E", "1", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        box.SetText("1");
+        box.setCursorPosition(1);
+        const int before = BeepCount();
+        insert(QString::fromUtf8(c.text));
+        EXPECT_EQ(box.Text(), c.result);
+        EXPECT_EQ(BeepCount() - before, c.beeps);
+    }
+}
+}  // namespace
+
+// Text that enters a filtered box by any way but a key goes through its hook, and is refused
+// whole when the hook drops any of its characters.
+TEST(PlatformControls, TextBoxFiltersPasteDropAndInputMethod) {
+    TextBox box(nullptr);
+    box.resize(200, 30);
+    box.SetKeyPress(positionHook);
+    {
+        SCOPED_TRACE("clipboard");
+        expectFilteredInsertion(box, [&](const QString& t) {
+            QApplication::clipboard()->setText(t);
+            QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        });
+    }
+    {
+        SCOPED_TRACE("drop");
+        expectFilteredInsertion(box, [&](const QString& t) {
+            QMimeData mime;
+            mime.setText(t);
+            QDragEnterEvent enter(QPoint(190, 15), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&box, &enter);
+            QDropEvent drop(QPointF(190, 15), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&box, &drop);
+        });
+    }
+    {
+        SCOPED_TRACE("input method");
+        expectFilteredInsertion(box, [&](const QString& t) {
+            QInputMethodEvent commit;
+            commit.setCommitString(t);
+            QApplication::sendEvent(&box, &commit);
+        });
+    }
+}
+
+// The selection that the middle button pastes on X11 (run under a virtual X display as its own
+// test entry; other platforms have no selection).
+TEST(PlatformControls, TextBoxFiltersTheMiddleButtonsSelection) {
+    if (!QApplication::clipboard()->supportsSelection()) GTEST_SKIP() << "no selection on this platform";
+    QWidget window;
+    TextBox box(&window);
+    box.resize(200, 30);
+    box.SetKeyPress(positionHook);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    expectFilteredInsertion(box, [&](const QString& t) {
+        QApplication::clipboard()->setText(t, QClipboard::Selection);
+        QTRY_COMPARE(QApplication::clipboard()->text(QClipboard::Selection), t);
+        QTest::mouseClick(&box, Qt::MiddleButton, Qt::NoModifier, QPoint(190, 15));
+    });
 }
 
 // In the control-key mode Enter and the Ctrl letters reach the hook as their codes; what the

@@ -167,8 +167,9 @@ TEST_F(Adjustment, OpensOnTheMainWindowsPortAndTheNextWithTheirMean) {
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
-// "Calculate" computes again what the opening computed; text that is not a number counts 0,
-// and a value no area file may hold is refused before anything is computed.
+// "Calculate" computes again what the opening computed; a comma is the decimal point, and text
+// that is not wholly a number, or a value no area file may hold, is refused before anything is
+// computed.
 TEST_F(Adjustment, CalculateRepeatsTheOpeningAndChecksTheBoxes) {
     frmHarmAdjust& a = openAdjustment(open());
     const Shown opened = shownBy(a);
@@ -177,21 +178,82 @@ TEST_F(Adjustment, CalculateRepeatsTheOpeningAndChecksTheBoxes) {
     a.cmdCalc->click();
     expectSame(opened, shownBy(a), " after a second Calculate");
 
-    a.txtM2Hm->SetText("abc");
+    a.txtM2Hm->SetText("0");
     a.cmdCalc->click();
     const LayerTable& m2 = State().AdjLayersMid[0];
     for (int r = 1; r <= 147; ++r) ASSERT_EQ(m2(2, r), 0.0) << r;
     EXPECT_EQ(a.lblP2M2->Caption(), "0.00");
     EXPECT_NE(a.lblP1M2->Caption(), "0.00");
+    a.txtM2Hm->SetText("2,55");
+    a.cmdCalc->click();
+    const Shown withComma = shownBy(a);
+    a.txtM2Hm->SetText("2.55");
+    a.cmdCalc->click();
+    expectSame(withComma, shownBy(a), " with 2.55 for 2,55");
+    EXPECT_TRUE(dialogs->messages.empty());
 
     const Shown beforeRefusal = shownBy(a);
-    a.txtM2Hm->SetText("1000");
-    a.cmdCalc->click();
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0].prompt, "M2Hm must lie between -100 and 100");
-    a.Nextday->click();
-    ASSERT_EQ(dialogs->messages.size(), 2u);
-    expectSame(beforeRefusal, shownBy(a), " after the refusals");
+    const struct {
+        const char* text;
+        const char* told;
+    } refused[] = {
+        {"1000", "M2Hm must lie between -100 and 100"},
+        {"abc", "M2Hm must be a number such as 2.5 or -1,5"},
+        {"2.5.3", "M2Hm must be a number such as 2.5 or -1,5"},
+        {"1,234.5", "M2Hm must be a number such as 2.5 or -1,5"},
+        {"", "M2Hm must be a number such as 2.5 or -1,5"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.text);
+        dialogs->messages.clear();
+        a.txtM2Hm->SetText(c.text);
+        a.cmdCalc->click();
+        a.Nextday->click();
+        ASSERT_EQ(dialogs->messages.size(), 2u);
+        EXPECT_EQ(dialogs->messages[0].prompt, c.told);
+        expectSame(beforeRefusal, shownBy(a), " after the refusals");
+    }
+}
+
+// The sites open on the day of the clock's moment in their zone, never adjusted for summer
+// time, whatever day the computer's calendar shows or the main window's option says.
+TEST_F(Adjustment, OpensOnTheSitesDayOfTheClocksMoment) {
+    const struct {
+        const char* zone;
+        const char* area;
+        int port;
+        bool summerTime;
+        double utc;
+        const char* date;
+        const char* time;
+        int dayOfYear;
+    } cases[] = {
+        // 00:30 BST and 00:30 in Paris on 16 July are 15 July at Dover.
+        {"Europe/London", "UK.hc", kDover, false, DateSerial(2026, 7, 15) + TimeSerial(23, 30, 0),
+         "Date   : 15 July 2026 (Wednesday)", "23:30", 196},
+        {"Europe/Paris", "UK.hc", kDover, false, DateSerial(2026, 7, 15) + TimeSerial(22, 30, 0),
+         "Date   : 15 July 2026 (Wednesday)", "22:30", 196},
+        // 23:30 UTC on 15 July is 00:30 on 16 July at a French port (UTC+1), not 01:30.
+        {"UTC", "France.hc", 13, true, DateSerial(2026, 7, 15) + TimeSerial(23, 30, 0),
+         "Date   : 16 July 2026 (Thursday)", "00:30", 197},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.zone << " " << c.area << " " << c.date);
+        now = c.utc;
+        Env().localOffsetHours = ZoneOffsetHours(c.zone);
+        storeSettings([&](SettingsRecord& r) {
+            r.AreaPath = programFolder() + "/" + c.area;
+            r.PortIndex = static_cast<float>(c.port);
+            r.SummerTime = c.summerTime ? -1 : 0;
+        });
+        frmHarmAdjust& a = openAdjustment(open());
+        EXPECT_EQ(a.tidedatebox->Caption(), c.date);
+        EXPECT_EQ(a.timeval->Caption(), c.time);
+        EXPECT_EQ(a.SiteYear(), 2026);
+        EXPECT_EQ(a.SiteDayOfYear(), c.dayOfYear);
+        EXPECT_TRUE(dialogs->messages.empty());
+        restart();
+    }
 }
 
 // The day steps cross the year's end and come back to the same curves; "Calculate" keeps the

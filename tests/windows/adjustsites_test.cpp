@@ -238,7 +238,7 @@ TEST_F(SitesAndAreaFiles, SavedAfterTheLastOrOverAHighlightedLocation) {
     const auto boxes = a.IntermediateBoxes();
     for (size_t i = 0; i < 13; ++i) shown[i] = ToSingle(Val(boxes[i]->Text()));
     const auto expected = [&](const std::string& name) {
-        return AsString(EncodePortRecord(LocationRecord(name, shown)));
+        return AsString(EncodePortRecord(LocationRecord(name, shown, "L")));  // Dover's zone
     };
     const std::string added = RecordBytes<PortRecord>(saved, 121);
     EXPECT_EQ(added, expected("Mid channel"));
@@ -246,7 +246,7 @@ TEST_F(SitesAndAreaFiles, SavedAfterTheLastOrOverAHighlightedLocation) {
     EXPECT_EQ(RecordIn(saved, 121, DecodePortRecord).MonthM2Hm[11], 1.85f);
 
     a.txtM2Hm->SetText("1,85");
-    shown[2] = 1;
+    shown[2] = 1.85f;  // the comma is the decimal point
     frmAdjustSave& again = openSave(a);
     PickFile(again.File1, "Big.hc");
     ClickLine(again.List1, 2);
@@ -276,6 +276,47 @@ TEST_F(SitesAndAreaFiles, SavedAfterTheLastOrOverAHighlightedLocation) {
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].prompt.find("cannot be saved"), std::string::npos)
         << dialogs->messages[0].prompt;
+}
+
+// The location keeps the time zone of the ports it lies between; of two ports in different zones
+// it takes Port 1's, and says so.
+TEST_F(SitesAndAreaFiles, SavedLocationKeepsThePortsZone) {
+    // Saint Nazaire, then Dover.
+    testing_support::WriteAreaFile(folder.file("Mixed.hc"), {record(18, "France.hc"), record(77)});
+    const struct {
+        const char* area;
+        float port;
+        char zone;
+        std::vector<std::string> told;
+    } cases[] = {
+        {"France", 18, 'M', {}},  // Saint Nazaire and Donges, UTC+1
+        {"Mixed",
+         1,
+         'M',
+         {"Port 1 and Port 2 lie in different time zones: the location was saved with Port 1's, Timezone -1 "
+          "(UTC+1); Port 2's is Timezone 0 (UTC). The harmonic constants editor can change it."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.area);
+        const std::string area = folder.file(std::string(c.area) + ".hc");
+        storeSettings([&](SettingsRecord& r) {
+            r.AreaPath = area;
+            r.PortIndex = c.port;
+        });
+        frmAdjustSave& d = openSave(openAdjustment(open()));
+        d.txtAreaName->TypeText(c.area);
+        d.Text1->TypeText("Montoir");
+        dialogs->messages.clear();
+        d.cmdSave->click();
+        EXPECT_FALSE(IsLoaded<frmAdjustSave>());
+        const std::string saved = ReadAll(area);
+        const PortRecord location = RecordIn(saved, PortCount(area), DecodePortRecord);
+        EXPECT_EQ(Trim(location.PortName), "Montoir");
+        EXPECT_EQ(location.ZoneLetter, std::string(1, c.zone));
+        EXPECT_EQ(prompts(), c.told);
+        for (const AskedMessage& m : dialogs->messages) EXPECT_EQ(m.style, kInformation);
+        restart();
+    }
 }
 
 // The area as typed: the text before its first "." with ".hc", a listed file in its own case;

@@ -96,7 +96,7 @@ TEST_F(DepthDialog, DepthKeyFilter) {
         int beeps;
     } cases[] = {
         {"12.5", "12.5", 0}, {"-3", "-3", 0}, {"1-2..", "1-2..", 0}, {"a1b", "1", 1},
-        {"1,5", "15", 1},    {"+4", "4", 1},  {"2 m", "2", 1},       {"12\b3", "13", 0},
+        {"1,5", "1,5", 0},   {"+4", "4", 1},  {"2 m", "2", 1},       {"12\b3", "13", 0},
     };
     for (const Case& c : cases) {
         d.depth->SetText("");
@@ -167,7 +167,7 @@ TEST_F(DepthDialog, DepthIsShownInTheFormItIsReadBackInEveryLocale) {
 
 TEST_F(DepthDialog, EnterRefusesWhatCannotBeStored) {
     const char* const kNotADepth =
-        "The user depth must be a number of metres from -100 to 1000, such as 2.5 or -0.8.";
+        "The user depth must be a number of metres from -100 to 1000, such as 2.5 or -0,8.";
     frmtidewyn& w = open();
     const std::string before = ReadAll(depthPath());
     struct Case {

@@ -359,14 +359,23 @@ TEST_F(Diamonds, RefusalsLeaveTheFileAsItWas) {
              w.cmdAmend->click();
          },
          {"HW +2 Springs is too large to store.", "Tidewyn"}},
-        {"a latitude too large for the file",
+        {"a latitude not in its form",
          [](auto& w) {
              w.txtDestFile->SetText("Sample");
              w.txtDestLat->SetText(std::string(40, '9') + ".0N");
              w.txtDestLong->SetText("1.0W");
              w.cmdAdd->click();
          },
-         {"Latitude is too large to store.", "Tidewyn"}},
+         {"Latitude must be degrees, a point and minutes with N or S at the end, such as 50.45.00N.",
+          "Tidewyn"}},
+        {"a rate that is not a number",
+         [](auto& w) {
+             PickFile(w.fileSource, "Sample.l20");
+             ClickLine(w.List1, 0);
+             w.txtnpratem6->SetText("1.5abc");
+             w.cmdAmend->click();
+         },
+         {"HW -6 Neaps must be a number such as 2.5 or -1,5.", "Tidewyn"}},
     };
     for (const Case& c : cases) {
         frmTidalDiamondsCopy& w = editor();

@@ -12,6 +12,8 @@
 #include <fstream>
 
 #include "engine/areafile.h"
+#include "engine/cp1252.h"
+#include "engine/numtext.h"
 #include "engine/records.h"
 #include "maintenance/frmharmedit.h"
 #include "mainwindow/frmoutoptions.h"
@@ -86,7 +88,7 @@ TEST_F(HarmEdit, AcceptWritesBackOnlyWhatTheUserChanged) {
     const size_t dover = (kDover - 1) * PortRecord::kSize;
     edit([&](frmharmedit& e) {
         load(e, "UK.hc", kDover);
-        EXPECT_EQ(e.txtportname->Text(), recordOf(before, kDover).PortName);
+        EXPECT_EQ(e.txtportname->Text(), RTrim(recordOf(before, kDover).PortName));
         EXPECT_EQ(e.txtZ0->Text(), frmharmedit::NumberText(recordOf(before, kDover).Z0));
         e.chartok->click();
         EXPECT_EQ(ReadAll(area()), before);
@@ -256,10 +258,37 @@ TEST_F(HarmEdit, AreaListAndEscape) {
     EXPECT_EQ(State().AreaFilePath, area());
 }
 
+// The name loads without its padding, so that a letter typed at its end is stored; a name of
+// 35 characters is stored whole, counted as the file stores them, one byte a character.
+TEST_F(HarmEdit, TypedNameIsStoredWhole) {
+    edit([&](frmharmedit& e) {
+        load(e, "UK.hc", kDover);
+        EXPECT_EQ(e.txtportname->Text(), "Dover");
+        e.txtportname->setFocus();
+        e.txtportname->setCursorPosition(0);
+        PressKey(*e.txtportname, Qt::Key_End);
+        PressKey(*e.txtportname, Qt::Key_X, Qt::ShiftModifier);
+        e.chartok->click();
+        EXPECT_EQ(RTrim(recordOf(ReadAll(area()), kDover).PortName), "DoverX");
+
+        const std::string accented = "Île-Tudy, Rivière de Pont-l'Abbé SE";
+        e.txtportname->SetText(accented);
+        e.chartok->click();
+        const std::string stored = ReadAll(area()).substr((kDover - 1) * PortRecord::kSize + 5, 35);
+        EXPECT_EQ(Cp1252ToUtf8(stored), accented);
+        EXPECT_TRUE(dialogs->messages.empty());
+        e.Command2->click();
+    });
+}
+
 // Every refusal says what is wrong, with its title and icon, and leaves the file as it was.
 TEST_F(HarmEdit, RefusalsLeaveTheFile) {
     const std::string noArea = "Select an existing area from the File -> Area Select Menu!!";
     const int warning = kOkOnly | kExclamation;
+    // 36 characters in 39 bytes of UTF-8.
+    const std::string longName = "Île-Tudy, Rivière de Pont-l'Abbé Sud";
+    const std::string nameTooLong =
+        "The port name has 36 characters; an area file holds 35 at most. Please shorten it.";
     // Dover loaded, then `text` typed into `box`.
     const auto afterTyping = [](TextBox* frmharmedit::*box, std::string text) {
         return [box, text](frmharmedit& e) {
@@ -306,14 +335,20 @@ TEST_F(HarmEdit, RefusalsLeaveTheFile) {
         {"number beyond the code page", afterTyping(&frmharmedit::txtportno, "★1"), &frmharmedit::cmdInsert,
          "The port number holds characters that cannot be stored in the area file. Please remove them.",
          warning, "Tidewyn"},
+        {"name too long: accept", afterTyping(&frmharmedit::txtportname, longName), &frmharmedit::chartok,
+         nameTooLong, warning, "Tidewyn"},
+        {"name too long: add", afterTyping(&frmharmedit::txtportname, longName), &frmharmedit::cmdAdd,
+         nameTooLong, warning, "Tidewyn"},
+        {"name too long: insert", afterTyping(&frmharmedit::txtportname, longName), &frmharmedit::cmdInsert,
+         nameTooLong, warning, "Tidewyn"},
         {"latitude beyond the pole", afterTyping(&frmharmedit::txtportlat, "95.00.00N"),
          &frmharmedit::chartok, "Lat. must lie between -90 and 90.", warning, "Tidewyn"},
         {"Z0 too high", afterTyping(&frmharmedit::txtZ0, "150"), &frmharmedit::chartok,
          "Z0 must lie between -100 and 100.", warning, "Tidewyn"},
         {"phase too large", afterTyping(&frmharmedit::txtM2g, "-4000"), &frmharmedit::cmdAdd,
          "M2g must lie between -3600 and 3600.", warning, "Tidewyn"},
-        {"F6 beyond a single", afterTyping(&frmharmedit::txtLF6, "1E39"), &frmharmedit::chartok,
-         "F6 must lie between -100 and 100.", warning, "Tidewyn"},
+        {"F6 with an exponent", afterTyping(&frmharmedit::txtLF6, "1E39"), &frmharmedit::chartok,
+         "F6 must be a number such as 2.5 or -1,5.", warning, "Tidewyn"},
         {"month of forty digits", afterTyping(&frmharmedit::txtfebdz0, "1" + std::string(40, '0')),
          &frmharmedit::cmdInsert, "Delta Z0 Feb. must lie between -100 and 100.", warning, "Tidewyn"},
         {"monthly M2", afterTyping(&frmharmedit::txtdecm2, "-101"), &frmharmedit::chartok,
@@ -396,6 +431,27 @@ TEST_F(HarmEdit, AFailedWriteIsToldAndLeavesTheFile) {
     });
 }
 
+// In a program folder that may not be written, "Add Port" names that folder, where the
+// temporary file could not be made, not the area file, which may be written.
+TEST_F(HarmEdit, AddInAReadOnlyFolderNamesTheFolder) {
+    const std::string before = ReadAll(area());
+    edit([&](frmharmedit& e) {
+        load(e, "UK.hc", kDover);
+        e.txtportname->SetText("Dover West");
+        dialogs->messages.clear();
+        {
+            const testing_support::ReadOnlyFolder readOnly(folder.path());
+            e.cmdAdd->click();
+        }
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(dialogs->messages[0].prompt,
+                  "The port cannot be added: Cannot create a temporary file in " + folder.path() + ": " +
+                      std::strerror(EACCES));
+        EXPECT_EQ(ReadAll(area()), before);
+        e.Command2->click();
+    });
+}
+
 // Closing the editor empties the month view, whose rows may be of a changed record, and a
 // current port that cannot be kept in the settings is told.
 TEST_F(HarmEdit, ClosingEmptiesTheMonthViewAndTellsASettingsFailure) {
@@ -447,7 +503,7 @@ TEST_F(HarmEdit, KeyFilters) {
     } cases[] = {
         {"numbers", &frmharmedit::txtZ0, typed("1.5e"), "1.5", 1},
         {"signs", &frmharmedit::txtTimeZone, typed("-+7"), "-+7", 0},
-        {"a comma", &frmharmedit::txtjanm2, typed("2,5"), "25", 1},
+        {"a comma", &frmharmedit::txtjanm2, typed("2,5"), "2,5", 0},
         {"latitude", &frmharmedit::txtportlat, typed("50.45.00n"), "50.45.00N", 0},
         {"east in a latitude", &frmharmedit::txtportlat, typed("E"), "", 1},
         {"longitude", &frmharmedit::txtportlong, typed("001.23.00w"), "001.23.00W", 0},

@@ -206,6 +206,82 @@ TEST_F(ObservedHeights, FilesNamedOpenedAndWritten) {
     EXPECT_NE(dialogs->messages[0].prompt.find(std::strerror(ENOSPC)), std::string::npos);
 }
 
+// "Finished" asks before a shorter list replaces a file whose records the list does not hold:
+// a file clicked (which only names it), or another file named after "Open". "No" writes
+// nothing and keeps the chosen file; "Yes", a file opened first or a list as long writes it.
+TEST_F(ObservedHeights, ReplacingRecordsNotInTheListAsksFirst) {
+    const std::string montoir = folder.file("Montoir.ht"), other = folder.file("Other.ht");
+    const std::string sample = ReadAll(montoir);
+    ASSERT_EQ(sample.size(), 144 * ObsHeightRecord::kSize);
+    const std::string question = "Montoir.ht holds 144 observations; replace them with these ";
+    const auto addOne = [](frmHeightEnter& d) {
+        ClickLine(d.lstHours, 12);
+        ClickLine(d.lstMetres, 1);
+        d.cmdAdd->click();
+    };
+    const struct {
+        const char* name;
+        std::function<void(frmHeightEnter&)> fill;
+        std::string asked;  // "" when nothing is asked
+        int answer;
+        std::string written;  // the file after "Finished"; "" when it is kept
+    } cases[] = {
+        {"clicked, No",
+         [&](frmHeightEnter& d) {
+             PickFile(d.File1, "Montoir.ht");
+             addOne(d);
+         },
+         question + "1?", kNo, ""},
+        {"clicked, Yes",
+         [&](frmHeightEnter& d) {
+             PickFile(d.File1, "Montoir.ht");
+             addOne(d);
+         },
+         question + "1?", kYes, HeightFileBytes({{12, 1}})},
+        {"another file opened",
+         [&](frmHeightEnter& d) {
+             WriteBytes(folder.file("Five.ht"), HeightFileBytes(observations(5)));
+             d.txtFileName->SetText("Five");
+             d.cmdOpen->click();
+             PickFile(d.File1, "Montoir.ht");
+         },
+         question + "5?", kNo, ""},
+        {"opened first",
+         [&](frmHeightEnter& d) {
+             d.txtFileName->SetText("Montoir");
+             d.cmdOpen->click();
+             while (d.List1->ListCount() > 3) d.List1->RemoveItem(3);
+         },
+         "", kNo, sample.substr(0, 3 * ObsHeightRecord::kSize)},
+        {"list as long",
+         [&](frmHeightEnter& d) {
+             PickFile(d.File1, "Montoir.ht");
+             for (int i = 0; i < 144; ++i) addOne(d);
+         },
+         "", kNo, HeightFileBytes(std::vector<ObsHeightRecord>(144, {12, 1}))},
+    };
+    frmHarmAdjust& a = openAdjustment(open());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(montoir, sample);
+        frmHeightEnter& d = openEntry(a);
+        c.fill(d);
+        State().HeightFilePath = other;
+        dialogs->messages.clear();
+        dialogs->messageAnswers = {c.answer};
+        d.Command2->click();
+        if (c.asked.empty()) {
+            EXPECT_TRUE(prompts().empty()) << prompts().front();
+        } else {
+            EXPECT_EQ(prompts(), std::vector<std::string>{c.asked});
+            EXPECT_EQ(dialogs->messages[0].style, kYesNo | kQuestion);
+        }
+        EXPECT_TRUE(ReadAll(montoir) == (c.written.empty() ? sample : c.written));
+        EXPECT_EQ(State().HeightFilePath, c.written.empty() ? other : montoir);
+        d.cmdCancel->click();
+    }
+}
+
 // Under a German desktop the height is shown and stored with its point.
 TEST_F(ObservedHeights, GermanLocaleKeepsThePoint) {
     UseLocale("de_DE");

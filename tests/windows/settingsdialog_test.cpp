@@ -110,7 +110,7 @@ TEST_F(SettingsDialog, OkStoresOnlyItsOwnFieldsAndRecomputes) {
     withDialog(main, [](frmoutoptions& d) {
         d.Option1->SetValue(true);
         d.draughttext->SetText("1.2");
-        d.ukctext->SetText(" 0.3 ");
+        d.ukctext->SetText(" 0,3 ");  // a comma is the decimal point too
         d.optDaylightSavings->SetValue(true);
         d.optionsok->click();
     });
@@ -185,7 +185,7 @@ TEST_F(SettingsDialog, RefusesDraughtOrClearanceThatIsNotANumberOfMetresItCanUse
         {"-", "0.5", "The vessel draft must be a number"},
         {"1.2.3", "0.5", "The vessel draft must be a number"},
         {"2m", "0.5", "The vessel draft must be a number"},
-        {"0.5", "1,5", "The under keel clearance must be a number"},
+        {"0.5", "1,234.5", "The under keel clearance must be a number"},
         {"0.5", ".", "The under keel clearance must be a number"},
         {"0.5", "1000000000000000000000000000000000000000000", "The under keel clearance must be a number"},
         {"-0.5", "0.5", "The vessel draft must be a number of metres from 0 to 100"},
