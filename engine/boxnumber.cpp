@@ -109,6 +109,11 @@ std::optional<double> ReadBoxNumber(std::string_view text, NumberForm form) {
     return std::nullopt;
 }
 
+std::optional<double> ReadBoxNumber(std::string_view text, NumberForm form, double empty) {
+    if (trimmed(text).empty()) return empty;
+    return ReadBoxNumber(text, form);
+}
+
 std::string NumberFormText(NumberForm form) {
     switch (form) {
         case NumberForm::Decimal: return "a number such as 2.5 or -1,5";

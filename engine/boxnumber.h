@@ -26,6 +26,8 @@ enum class NumberForm {
 
 // The number a box's text holds in its form; nothing when the text is anything else, or empty.
 std::optional<double> ReadBoxNumber(std::string_view text, NumberForm form);
+// The same for a box whose emptiness (blanks only) stands for a number: `empty`.
+std::optional<double> ReadBoxNumber(std::string_view text, NumberForm form, double empty);
 
 // What a box of the form takes, for a refusal: "a number such as 2.5 or -1,5".
 std::string NumberFormText(NumberForm form);

@@ -210,8 +210,7 @@ void frmharmedit::Form_Load() {
 std::string frmharmedit::NumberText(float value) { return TypedText(value); }
 
 std::optional<float> frmharmedit::BoxNumber(const std::string& text) {
-    if (Trim(text).empty()) return 0.0f;
-    const std::optional<double> v = ReadBoxNumber(text, NumberForm::Decimal);
+    const std::optional<double> v = ReadBoxNumber(text, NumberForm::Decimal, 0);
     if (!v) return std::nullopt;
     return ToSingle(*v);
 }
@@ -316,8 +315,7 @@ std::optional<float> frmharmedit::numberOf(TextBox* box, const std::string& labe
 
 std::optional<double> frmharmedit::positionOf(TextBox* box, NumberForm form, double stored) {
     if (untouched(box)) return stored;
-    if (Trim(box->Text()).empty()) return 0.0;
-    const std::optional<double> v = ReadBoxNumber(box->Text(), form);
+    const std::optional<double> v = ReadBoxNumber(box->Text(), form, 0);
     if (!v) {
         refuse(NumberFormFault(form == NumberForm::Latitude ? "Lat." : "Long.", form) + ".");
         box->setFocus();
@@ -366,8 +364,7 @@ std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
         r.ZoneLetter = stored.ZoneLetter;
     } else {
         // Whole hours from -11 to 11; an empty box is 0. Anything else is refused, not taken as 0.
-        const std::string zone = Trim(txtTimeZone->Text());
-        const std::optional<double> hours = zone.empty() ? 0.0 : ReadBoxNumber(zone, NumberForm::Whole);
+        const std::optional<double> hours = ReadBoxNumber(txtTimeZone->Text(), NumberForm::Whole, 0);
         if (!hours || std::fabs(*hours) > 11) {
             refuse(hours ? "Timezone must lie between -11 and 11."
                          : NumberFormFault("Timezone", NumberForm::Whole) + ".");

@@ -314,9 +314,8 @@ std::optional<TidalDiamondRecord> frmTidalDiamondsCopy::DiamondFrom(Pane pane) {
     }
     // Each box wholly one number in its form, or told; an empty stream box is 0.
     auto read = [](const TextBox* box, NumberForm form, const std::string& name, float& out) {
-        const std::string text = Trim(box->Text());
-        const std::optional<double> v =
-            text.empty() && form == NumberForm::Decimal ? 0.0 : ReadBoxNumber(text, form);
+        const std::optional<double> v = form == NumberForm::Decimal ? ReadBoxNumber(box->Text(), form, 0)
+                                                                    : ReadBoxNumber(box->Text(), form);
         if (!v) {
             failure(NumberFormFault(name, form) + ".");
             return false;

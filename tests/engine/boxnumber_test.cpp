@@ -92,6 +92,14 @@ TEST_F(BoxNumber, WholeTextInItsForm) {
     }
 }
 
+// An empty box stands for a number only where it is given one.
+TEST_F(BoxNumber, AnEmptyBoxIsItsGivenNumber) {
+    EXPECT_EQ(ReadBoxNumber("  ", NumberForm::Decimal, 0), 0.0);
+    EXPECT_EQ(ReadBoxNumber("", NumberForm::Latitude, 0), 0.0);
+    EXPECT_EQ(ReadBoxNumber("2,5", NumberForm::Decimal, 0), 2.5);
+    EXPECT_EQ(ReadBoxNumber("abc", NumberForm::Decimal, 0), std::nullopt);
+}
+
 TEST_F(BoxNumber, RefusalNamesTheBoxAndItsForm) {
     EXPECT_EQ(NumberFormFault("Z0", NumberForm::Decimal), "Z0 must be a number such as 2.5 or -1,5");
     EXPECT_EQ(NumberFormFault("Lat.", NumberForm::Latitude),
