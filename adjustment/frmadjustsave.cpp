@@ -128,6 +128,11 @@ void frmAdjustSave::cmdSave_Click() {
     const auto& zones = Get<frmHarmAdjust>().SourceZoneLetters();
     const LocationZone zone = LocationZoneOf(zones[0], zones[1]);
     const PortRecord record = LocationRecord(Text1->Text(), *constants, zone.Letter);
+    // Constants in range that together give heights no sea has would be read back as damaged.
+    if (const std::optional<std::string> fault = HeightsFault(record, true)) {
+        MsgBox("T" + fault->substr(1) + "; the location is not saved", kExclamation);
+        return;
+    }
 
     FileResult w;
     if (Option1->Value()) {

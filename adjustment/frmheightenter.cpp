@@ -152,9 +152,10 @@ void frmHeightEnter::cmdOpen_Click() {
     std::vector<ObsHeightRecord> heights;
     const FileResult r = ReadHeightFile(file.path, heights);
     if (r.status == FileStatus::Missing) {
-        // A new name: its file is made, empty.
+        // A new name: its file is made, empty; made also when only the folder's sync failed,
+        // which the message says.
         if (FileResult w = WriteHeightFile(file.path, {}); !w.ok())
-            MsgBox("The height file cannot be made: " + w.message, kExclamation);
+            MsgBox(w.saved() ? w.message : "The height file cannot be made: " + w.message, kExclamation);
         return;
     }
     if (!r.ok()) {
@@ -189,10 +190,13 @@ void frmHeightEnter::Command2_Click() {
         List1->SetListIndex(i);
         heights.push_back(ObsFromEntry(List1->List(i)));
     }
-    if (FileResult w = WriteHeightFile(file.path, heights); !w.ok()) {
+    const FileResult w = WriteHeightFile(file.path, heights);
+    if (!w.saved()) {
         MsgBox("The heights cannot be saved: " + w.message, kExclamation);
         return;
     }
+    // Saved; should only the folder's sync have failed, the message says so.
+    if (!w.ok()) MsgBox(w.message, kExclamation);
     State().HeightFilePath = file.path;
 }
 

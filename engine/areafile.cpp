@@ -118,11 +118,14 @@ FileResult rebuild(const std::string& areaPath, const std::string& records, long
             return {FileStatus::WriteFailed,
                     areaPath + " was changed, but " + depthPath + " could not be renumbered: " +
                         std::strerror(r.error) + ". " + from + "its depths and notes belong to other ports.",
-                    r.error};
+                    r.error, true};
+        // Only the folders' syncs can have failed here: each is told.
         if (result.ok()) result = r;
+        else if (!r.ok()) result.message += ". " + r.message;
     }
-    if (result.ok()) return {FileStatus::Ok, notice};
-    if (!notice.empty()) result.message += " " + notice;
+    if (result.ok()) return {FileStatus::Ok, notice, 0, true};
+    if (!notice.empty()) result.message += ". " + notice;
+    result.replaced = true;
     return result;
 }
 
@@ -170,6 +173,70 @@ FileResult DeletePortRecord(const std::string& areaPath, long k) {
     if (k < 1 || k > WholeRecords(bytes, kPortSize)) return RecordNotInFile(areaPath, k);
     bytes.erase(RecordStart(k, kPortSize), kPortSize);
     return rebuild(areaPath, bytes, k, std::nullopt);
+}
+
+namespace {
+
+// The staged file of a replacement of `path`, named as StageReplacement names it: beside the
+// file a link points to.
+StagedFile stagedFor(const std::string& path) {
+    std::string target = path;
+    std::error_code ec;
+    if (fs::is_symlink(path, ec))
+        if (fs::path resolved = fs::canonical(path, ec); !ec) target = resolved.string();
+    return {target, target + std::string(kStagingSuffix)};
+}
+
+bool nothingAt(const std::string& path) {
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() == fs::file_type::not_found;
+}
+
+std::string counted(long n, const std::string& what) {
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+
+}  // namespace
+
+FileResult FinishDepthRenumbering(const std::string& areaPath, const std::string& depthPath) {
+    const long areaLength = FileLength(areaPath), depthLength = FileLength(depthPath);
+    if (areaLength < 0 || depthLength < 0) return {};
+    const long ports = areaLength / static_cast<long>(kPortSize);
+    const long records = depthLength / static_cast<long>(DepthRecord::kSize);
+    if (records == ports) return {};
+    const std::string outOfStep = depthPath + " holds the user depths of " + counted(records, "port") +
+                                  ", but " + areaPath + " has " + counted(ports, "port") + ": ";
+    const StagedFile staged = stagedFor(depthPath);
+    std::string bytes;
+    if (FileLength(staged.temp) == ports * static_cast<long>(DepthRecord::kSize) &&
+        nothingAt(stagedFor(areaPath).temp) && ReadWholeFile(staged.temp, bytes).ok()) {
+        bool placed = false;
+        FileResult r = CommitReplacement(staged, &placed);
+        if (placed) {
+            std::string told = "An insert or delete of a port in " + areaPath + " stopped before " +
+                               depthPath +
+                               " was renumbered. The renumbering was completed, so that the depths and "
+                               "notes are on their ports again.";
+            if (!r.ok()) told += " " + r.message + ".";
+            return {FileStatus::Damaged, told, r.error, true};
+        }
+        // The failed rename took the renumbered file away: it is put back for the next start.
+        StagedFile again;
+        const bool kept = StageReplacement(depthPath, bytes, again).ok();
+        return {FileStatus::Damaged,
+                outOfStep + "the renumbered depths in " + staged.temp + " could not take its place: " +
+                    std::strerror(r.error) + "." + (kept ? " They stay there for the next start." : "") +
+                    " From some port on, the depths and notes may belong to other ports.",
+                r.error};
+    }
+    // Fewer records: ports were appended after the file was made, and have none yet.
+    if (records < ports) return {};
+    std::string told = outOfStep +
+                       "an insert or delete of a port may have stopped before the depths were "
+                       "renumbered, and the depths and notes from some port on may belong to other ports. "
+                       "Both files are kept as they are.";
+    if (!nothingAt(staged.temp)) told += " " + staged.temp + ", left beside it, was not used.";
+    return {FileStatus::Damaged, told};
 }
 
 }  // namespace engine

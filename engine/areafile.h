@@ -37,8 +37,20 @@ FileResult AppendPortRecords(const std::string& areaPath, const std::vector<Port
 // step when it holds k records or more, unless another area file of the folder shares it: it
 // is then left alone and the result, Ok, carries a notice for the user. Both files are written
 // and synced before either takes its old one's place; should the depth file's rename then fail,
-// the area file stays changed and the result says so.
+// the area file stays changed and the result says so. `replaced` is set once the area file has
+// taken its old one's place, whatever failed after.
 FileResult InsertPortRecord(const std::string& areaPath, long k, const PortRecord& record);
 FileResult DeletePortRecord(const std::string& areaPath, long k);
+
+// An insert or delete stopped between its two renames leaves the area file new, its user-depth
+// file old and the renumbered one beside it, staged (depthPath + kStagingSuffix). Whenever the
+// depth file's record count differs from the area's port count, this finishes such a step: a
+// staged file of exactly one record per port, while the area file's own staged file is gone
+// (the area's rename was taken), takes the depth file's place; the result, Damaged, tells it.
+// Otherwise a depth file with more records than the area has ports, which only an interrupted
+// step leaves, is told (Damaged) and nothing is changed; fewer is a file made before ports were
+// appended: Ok. Ok also when the counts agree or either file is not there. Damaged always leaves
+// a depth file to be used, and its message is for the user.
+FileResult FinishDepthRenumbering(const std::string& areaPath, const std::string& depthPath);
 
 }  // namespace engine

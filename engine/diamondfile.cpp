@@ -19,7 +19,11 @@ std::string ScratchDiamondFilePath() { return Env().programFolder + "/" + kScrat
 long DiamondCount(const std::string& path) { return RecordCount(path, kSize); }
 
 FileResult ReadAllDiamondRecords(const std::string& path, std::vector<TidalDiamondRecord>& out) {
-    return ReadAllRecords(path, DecodeDiamondRecord, out);
+    if (FileResult r = ReadAllRecords(path, DecodeDiamondRecord, out); !r.ok()) return r;
+    for (size_t i = 0; i < out.size(); ++i)
+        if (auto fault = DiamondRecordFault(out[i]))
+            return DamagedRecord(path, static_cast<long>(i + 1), *fault);
+    return {};
 }
 
 FileResult ReadDiamondRecord(const std::string& path, long k, TidalDiamondRecord& out) {
@@ -29,6 +33,7 @@ FileResult ReadDiamondRecord(const std::string& path, long k, TidalDiamondRecord
     if (r.status == FileStatus::PastEnd) return notInFile(path, k);
     if (!r.ok()) return r;
     out = DecodeDiamondRecord(bytes);
+    if (auto fault = DiamondRecordFault(out)) return DamagedRecord(path, k, *fault);
     return {};
 }
 

@@ -17,9 +17,12 @@ inline constexpr const char* kScratchDiamondFileName = "~scratch.~20";
 std::string ScratchDiamondFilePath();
 
 long DiamondCount(const std::string& path);
-// Every whole record, in file order.
+// Every whole record, in file order. A record with a damaged value (DiamondRecordFault) gives
+// Damaged, naming the file, the first such record and its field ("Record 3 of Sample.l20 is
+// damaged: Spring rate at HW -3 is not a number"); `out` then still holds every record as read.
 FileResult ReadAllDiamondRecords(const std::string& path, std::vector<TidalDiamondRecord>& out);
-// Record k; a number outside 1 to the count (the file changed since it was listed) is refused.
+// Record k, checked as above: Damaged, with `out` holding the record as read. A number outside
+// 1 to the count (the file changed since it was listed) is refused.
 FileResult ReadDiamondRecord(const std::string& path, long k, TidalDiamondRecord& out);
 // Writes record k in place: every other byte of the file, a partial tail included, stays.
 // A number outside 1 to the count is refused.

@@ -88,6 +88,13 @@ std::string TrimAtNull(const std::string& text) {
 
 std::string ShownText(const std::string& field) { return Trim(TrimAtNull(field)); }
 
+std::string LineText(const std::string& field) {
+    std::string text = TrimAtNull(field);
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
+    return Trim(text);
+}
+
 bool FileExists(const std::string& path) {
     std::error_code ec;
     if (path.empty() || fs::is_directory(path, ec)) return false;

@@ -34,6 +34,9 @@ std::string BuildSettingsFilePath();
 std::string TrimAtNull(const std::string& text);
 // A stored text field as the windows show it: up to its first NUL, without the blanks around it.
 std::string ShownText(const std::string& field);
+// The same for a line of a text file or a copy: each control character (a byte below 32, or
+// 127) made a blank first, so that a damaged name breaks no line or column.
+std::string LineText(const std::string& field);
 
 // True when the file can be opened for reading (a folder is not a file).
 bool FileExists(const std::string& path);

@@ -83,7 +83,7 @@ void FindHighLowWatersPort2(int& Points, int16_t& Count) { searchSite(State().Ad
 std::string ShowDayTides(int Count) {
     auto& s = State();
     for (int i = 1; i <= 200; ++i) s.DayText[i].clear();
-    s.DayText[1] = "Port : " + ShownText(s.PortName);
+    s.DayText[1] = "Port : " + LineText(s.PortName);
     s.DayText[2] = "Date : " + NumericDate(s.SelectedYear, s.SelectedMonth, s.SelectedDay);
     s.DayText[3] = "";
     for (int k = 1; k <= Count; ++k) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -372,13 +373,28 @@ FileResult RemoveWorkFile(const std::string& path) {
     return {};
 }
 
+namespace {
+// "<path> is too large to be read (8,000,000,000 bytes)", the length grouped in threes.
+FileResult tooLarge(const std::string& path, long length, const std::string& why = "") {
+    std::string digits = std::to_string(length);
+    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return {FileStatus::ReadFailed, path + " is too large to be read (" + digits + " bytes)" + why};
+}
+}  // namespace
+
 FileResult ReadWholeFile(const std::string& path, std::string& out) {
     out.clear();
     long length = FileLength(path);
     if (length < 0) return notAFile(path);
+    if (length > kMaxWholeFileLength) return tooLarge(path, length);
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return openFailed(path, errno);
-    out.resize(static_cast<size_t>(length));
+    try {
+        out.resize(static_cast<size_t>(length));
+    } catch (const std::bad_alloc&) {
+        std::fclose(f);
+        return tooLarge(path, length, ": there is not enough memory for it");
+    }
     int err = injectedReadFault(path);
     bool failed = err != 0;
     if (!failed) {

@@ -1,5 +1,6 @@
 #include "engine/records.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -209,21 +210,59 @@ std::optional<std::string> ConstantFault(const PortConstant& c, double value) {
            RangeEndText(c.range.hi);
 }
 
-std::optional<std::string> PortConstantsFault(const PortRecord& r) {
+namespace {
+// The largest nodal factors of the four groups of CalcAnglesAndFactors over the 50 hours of a
+// computation: every member of the group at its largest and in phase, plus what the factor's
+// straight-line change from one day to the next adds over the 26 hours past the second day
+// (at most 0.089, 0.014, 0.029 and 0.093 a day).
+constexpr double kLargestM2Factor = 1.48, kLargestS2Factor = 1.44;
+constexpr double kLargestK1Factor = 1.60, kLargestO1Factor = 1.67;
+
+double largestHeightOf(double mean, double m2Hm, const PortRecord& r) {
+    // The combined semi-diurnal wave, on which the shallow-water terms act.
+    const double wave = kLargestM2Factor * std::fabs(m2Hm) + kLargestS2Factor * std::fabs(r.S2Hm);
+    return std::fabs(mean) + wave + kLargestK1Factor * std::fabs(r.K1Hm) +
+           kLargestO1Factor * std::fabs(r.O1Hm) + std::fabs(r.LF4) * wave * wave +
+           std::fabs(r.LF6) * wave * wave * wave;
+}
+
+std::optional<std::string> constantFieldsFault(const PortRecord& r) {
     for (const PortConstant& c : kPortConstants)
         if (auto fault = ValueFault(c.name, r.*c.field, c.range)) return fault;
     return std::nullopt;
 }
+}  // namespace
+
+double LargestHeight(const PortRecord& r, bool withMonths) {
+    double largest = largestHeightOf(r.Z0, r.M2Hm, r);
+    if (withMonths)
+        for (size_t m = 0; m < 12; ++m)
+            largest = std::max(largest,
+                               largestHeightOf(static_cast<double>(r.Z0) + r.MonthDZ0[m], r.MonthM2Hm[m], r));
+    return largest;
+}
+
+std::optional<std::string> HeightsFault(const PortRecord& r, bool withMonths) {
+    const double largest = LargestHeight(r, withMonths);
+    if (!(largest > kLargestTide)) return std::nullopt;
+    return "the constants can give heights of " + Format(std::ceil(largest), "#,##0") +
+           " m, more than any sea's tide (" + Format(kLargestTide, "0") + " m)";
+}
+
+std::optional<std::string> PortConstantsFault(const PortRecord& r) {
+    if (auto f = constantFieldsFault(r)) return f;
+    return HeightsFault(r, false);
+}
 
 std::optional<std::string> PortRecordFault(const PortRecord& r) {
     if (auto f = PositionFault(r)) return f;
-    if (auto f = PortConstantsFault(r)) return f;
+    if (auto f = constantFieldsFault(r)) return f;
     for (size_t m = 0; m < 12; ++m) {
         const std::string month = " of month " + std::to_string(m + 1);
         if (auto f = ValueFault("MonthDZ0" + month, r.MonthDZ0[m], kLevelRange)) return f;
         if (auto f = ValueFault("MonthM2Hm" + month, r.MonthM2Hm[m], kLevelRange)) return f;
     }
-    return std::nullopt;
+    return HeightsFault(r, true);
 }
 
 std::optional<std::string> DepthRecordFault(const DepthRecord& r) {
@@ -235,9 +274,40 @@ std::optional<std::string> ObsHeightRecordFault(const ObsHeightRecord& r) {
     return ValueFault("ObsHeight", r.ObsHeight, kLevelRange);
 }
 
+std::optional<std::string> DiamondRecordFault(const TidalDiamondRecord& r) {
+    if (auto f = ValueFault("Latitude", r.Latitude, kLatitudeRange)) return f;
+    if (auto f = ValueFault("Longitude", r.Longitude, kLongitudeRange)) return f;
+    // Directions and rates have no range of their own, only a finite value.
+    auto finite = [](const std::string& field, float v) -> std::optional<std::string> {
+        if (std::isfinite(v)) return std::nullopt;
+        if (std::isnan(v)) return field + " is not a number";
+        return field + (v > 0 ? " is infinite" : " is minus infinite");
+    };
+    for (size_t h = 0; h < TidalDiamondRecord::kHours; ++h) {
+        const int hw = static_cast<int>(h) - 6;
+        const std::string hour =
+            hw == 0 ? " at HW"
+                    : " at HW " + std::string(hw > 0 ? "+" : "-") + std::to_string(hw > 0 ? hw : -hw);
+        const HourStream& s = r.HourStreams[h];
+        if (auto f = finite("Direction" + hour, s.Direction)) return f;
+        if (auto f = finite("Spring rate" + hour, s.SpringRate)) return f;
+        if (auto f = finite("Neap rate" + hour, s.NeapRate)) return f;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> OutputOptionFault(float option) {
+    if (option == 1.0f || option == 2.0f || option == 3.0f) return std::nullopt;
+    if (std::isnan(option)) return "OutputOption is not a number";
+    const std::string shown =
+        std::isinf(option) ? (option > 0 ? "infinite" : "minus infinite") : CStrSingle(option);
+    return "OutputOption is " + shown + ", not 1, 2 or 3";
+}
+
 std::optional<std::string> SettingsRecordFault(const SettingsRecord& r) {
     if (auto f = ValueFault("Draught", r.Draught, kVesselRange)) return f;
-    return ValueFault("KeelClearance", r.KeelClearance, kVesselRange);
+    if (auto f = ValueFault("KeelClearance", r.KeelClearance, kVesselRange)) return f;
+    return OutputOptionFault(r.OutputOption);
 }
 
 int ZoneHours(const std::string& letter) {

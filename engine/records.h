@@ -126,16 +126,31 @@ std::string RangeEndText(double end);
 std::optional<std::string> ValueFault(const std::string& field, double value, ValueRange range);
 // A constant typed outside what an area file may hold: "M2Hm must lie between -100 and 100".
 std::optional<std::string> ConstantFault(const PortConstant& c, double value);
-// The first of the thirteen constants outside its range, worded as ValueFault words it.
+// The most a height may be above or below the datum: no sea's tide comes near it, metres.
+inline constexpr double kLargestTide = 25;
+// The largest height, metres, that a record's constants can give in any computation, with
+// Z0 and M2Hm, and with withMonths also with each month's Z0 correction and M2Hm: the mean
+// level, each constituent with its largest nodal factor, and the shallow-water terms on the
+// largest combined semi-diurnal wave. For constants within their ranges.
+double LargestHeight(const PortRecord& r, bool withMonths);
+// A record whose constants can give heights beyond kLargestTide: "the constants can give
+// heights of 14,331 m, more than any sea's tide (25 m)", the height rounded up.
+std::optional<std::string> HeightsFault(const PortRecord& r, bool withMonths);
+// The first of the thirteen constants outside its range, worded as ValueFault words it, then
+// HeightsFault of Z0 and M2Hm.
 std::optional<std::string> PortConstantsFault(const PortRecord& r);
-// The first damaged field of a record, worded as ValueFault words it; nothing when every
-// field lies in its range.
+// The first damaged field of a record, worded as ValueFault words it, then HeightsFault with
+// the month values; nothing when every field lies in its range and the heights are a sea's.
 std::optional<std::string> PortRecordFault(const PortRecord& r);
 // Only the position: what a user-depth file's notes are made from.
 std::optional<std::string> PositionFault(const PortRecord& r);
 
 // The time of day outside 0 to 24 hours, or the height outside kLevelRange.
 std::optional<std::string> ObsHeightRecordFault(const ObsHeightRecord& r);
+
+// The first damaged field of a diamond: its position outside its range, or a direction or a
+// rate that is not a finite number ("Spring rate at HW -3 is not a number").
+std::optional<std::string> DiamondRecordFault(const TidalDiamondRecord& r);
 
 // The one record of the settings file, 1307 bytes.
 struct SettingsRecord {
@@ -147,8 +162,11 @@ struct SettingsRecord {
 };
 Bytes EncodeSettingsRecord(const SettingsRecord& r);
 SettingsRecord DecodeSettingsRecord(std::span<const uint8_t> bytes);
-// The draught or the clearance outside kVesselRange (the port and the option have their own
-// rules where they are read).
+// The output options the program draws: 1 chart datum only, 2 with the user's charted depth,
+// 3 also the draught's curve; another value: "OutputOption is 2.5, not 1, 2 or 3".
+std::optional<std::string> OutputOptionFault(float option);
+// The first of the draught, the clearance (outside kVesselRange) and the output option that is
+// damaged (the port has its own rule where it is read).
 std::optional<std::string> SettingsRecordFault(const SettingsRecord& r);
 
 // One port of a user-depth file, 305 bytes.

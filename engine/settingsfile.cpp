@@ -1,8 +1,10 @@
 #include "engine/settingsfile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
+#include "engine/areafile.h"
 #include "engine/cp1252.h"
 #include "engine/currentport.h"
 #include "engine/environment.h"
@@ -31,7 +33,64 @@ SettingsRecord DefaultSettingsRecord() {
     return r;
 }
 
-FileResult ReadSettingsFile(SettingsRecord& out) {
+float OutputOptionInUse(float stored) {
+    return OutputOptionFault(stored) ? DefaultSettingsRecord().OutputOption : stored;
+}
+
+std::string SettingsCompanionPath() { return BuildSettingsFilePath() + ".area"; }
+
+namespace {
+
+constexpr size_t kPathFieldWidth = 255;
+
+// The full path a field without "/" stands for.
+std::string InProgramFolder(const std::string& name) { return Env().programFolder + "/" + name; }
+
+// The field reads the text back whole: Windows-1252 without loss, at most 255 bytes, and no
+// blank at either end, which the padding would take.
+bool FitsPathField(const std::string& text) {
+    bool lossless = false;
+    const std::string bytes = Utf8ToCp1252(text, &lossless);
+    return lossless && bytes.size() <= kPathFieldWidth && Trim(text) == text;
+}
+
+// What a path field holds for a full path: the name alone of a file of the program folder, the
+// path itself, or nothing when the field cannot hold it. An empty path is an empty field.
+std::optional<std::string> StoredPath(const std::string& path) {
+    if (path.empty()) return path;
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (!name.empty() && path == InProgramFolder(name) && FitsPathField(name)) return name;
+    if (path.find('/') != std::string::npos && FitsPathField(path)) return path;
+    return std::nullopt;
+}
+
+// The full path a path field stands for.
+std::string FullPath(const std::string& field) {
+    const std::string stored = Trim(field);
+    if (stored.empty() || stored.find('/') != std::string::npos) return stored;
+    return InProgramFolder(stored);
+}
+
+// The area path of a blank field: the companion file's line. When there is none, the default
+// area file, and `fault` says so.
+std::string CompanionAreaPath(std::string& fault) {
+    const std::string companion = SettingsCompanionPath();
+    std::string text;
+    FileResult r = ReadWholeFile(companion, text);
+    if (r.ok()) {
+        text.resize(std::min(text.size(), text.find('\n')));
+        if (!text.empty()) return text;
+        r = {FileStatus::Damaged, companion + " holds no path"};
+    }
+    const std::string area = DefaultSettingsRecord().AreaPath;
+    fault = "The path of the sea area file in the settings cannot be read: " + r.message +
+            ". The program uses " + area + " until another sea area is chosen with Select Port, Sea Area.";
+    return area;
+}
+
+// Reads the record and makes its paths full, without checking its values; `areaFault` tells a
+// companion file that cannot be read.
+FileResult ReadStoredRecord(SettingsRecord& out, std::string& areaFault) {
     State().SettingsFilePath = BuildSettingsFilePath();
     const std::string& path = State().SettingsFilePath;
     if (FileLength(path) < static_cast<long>(SettingsRecord::kSize))
@@ -40,7 +99,27 @@ FileResult ReadSettingsFile(SettingsRecord& out) {
     FileResult r = ReadRecord(path, SettingsRecord::kSize, 1, bytes);
     if (!r.ok()) return r;
     out = DecodeSettingsRecord(bytes);
-    if (auto fault = SettingsRecordFault(out)) return DamagedRecord(path, 1, *fault);
+    out.AreaPath = Trim(out.AreaPath).empty() ? CompanionAreaPath(areaFault) : FullPath(out.AreaPath);
+    out.WaypointFile = FullPath(out.WaypointFile);
+    return r;
+}
+
+// "a", "a and b", "a, b and c".
+std::string Listed(const std::vector<std::string>& items) {
+    std::string text;
+    for (size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
+    return text;
+}
+
+}  // namespace
+
+FileResult ReadSettingsFile(SettingsRecord& out) {
+    std::string areaFault;
+    FileResult r = ReadStoredRecord(out, areaFault);
+    if (!r.ok()) return r;
+    if (auto fault = SettingsRecordFault(out)) r = DamagedRecord(State().SettingsFilePath, 1, *fault);
+    if (!areaFault.empty()) r = {FileStatus::Damaged, r.ok() ? areaFault : r.message + ". " + areaFault};
     return r;
 }
 
@@ -64,10 +143,10 @@ FileResult EnsureSettingsFile(const SettingsRecord& defaults) {
                  ", and the settings are back to their defaults.";
     }
     FileResult r = WriteSettingsFile(defaults);
-    if (!r.ok()) return r;
+    if (!r.saved()) return r;
     State().Settings = defaults;
-    if (!notice.empty()) return {FileStatus::Damaged, notice};
-    return {};
+    if (!notice.empty()) return {FileStatus::Damaged, r.ok() ? notice : notice + " " + r.message + "."};
+    return r;
 }
 
 std::optional<std::string> AreaFileInProgramFolder(const std::string& areaPath) {
@@ -83,21 +162,44 @@ std::optional<std::string> AreaFileInProgramFolder(const std::string& areaPath) 
     return candidate;
 }
 
-std::optional<std::string> UnstorablePathReason(const std::string& path) {
-    bool lossless = false;
-    std::string bytes = Utf8ToCp1252(path, &lossless);
-    if (!lossless) return "The path " + path + " holds characters that the settings file cannot store.";
-    if (bytes.size() > 255)
-        return "The path " + path + " is longer than the 255 characters the settings file can store.";
-    return std::nullopt;
-}
-
 FileResult WriteSettingsFile(const SettingsRecord& record) {
     State().SettingsFilePath = BuildSettingsFilePath();
-    if (auto why = UnstorablePathReason(record.AreaPath)) return {FileStatus::WriteFailed, *why};
+    const std::string& path = State().SettingsFilePath;
+    const std::string companion = SettingsCompanionPath();
+    const std::optional<std::string> area = StoredPath(record.AreaPath);
+    SettingsRecord stored = record;
+    stored.AreaPath = area.value_or("");
+    // Only the default's waypoint file is ever stored; nothing reads it.
+    stored.WaypointFile = StoredPath(record.WaypointFile).value_or(record.WaypointFile);
+
+    // The companion first, so that a blank field always finds its path; what it held is put
+    // back when the record cannot be written.
+    std::optional<std::string> before;
+    bool wrote = false;
+    if (!area) {
+        const std::string line = record.AreaPath + "\n";
+        std::string old;
+        const FileResult had = ReadWholeFile(companion, old);
+        if (!had.ok() || old != line) {
+            FileResult c = ReplaceFile(companion, line);
+            if (!c.saved()) return c;
+            wrote = had.ok() || had.absent();
+            if (had.ok()) before = old;
+        }
+    }
     // One record is the whole file: replaced whole, so a failed write leaves the old one.
-    const Bytes bytes = EncodeSettingsRecord(record);
-    return ReplaceFile(State().SettingsFilePath, std::string(bytes.begin(), bytes.end()));
+    FileResult r = ReplaceFile(path, AsString(EncodeSettingsRecord(stored)));
+    if (!r.saved()) {
+        if (wrote) {
+            FileResult back = before ? ReplaceFile(companion, *before) : RemoveWorkFile(companion);
+            if (!back.saved()) r.message += ". " + back.message;
+        }
+        return r;
+    }
+    // A companion left over is never read while the field holds the path: one that cannot be
+    // removed does no harm.
+    if (area && FileLength(companion) >= 0) (void)RemoveWorkFile(companion);
+    return r;
 }
 
 FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change) {
@@ -109,7 +211,7 @@ FileResult UpdateSettingsFile(const std::function<void(SettingsRecord&)>& change
     else if (!read.recordRead()) return read;
     change(record);
     FileResult r = WriteSettingsFile(record);
-    if (r.ok()) State().Settings = record;
+    if (r.saved()) State().Settings = record;
     return r;
 }
 
@@ -118,19 +220,38 @@ FileResult LoadSettings() {
     const SettingsRecord defaults = DefaultSettingsRecord();
     FileResult made = EnsureSettingsFile(defaults);
     SettingsRecord record;
-    FileResult r = ReadSettingsFile(record);
-    if (!r.recordRead()) record = defaults;  // run on the defaults, as they would be read
+    std::string areaFault;
+    FileResult r = ReadStoredRecord(record, areaFault);
+    if (!r.ok()) record = defaults;  // run on the defaults, as they would be read
     s.Settings = record;
-    // A damaged draught or clearance is not used: the defaults stand in until the user sets
-    // them, and the file keeps what it holds.
-    s.Draught = kVesselRange.holds(record.Draught) ? record.Draught : defaults.Draught;
+    // A damaged value is not used: the default stands in until the user sets it, and the file
+    // keeps what it holds.
+    std::string faults;
+    std::vector<std::string> used;
+    const auto damaged = [&](const std::optional<std::string>& fault, const std::string& use) {
+        if (!fault) return false;
+        faults += (faults.empty() ? "" : "; ") + *fault;
+        used.push_back(use);
+        return true;
+    };
+    s.Draught = damaged(ValueFault("Draught", record.Draught, kVesselRange),
+                        "the default draught of " + TypedText(defaults.Draught) + " m")
+                    ? defaults.Draught
+                    : record.Draught;
     s.KeelClearance =
-        kVesselRange.holds(record.KeelClearance) ? record.KeelClearance : defaults.KeelClearance;
+        damaged(ValueFault("KeelClearance", record.KeelClearance, kVesselRange),
+                "the default under keel clearance of " + TypedText(defaults.KeelClearance) + " m")
+            ? defaults.KeelClearance
+            : record.KeelClearance;
+    s.OutputOption = damaged(OutputOptionFault(record.OutputOption),
+                             "the default output option 3 (heights with the charted depth, draught "
+                             "and under keel clearance)")
+                         ? defaults.OutputOption
+                         : record.OutputOption;
     // A damaged record must not stop the load: a port outside 16 bits reads as 0, which the
     // main window brings into range.
     s.CurrentPort = PortOfIndex(record.PortIndex);
     s.AreaFilePath = Trim(record.AreaPath);
-    s.OutputOption = record.OutputOption;
     try {
         s.SpareSetting = CInt(record.SpareValue);
     } catch (const std::range_error&) {
@@ -138,9 +259,13 @@ FileResult LoadSettings() {
     }
     s.UseSummerTime = record.SummerTime != 0;
     s.ApplySummerTime = record.SummerTime != 0;
-    if (r.status == FileStatus::Damaged)
-        return {FileStatus::Damaged, r.message + ". The default of " + TypedText(defaults.Draught) +
-                                         " m is used until it is set under Configure, Program Options."};
+    std::string told;
+    if (!faults.empty())
+        told = DamagedRecord(s.SettingsFilePath, 1, faults).message + ". Until " +
+               (used.size() == 1 ? "it is" : "they are") +
+               " set under Configure, Program Options, the program uses " + Listed(used) + ".";
+    if (!areaFault.empty()) told += (told.empty() ? "" : " ") + areaFault;
+    if (!told.empty()) return {FileStatus::Damaged, told};
     if (!made.ok()) return made;
     return r;
 }
@@ -150,7 +275,7 @@ bool ReloadSettingsCopies(SettingsRecord& record) {
     if (!ReadSettingsFile(record).recordRead()) return false;
     if (kVesselRange.holds(record.Draught)) s.Draught = record.Draught;
     if (kVesselRange.holds(record.KeelClearance)) s.KeelClearance = record.KeelClearance;
-    s.OutputOption = record.OutputOption;
+    if (!OutputOptionFault(record.OutputOption)) s.OutputOption = record.OutputOption;
     s.AreaFilePath = Trim(record.AreaPath);
     s.CurrentPort = PortWithin(PortOfIndex(record.PortIndex), PortCount(s.AreaFilePath));
     return true;
@@ -192,7 +317,12 @@ FileResult EnsureUserDepthFile() {
         // user's depths.
         Bytes first;
         FileResult r = ReadRecord(s.DepthFilePath, DepthRecord::kSize, 1, first);
-        return r.status == FileStatus::PastEnd ? FileResult{} : r;
+        if (!r.ok() && r.status != FileStatus::PastEnd) return r;
+        // A rebuild stopped between its renames is finished or told, once a run.
+        FileResult step = FinishDepthRenumbering(s.AreaFilePath, s.DepthFilePath);
+        if (step.ok() || step.message == s.DepthFileNotice) return {};
+        State().DepthFileNotice = step.message;
+        return step;
     }
     std::vector<PortRecord> ports;
     FileResult r = ReadAllPortRecords(s.AreaFilePath, ports);

@@ -45,6 +45,8 @@ struct SharedState {
     int AdjZoneHours = 0;
     std::string DepthFileName;  // area file name up to its first "." & ".DEP"
     std::string DepthFilePath;
+    // The last notice of EnsureUserDepthFile's check of the file, told once a run.
+    std::string DepthFileNotice;
     float UserDepth = 0;  // metres, the current port's charted depth
 
     // B. Settings copies

@@ -421,6 +421,12 @@ std::optional<PortRecord> frmharmedit::checkedRecord(bool needsSelection) {
             return std::nullopt;
         }
     }
+    // Nor are constants in range that together give heights no sea has.
+    if (std::optional<std::string> fault = HeightsFault(r, true)) {
+        refuse("T" + fault->substr(1) + ".");  // "The constants can give heights of ..."
+        constants[0]->setFocus();
+        return std::nullopt;
+    }
     return r;
 }
 
@@ -436,10 +442,11 @@ void frmharmedit::chartok_Click() {
     if (!r) return;
     const long k = portlist->ListIndex() + 1;
     FileResult w = WritePortRecord(State().EditAreaFilePath, k, *r);
-    if (!w.ok()) {
+    if (!w.saved()) {
         refuse("The port cannot be stored: " + w.message);
         return;
     }
+    if (!w.ok()) refuse(w.message);  // stored, its folder not synced
     takePosition(*r, k);
 }
 
@@ -447,7 +454,8 @@ void frmharmedit::cmdAdd_Click() {
     const std::optional<PortRecord> r = checkedRecord(false);
     if (!r) return;
     FileResult w = AppendPortRecord(State().EditAreaFilePath, *r);
-    if (!w.ok()) refuse("The port cannot be added: " + w.message);
+    if (!w.saved()) refuse("The port cannot be added: " + w.message);
+    else if (!w.ok()) refuse(w.message);  // added, its folder not synced
     listPorts(false);
 }
 
@@ -470,15 +478,16 @@ void frmharmedit::cmdDelete_Click() {
 }
 
 bool frmharmedit::rebuilt(const FileResult& w, long k, const std::string& failure) {
-    if (w.ok()) {
+    // Saved once the area file took its old one's place: what failed after (a folder's sync,
+    // the depths' renumbering) is told as it stands.
+    if (w.saved()) {
         if (editingActiveArea()) State().CurrentPort = portNumber(k);
-        if (!w.message.empty()) refuse(w.message);  // the depths could not be renumbered
+        if (!w.message.empty()) refuse(w.message);
     } else {
         refuse(failure + w.message);
     }
-    // The file may have changed even when the depths could not follow it.
     listPorts(true);
-    return w.ok();
+    return w.saved();
 }
 
 void frmharmedit::cmdClear_Click() {

@@ -82,25 +82,42 @@ constexpr int kDesignWidthPx = 976, kDesignHeightPx = 578;
 void tell(const std::string& text) { MsgBox(text); }
 void failure(const std::string& text) { MsgBox(text, kOkOnly, "Tidewyn"); }
 
+// False, and said so, when a write did not take place; one whose folder alone could not be
+// synced is a write, and its warning is told.
+bool written(const FileResult& r, const std::string& failed) {
+    if (!r.saved()) {
+        failure(failed + r.message);
+        return false;
+    }
+    if (!r.ok()) failure(r.message);
+    return true;
+}
+
 // An entry row: reference, position in listing form (degrees, minutes and hundredths) or in the
-// form the boxes are typed in.
+// form the boxes are typed in. A damaged diamond is marked in place of its position.
 enum class RowForm { Listing, Edit };
 std::string entryRow(const TidalDiamondRecord& d, RowForm form) {
+    if (DiamondRecordFault(d)) return TrimAtNull(d.DiamondRef) + "  damaged";
     const bool listing = form == RowForm::Listing;
     const std::string lat = listing ? FormatLatitudeDMS(d.Latitude) : FormatLatitude(d.Latitude);
     const std::string lon = listing ? FormatLongitudeDMS(d.Longitude) : FormatLongitude(d.Longitude);
     return TrimAtNull(d.DiamondRef) + "  " + lat + "  " + lon;
 }
 
-// Fills a list with a file's diamonds; false, and said so, when they cannot be read.
-bool listDiamonds(ListBox* list, const std::string& path, RowForm form) {
+// Fills a list with a file's diamonds; false, and said so, when they cannot be read. Damaged
+// diamonds keep their rows, so that row k stays record k; `tellDamaged` names the first.
+bool listDiamonds(ListBox* list, const std::string& path, RowForm form, bool tellDamaged = false) {
     list->Clear();
     std::vector<TidalDiamondRecord> diamonds;
-    if (FileResult r = ReadAllDiamondRecords(path, diamonds); !r.ok()) {
+    const FileResult r = ReadAllDiamondRecords(path, diamonds);
+    if (!r.recordRead()) {
         failure("The diamonds cannot be listed: " + r.message);
         return false;
     }
     for (const TidalDiamondRecord& d : diamonds) list->AddItem(entryRow(d, form));
+    if (!r.ok() && tellDamaged)
+        failure(r.message + ". Damaged diamonds are listed as \"damaged\" and the file stays as it is; " +
+                "to mend one, click it in the source list, type its values and click Amend.");
     return true;
 }
 
@@ -259,7 +276,7 @@ void frmTidalDiamondsCopy::fileSource_Click() {
     if (fileSource->FileName().empty()) return;
     DiamondFileName = fileSource->FilePath();
     lblSourceFile->SetCaption(DiamondFileName);
-    listDiamonds(List1, DiamondFileName, RowForm::Listing);
+    listDiamonds(List1, DiamondFileName, RowForm::Listing, true);
     ClearSourceFields();
 }
 
@@ -267,7 +284,7 @@ void frmTidalDiamondsCopy::fileDest_Click() {
     if (fileDest->FileName().empty()) return;
     DestDiamondFileName = fileDest->FilePath();
     txtDestFile->SetText(DestDiamondFileName);
-    listDiamonds(List2, DestDiamondFileName, RowForm::Listing);
+    listDiamonds(List2, DestDiamondFileName, RowForm::Listing, true);
 }
 
 void frmTidalDiamondsCopy::List1_Click() {
@@ -276,23 +293,29 @@ void frmTidalDiamondsCopy::List1_Click() {
     SavedDiamondIndex = i;
     Lbldiamno->SetCaption(std::to_string(i + 1));
     TidalDiamondRecord d;
-    if (FileResult r = ReadDiamondRecord(DiamondFileName, i + 1, d); !r.ok()) {
+    const FileResult r = ReadDiamondRecord(DiamondFileName, i + 1, d);
+    if (!r.recordRead()) {
         // Boxes still holding another diamond would be written over this one.
         ClearSourceFields();
         failure("The diamond cannot be read: " + r.message);
         return;
     }
+    // A damaged value's box stays empty, for a good value to be typed and amended.
     const PaneBoxes b = Boxes(Pane::Source);
     b.ref->SetText(TrimAtNull(d.DiamondRef));
-    b.lat->SetText(LTrim(FormatLatitudeDMS(d.Latitude)));
-    b.lon->SetText(LTrim(FormatLongitudeDMS(d.Longitude)));
+    b.lat->SetText(kLatitudeRange.holds(d.Latitude) ? LTrim(FormatLatitudeDMS(d.Latitude)) : "");
+    b.lon->SetText(kLongitudeRange.holds(d.Longitude) ? LTrim(FormatLongitudeDMS(d.Longitude)) : "");
+    auto rate = [](float v) { return std::isfinite(v) ? FormatWithPoint(v, "##0.0") : ""; };
     for (size_t h = 0; h < TidalDiamondRecord::kHours; ++h) {
         const HourStream& s = d.HourStreams[h];
-        b.hours[h][0]->SetText(Format(s.Direction, "###000"));
+        b.hours[h][0]->SetText(std::isfinite(s.Direction) ? Format(s.Direction, "###000") : "");
         // Rates with "." in every locale, as they are read back.
-        b.hours[h][1]->SetText(FormatWithPoint(s.SpringRate, "##0.0"));
-        b.hours[h][2]->SetText(FormatWithPoint(s.NeapRate, "##0.0"));
+        b.hours[h][1]->SetText(rate(s.SpringRate));
+        b.hours[h][2]->SetText(rate(s.NeapRate));
     }
+    if (!r.ok())
+        failure(r.message + ". The boxes of its damaged values are empty: type good values and click Amend " +
+                "to mend it.");
 }
 
 std::optional<TidalDiamondRecord> frmTidalDiamondsCopy::DiamondFrom(Pane pane) {
@@ -345,12 +368,7 @@ void frmTidalDiamondsCopy::cmdAmend_Click() {
     if (i < 0) return tell("Highlight a Tidal Diamond Entry");
     const std::optional<TidalDiamondRecord> d = DiamondFrom(Pane::Source);
     if (!d) return;
-    if (FileResult r = WriteDiamondRecord(DiamondFileName, i + 1, *d); !r.ok()) {
-        failure("The diamond cannot be written: " + r.message);
-        // Only the folder's sync failed: the list follows the file.
-        if (r.replaced) listDiamonds(List1, DiamondFileName, RowForm::Edit);
-        return;
-    }
+    if (!written(WriteDiamondRecord(DiamondFileName, i + 1, *d), "The diamond cannot be written: ")) return;
     if (listDiamonds(List1, DiamondFileName, RowForm::Edit)) List1->SetListIndex(SavedDiamondIndex);
     ClearSourceFields();
 }
@@ -360,11 +378,7 @@ void frmTidalDiamondsCopy::cmdAddtoFile_Click() {
     if (List1->ListIndex() < 0) return tell("Highlight a Tidal Diamond Entry");
     const std::optional<TidalDiamondRecord> d = DiamondFrom(Pane::Source);
     if (!d) return;
-    if (FileResult r = AppendDiamondRecord(DiamondFileName, *d); !r.ok()) {
-        failure("The diamond cannot be added: " + r.message);
-        if (r.replaced) listDiamonds(List1, DiamondFileName, RowForm::Edit);
-        return;
-    }
+    if (!written(AppendDiamondRecord(DiamondFileName, *d), "The diamond cannot be added: ")) return;
     listDiamonds(List1, DiamondFileName, RowForm::Edit);
     ClearSourceFields();
 }
@@ -373,11 +387,7 @@ void frmTidalDiamondsCopy::cmdDelete_Click() {
     if (DiamondFileName.empty()) return tell("Select a file");
     const int i = List1->ListIndex();
     if (i < 0) return tell("Highlight a Tidal Diamond Entry");
-    if (FileResult r = RemoveDiamondRecord(DiamondFileName, i + 1); !r.ok()) {
-        failure("The diamond cannot be deleted: " + r.message);
-        if (r.replaced) listDiamonds(List1, DiamondFileName, RowForm::Edit);
-        return;
-    }
+    if (!written(RemoveDiamondRecord(DiamondFileName, i + 1), "The diamond cannot be deleted: ")) return;
     if (listDiamonds(List1, DiamondFileName, RowForm::Edit) && SavedDiamondIndex < List1->ListCount())
         List1->SetListIndex(SavedDiamondIndex);
     ClearSourceFields();
@@ -416,9 +426,7 @@ void frmTidalDiamondsCopy::cmdAdd_Click() {
     if (!d) return;
     const std::string path = DestinationPath(typed);
     if (path.empty()) return;
-    FileResult r = AppendDiamondRecord(path, *d);
-    if (!r.ok()) failure("The diamond cannot be added: " + r.message);
-    if (!r.replaced) return;
+    if (!written(AppendDiamondRecord(path, *d), "The diamond cannot be added: ")) return;
     DestDiamondFileName = path;
     listDiamonds(List2, DestDiamondFileName, RowForm::Edit);
 }

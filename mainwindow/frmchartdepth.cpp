@@ -84,7 +84,9 @@ void frmChartdepth::Form_Load() {
         }
     }
 
-    notices_.Tell("The user depths of this sea area cannot be kept", EnsureUserDepthFile());
+    FileResult depths = EnsureUserDepthFile();
+    // A file made or put in step is in use: its notice or sync warning is told as it stands.
+    notices_.Tell(UsableDepthFile(depths) ? "" : "The user depths of this sea area cannot be kept", depths);
     ShowDepthRecord(s.CurrentPort);
 }
 
@@ -180,9 +182,15 @@ void frmChartdepth::cdok_Click() {
         usernotes->setFocus();
         return;
     }
-    FileResult r = EnsureUserDepthFile();
-    if (r.ok()) r = StoreDepthAndNotes(n, *typed, notes);
-    if (!r.ok()) MsgBox("The depth and notes cannot be stored: " + r.message, kOkOnly | kExclamation);
+    FileResult made = EnsureUserDepthFile();
+    FileResult r = UsableDepthFile(made) ? StoreDepthAndNotes(n, *typed, notes) : made;
+    if (!r.saved()) {
+        MsgBox("The depth and notes cannot be stored: " + r.message, kOkOnly | kExclamation);
+        return;
+    }
+    // Stored: a notice or a folder that could not be synced is told, each once.
+    notices_.Tell("", made);
+    notices_.Tell("", r);
 }
 
 void frmChartdepth::cdclose_Click() {

@@ -22,6 +22,8 @@ using namespace platform;
 
 namespace {
 constexpr int kDesignWidth = 8400, kDesignHeight = 6450;
+// CurrentPort and a user depth's PortIndex are 16 bits: the ports after these are not offered.
+constexpr long kListedPorts = INT16_MAX;
 
 // The sort key: the whole 35-character field in Windows-1252, lower case, so trailing blanks
 // and the codes below the letters take part in the order.
@@ -123,6 +125,11 @@ void frmconfig::Form_Load() {
     } else {
         optSortGeog->SetValue(true);
     }
+    if (FilePortCount > kListedPorts)
+        MsgBox(Trim(State().ChosenAreaFile) + " holds " +
+                   Format(static_cast<double>(FilePortCount), "#,##0") + " ports: the list shows the first " +
+                   Format(kListedPorts, "#,##0") + ", as the program can use no more.",
+               kOkOnly | kInformation);
     SelectedPortNo = 0;
     LastFoundIndex = 0;
 }
@@ -131,6 +138,7 @@ void frmconfig::LoadPortList() {
     const SharedState& s = State();
     const std::string area = Trim(s.ChosenAreaFile);
     ListPorts.clear();
+    FilePortCount = 0;
     portconfigbox->SetCaption("");
     std::vector<PortRecord> ports;
     FileResult r = ReadAllPortRecords(area, ports);
@@ -140,7 +148,8 @@ void frmconfig::LoadPortList() {
                kOkOnly | kExclamation);
         return;
     }
-    const long count = static_cast<long>(ports.size());
+    FilePortCount = static_cast<long>(ports.size());
+    const long count = std::min(FilePortCount, kListedPorts);
     // The port in use, or in a newly chosen area the port with its number, kept within the file.
     if (count > 0)
         portconfigbox->SetCaption(
@@ -238,16 +247,20 @@ void frmconfig::portconfigok_Click() {
         rec.AreaPath = area;
         rec.SortByName = sortFlag;
     });
-    if (!w.ok()) {
+    if (!w.saved()) {
         MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
         return;
     }
+    // Saved, with only the folder's sync failed: the program goes on with what the file holds.
+    if (!w.ok()) MsgBox(w.message, kOkOnly | kExclamation);
 
     s.CurrentPort = SelectedPortNo;
     s.AreaFilePath = area;
     FileResult d = EnsureUserDepthFile();
     if (!d.ok())
-        MsgBox("The user depths of this sea area cannot be kept: " + d.message, kOkOnly | kExclamation);
+        MsgBox(
+            UsableDepthFile(d) ? d.message : "The user depths of this sea area cannot be kept: " + d.message,
+            kOkOnly | kExclamation);
 
     frmtidewyn& main = Get<frmtidewyn>();
     main.TakeClockTime();

@@ -44,6 +44,7 @@ public:
     std::vector<ListedPort> ListPorts;  // in the order portlist2 shows them
     int16_t SelectedPortNo = 0;         // record number of the entry last clicked
     int LastFoundIndex = 0;             // list index of the last hit; -1 after a miss
+    long FilePortCount = 0;             // ports in the area file; the list holds 32,767 at most
 
 protected:
     void Form_Load() override;

@@ -88,8 +88,10 @@ void frmoutoptions::Form_Load() {
     else if (record.SummerTime == 0) optNonDaylightsavings->SetValue(true);
     draughttext->SetText(MetresText(record.Draught));
     ukctext->SetText(MetresText(record.KeelClearance));
-    if (record.OutputOption == 2.0f) Option2->SetValue(true);
-    else if (record.OutputOption == 3.0f) Option3->SetValue(true);
+    // A damaged option is shown as the default the program uses in its place.
+    const float option = OutputOptionInUse(record.OutputOption);
+    if (option == 2.0f) Option2->SetValue(true);
+    else if (option == 3.0f) Option3->SetValue(true);
     else Option1->SetValue(true);
 
     // The menus stay visible for the run once shown: the box says so when it opens again.
@@ -130,10 +132,12 @@ void frmoutoptions::optionsok_Click() {
         rec.Draught = *draught;
         rec.SummerTime = summer ? -1 : 0;
     });
-    if (!w.ok()) {
+    if (!w.saved()) {
         MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
         return;
     }
+    // Saved, with only the folder's sync failed: the program goes on with what the file holds.
+    if (!w.ok()) MsgBox(w.message, kOkOnly | kExclamation);
     s.UseSummerTime = summer;
     s.ApplySummerTime = summer;
     s.OutputOption = option;

@@ -85,7 +85,8 @@ void frmshowconf::Form_Load() {
 
     confdraughtbox->SetCaption(CStrSingle(record.Draught));
     confukcbox->SetCaption(CStrSingle(record.KeelClearance));
-    confoutputoption->SetCaption(OutputOptionText(record.OutputOption));
+    // A damaged option is shown as the default the program uses in its place.
+    confoutputoption->SetCaption(OutputOptionText(OutputOptionInUse(record.OutputOption)));
     std::string sea = std::filesystem::path(areaPath_).filename().string();
     sealabel->SetCaption(sea.substr(0, sea.find('.')));
 

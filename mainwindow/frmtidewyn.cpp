@@ -2,7 +2,10 @@
 
 #include <QFrame>
 #include <QMenuBar>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 #include "adjustment/frmharmadjust.h"
 #include "engine/calendar.h"
@@ -29,6 +32,24 @@ Label* makeLabel(QWidget* parent, const std::string& caption, int left, int top,
     auto* l = new Label(parent, caption);
     Place(l, left, top, width, height);
     return l;
+}
+
+// What the user is told when the settings' port is past the end of the area file of `count`
+// ports, or past the 16-bit port numbers, and the current port stands in: nothing otherwise.
+std::optional<std::string> storedPortNotice(float portIndex, long count) {
+    const SharedState& s = State();
+    constexpr long kUsablePorts = INT16_MAX;
+    const double stored = RoundHalfEven(portIndex), ports = static_cast<double>(count);
+    if (!std::isfinite(stored) || count < 1 || stored <= static_cast<double>(std::min(count, kUsablePorts)))
+        return std::nullopt;
+    const std::string port = "The stored port " + Format(stored, "0");
+    const std::string shown =
+        "port " + std::to_string(s.CurrentPort) + ", " + s.PortName + ", is shown instead.";
+    if (stored > ports)
+        return port + " is past the end of " + s.AreaFilePath + ", which holds " + Format(ports, "#,##0") +
+               " ports: " + shown;
+    return port + " of " + s.AreaFilePath + " is past the " + Format(kUsablePorts, "#,##0") +
+           " ports the program can use: " + shown;
 }
 }  // namespace
 
@@ -67,8 +88,8 @@ void frmtidewyn::FollowMovedAreaFile() {
     FileResult w = UpdateSettingsFile([&](SettingsRecord& r) { r.AreaPath = *moved; });
     MsgBox("The sea area file " + gone +
                " is no longer there. The file of that name in the program folder, " + *moved + ", is used " +
-               (w.ok() ? std::string("in its place from now on.")
-                       : "for this run only, as the settings cannot be saved: " + w.message + "."),
+               (w.saved() ? "in its place from now on." + (w.ok() ? std::string() : " " + w.message + ".")
+                          : "for this run only, as the settings cannot be saved: " + w.message + "."),
            kOkOnly | kInformation);
 }
 
@@ -361,20 +382,24 @@ void frmtidewyn::Form_Load() {
     } endOfLoad{loadNotices_};
     LoadStep("The settings cannot be read", [this] {
         FileResult r = LoadSettings();
-        // A damaged file's message says what was kept and what is used instead.
-        TellFailure(r.status == FileStatus::Damaged ? "" : "The default settings are used", r);
+        // A damaged file's message says what was kept and what is used instead; defaults written
+        // with only the folder's sync failed are in use and in the file.
+        TellFailure(r.status == FileStatus::Damaged || r.replaced ? "" : "The default settings are used", r);
     });
 
     LoadStep("The sea area cannot be found", [&] { FollowMovedAreaFile(); });
 
     LoadStep("The port cannot be read", [&] {
         // A port outside the area file (a shorter file, a damaged settings file) is brought
-        // into range for the run. A damaged record is taken (its name names the port) and told
-        // by the recompute.
-        s.CurrentPort = PortWithin(s.CurrentPort, PortCount(s.AreaFilePath));
+        // into range for the run, and the user told which port stands in. A damaged record is
+        // taken (its name names the port) and told by the recompute.
+        const long count = PortCount(s.AreaFilePath);
+        s.CurrentPort = PortWithin(s.CurrentPort, count);
         FileResult r = LoadCurrentPort(s.AreaFilePath, true);
         if (!r.recordRead())
             TellFailure("The port cannot be read", r, "Choose a sea area with Select Port, Sea Area.");
+        else if (const std::optional<std::string> notice = storedPortNotice(s.Settings.PortIndex, count))
+            MsgBox(*notice, kOkOnly | kInformation);
     });
     portbox->SetCaption("Port    : " + s.PortName);
     // The window opens on the day of the clock's moment on the port's tables, whatever day the
@@ -383,7 +408,9 @@ void frmtidewyn::Form_Load() {
     SetSelectedDate(now.Date + now.Minutes / 1440.0);
     // After the port, so that an area file that cannot be read is told as the port's failure.
     LoadStep("The user depths cannot be read", [this] {
-        TellFailure("The user depths of this sea area cannot be kept", EnsureUserDepthFile());
+        FileResult made = EnsureUserDepthFile();
+        // A file made or put in step is in use: its notice or sync warning is told as it stands.
+        TellFailure(UsableDepthFile(made) ? "" : "The user depths of this sea area cannot be kept", made);
     });
     ClearSunTable();
 

@@ -138,10 +138,12 @@ void frmtidewyn::StepPort(int step) {
         return;
     }
     FileResult w = UpdateSettingsFile([&](SettingsRecord& rec) { rec.PortIndex = static_cast<float>(port); });
-    if (!w.ok()) {
+    if (!w.saved()) {
         TellFailure("The port cannot be changed, as the settings cannot be saved", w);
         return;
     }
+    // Saved, with only the folder's sync failed: the program goes on with what the file holds.
+    TellFailure("", w);
     s.ChosenAreaFile = area;
     s.CurrentPort = port;
     // A damaged record still names its port; the recompute tells what is wrong with it.

@@ -10,6 +10,7 @@
 #include "engine/curve.h"
 #include "engine/dates.h"
 #include "engine/environment.h"
+#include "engine/folders.h"
 #include "engine/highlow.h"
 #include "engine/numtext.h"
 #include "engine/state.h"
@@ -84,7 +85,7 @@ void frmtidewyn::mnumonth_Click() {
     const double firstDate = DateSerial(s.SelectedYear, s.SelectedMonth, 1);
     const int first = DayOfYear(firstDate);
     const int days = DateDay(DateSerial(s.SelectedYear, s.SelectedMonth + 1, 1) - 1);
-    s.MonthRowsA[0] = Trim(s.PortName);
+    s.MonthRowsA[0] = LineText(s.PortName);  // the name's row of the month's copy and save
     s.MonthRowsB[0] = monthName + " " + std::to_string(s.SelectedYear);
 
     bool computed = true;

@@ -78,7 +78,8 @@ Frmsunrise::Frmsunrise() : Form("Sunrise and Sunset") {
 void Frmsunrise::Form_Load() {
     const SharedState& s = State();
     if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
-    port->SetCaption(ShownText(s.PortName));
+    // The place of the tool's table, copy and CSV file.
+    port->SetCaption(LineText(s.PortName));
     PortRecord record;
     if (FileResult r = ReadPortPosition(s.AreaFilePath, s.CurrentPort, record); !r.ok()) {
         // The boxes stay empty for the user to type a position.

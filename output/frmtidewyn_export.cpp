@@ -83,7 +83,7 @@ void frmtidewyn::mnuCopyMonthSunTimes_Click() {
     const std::string latitude = FormatLatitude(port->Latitude), longitude = FormatLongitude(port->Longitude);
     ComputeSunTable(ParseLatitude(latitude), ParseLongitude(longitude), s.SelectedYear, s.SelectedMonth,
                     s.ApplySummerTime);
-    s.SunPlace = ShownText(s.PortName);
+    s.SunPlace = LineText(s.PortName);
     s.SunLatText = Trim(latitude);
     s.SunLongText = Trim(longitude);
     for (int d = 1; d <= SunTableDays(); ++d)
@@ -108,7 +108,7 @@ void frmtidewyn::mnuCopySunTimes_Click() {
     };
     const std::string zone = SummerFlag() ? "Time Zone = Summer Time" : "Time Zone = Standard Time";
     // An empty line after the port line as after the date line.
-    std::string text = "Port : " + ShownText(s.PortName) + "\t" + zone + "\r\n\r\n";
+    std::string text = "Port : " + LineText(s.PortName) + "\t" + zone + "\r\n\r\n";
     text += "Date : " + NumericDate(s.SelectedYear, s.SelectedMonth, s.SelectedDay) + "\r\n\r\n";
     text += "Sunrise : " + time(SunriseOccurs(), s.SunriseTime) + "\r\n";
     text += "Sunset  : " + time(SunsetOccurs(), s.SunsetTime) + "\r\n";

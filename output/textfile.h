@@ -32,7 +32,7 @@ private:
 std::string PortFileName(const std::string& portName);
 
 // Writes the file and tells the user, with path and reason, when it cannot be written.
-// True when the file was written.
+// True when the file was written, also when only its folder's sync failed (which is told).
 bool SaveTextFile(const TextFile& file, const std::string& path);
 
 }  // namespace output

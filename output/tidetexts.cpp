@@ -99,7 +99,7 @@ std::string MonthTidesDefaultName() {
 TextFile DayTableFile(const std::string& portCaption, const std::string& dateCaption) {
     const SharedState& s = State();
     TextFile file;
-    file.AddLine(portCaption);
+    file.AddLine(LineText(portCaption));  // the caption holds the port's name as stored
     file.AddLine(dateCaption);
     for (int i = 1; i <= 144; ++i)
         file.AddLine("\t" + LTrim(HoursToHHMM(s.OutputCurve(1, i))) + "\t" +

@@ -27,8 +27,8 @@ char MonthTidesSeparator(const std::string& path);
 // name becomes "_".
 std::string MonthTidesDefaultName();
 
-// The day at 10-minute steps: the two captions, then a line a step from OutputCurve with TAB,
-// the time, TAB and the height to two decimals.
+// The day at 10-minute steps: the two captions (the port's by LineText), then a line a step
+// from OutputCurve with TAB, the time, TAB and the height to two decimals.
 TextFile DayTableFile(const std::string& portCaption, const std::string& dateCaption);
 
 }  // namespace output

@@ -408,6 +408,8 @@ TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
                 if (err != 0) {
                     ASSERT_TRUE(r) << where;
                     EXPECT_FALSE(r->ok()) << where;
+                    // Saved once the area file is new, whatever failed after.
+                    EXPECT_EQ(r->replaced, renamed(area)) << where;
                     EXPECT_NE(r->message.find(std::strerror(err)), std::string::npos)
                         << where << ": " << r->message;
                     EXPECT_NE(r->message.find(NamedInFailure(at)), std::string::npos)
@@ -434,6 +436,94 @@ TEST_F(AreaFile, EveryStepFailingLeavesWholeFiles) {
                 EXPECT_FALSE(fs::exists(area + ".tmp~")) << where;
                 EXPECT_FALSE(fs::exists(depth + ".tmp~")) << where;
             }
+        }
+    }
+}
+
+// The program died between the area file's rename and its depth file's: the next load puts the
+// renumbered depths in their place and says so, once.
+TEST_F(AreaFile, AStepStoppedBetweenTheRenamesIsFinishedAtTheNextLoad) {
+    for (const Operation& op : {kOperations[0], kOperations[1]}) {
+        SCOPED_TRACE(op.name);
+        ASSERT_TRUE(op.run(area).ok());
+        const std::string newArea = ReadAll(area), newDepth = ReadAll(depth);
+        WriteBytes(area, AreaFileBytes(Ports(5)));
+        WriteBytes(depth, DepthFileBytes(Depths(5)));
+        SetFileStepFault([this](FileStep step, const std::string& path) -> int {
+            if (step == FileStep::Rename && path == depth) throw Stopped{};
+            return 0;
+        });
+        EXPECT_THROW((void)op.run(area), Stopped);
+        SetFileStepFault({});
+        ASSERT_EQ(ReadAll(area), newArea);
+        ASSERT_EQ(ReadAll(depth), DepthFileBytes(Depths(5)));
+
+        // The next run.
+        ResetState();
+        State().DocumentsFolder = dir.file("docs");
+        State().AreaFilePath = area;
+        const FileResult r = EnsureUserDepthFile();
+        EXPECT_EQ(r.status, FileStatus::Damaged);
+        EXPECT_EQ(r.message, "An insert or delete of a port in " + area + " stopped before " + depth +
+                                 " was renumbered. The renumbering was completed, so that the depths and "
+                                 "notes are on their ports again.");
+        EXPECT_EQ(ReadAll(depth), newDepth);
+        EXPECT_FALSE(fs::exists(depth + ".tmp~"));
+        const FileResult again = EnsureUserDepthFile();
+        EXPECT_TRUE(again.ok() && again.message.empty()) << again.message;
+        EXPECT_EQ(ReadAll(depth), newDepth);
+
+        WriteBytes(area, AreaFileBytes(Ports(5)));
+        WriteBytes(depth, DepthFileBytes(Depths(5)));
+    }
+}
+
+// A depth file out of step with its area, without a finished renumbering beside it, is told
+// once and left as it is, and so is what lies beside it. Fewer records than ports are ports
+// appended since the file was made: nothing to tell.
+TEST_F(AreaFile, ADepthFileOutOfStepIsToldOnceAndLeftAlone) {
+    const std::string staged = depth + ".tmp~";
+    const std::string told = depth + " holds the user depths of 6 ports, but " + area +
+                             " has 5 ports: an insert or delete of a port may have stopped before the "
+                             "depths were renumbered, and the depths and notes from some port on may "
+                             "belong to other ports. Both files are kept as they are.";
+    const std::string unused = told + " " + staged + ", left beside it, was not used.";
+    struct Case {
+        const char* name;
+        int records;                        // in the depth file
+        std::optional<std::string> beside;  // the depth file's staged file
+        bool areaStaged;                    // the area file's staged file is there too
+        std::string message;
+    } cases[] = {
+        {"more records", 6, std::nullopt, false, told},
+        {"a staged file too short", 6, DepthFileBytes(Depths(4)), false, unused},
+        {"a staged file with a partial record", 6, DepthFileBytes(Depths(5)) + "x", false, unused},
+        {"the area file not renamed yet", 6, DepthFileBytes(Depths(5)), true, unused},
+        {"fewer records", 4, std::nullopt, false, ""},
+        // An insert stopped before the area file's rename: the staged file holds a record for
+        // each of the ports the area file has, but the area file is the old one.
+        {"fewer records, the area file not renamed yet", 4, DepthFileBytes(Depths(5)), true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetState();
+        State().DocumentsFolder = dir.file("docs");
+        State().AreaFilePath = area;
+        WriteBytes(depth, DepthFileBytes(Depths(c.records)));
+        fs::remove(staged);
+        fs::remove(area + ".tmp~");
+        if (c.beside) WriteBytes(staged, *c.beside);
+        if (c.areaStaged) WriteBytes(area + ".tmp~", "half a file");
+        const FileResult r = EnsureUserDepthFile();
+        EXPECT_EQ(r.status, c.message.empty() ? FileStatus::Ok : FileStatus::Damaged);
+        EXPECT_EQ(r.message, c.message);
+        const FileResult again = EnsureUserDepthFile();
+        EXPECT_TRUE(again.ok() && again.message.empty()) << again.message;
+        EXPECT_EQ(ReadAll(area), AreaFileBytes(Ports(5)));
+        EXPECT_EQ(ReadAll(depth), DepthFileBytes(Depths(c.records)));
+        EXPECT_EQ(fs::exists(staged), c.beside.has_value());
+        if (c.beside) {
+            EXPECT_EQ(ReadAll(staged), *c.beside);
         }
     }
 }

@@ -1,9 +1,11 @@
 #include "engine/diamondfile.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <set>
 
@@ -179,6 +181,68 @@ TEST_F(DiamondFile, APartialTailIsNoDiamond) {
         }
         EXPECT_TRUE(ReadAll(path) == before);
     }
+}
+
+// A value that is not a finite number, or a position outside its range, makes the diamond
+// Damaged, named by record and field; it is read as it stands, and every record with it.
+TEST_F(DiamondFile, DamagedValuesAreNamed) {
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    const struct {
+        const char* field;
+        void (*set)(TidalDiamondRecord&, float);
+        const char* range;  // told after an infinite value
+    } fields[] = {
+        {"Latitude", [](TidalDiamondRecord& d, float v) { d.Latitude = v; }, ", outside -90 to 90"},
+        {"Longitude", [](TidalDiamondRecord& d, float v) { d.Longitude = v; }, ", outside -180 to 180"},
+        {"Direction at HW -6", [](TidalDiamondRecord& d, float v) { d.HourStreams[0].Direction = v; }, ""},
+        {"Spring rate at HW -3", [](TidalDiamondRecord& d, float v) { d.HourStreams[3].SpringRate = v; }, ""},
+        {"Neap rate at HW", [](TidalDiamondRecord& d, float v) { d.HourStreams[6].NeapRate = v; }, ""},
+        {"Direction at HW +6", [](TidalDiamondRecord& d, float v) { d.HourStreams[12].Direction = v; }, ""},
+    };
+    const struct {
+        float value;
+        const char* said;
+    } values[] = {{kNaN, " is not a number"}, {kInf, " is infinite"}, {-kInf, " is minus infinite"}};
+    for (const auto& f : fields) {
+        for (const auto& v : values) {
+            SCOPED_TRACE(std::string(f.field) + v.said);
+            TidalDiamondRecord damaged = Diamond(2);
+            f.set(damaged, v.value);
+            const std::string bytes = AsString(EncodeDiamondRecord(damaged));
+            WriteBytes(path, FileBytes({1}) + bytes + FileBytes({3}));
+            const std::string message = "Record 2 of Channel.l20 is damaged: " + std::string(f.field) +
+                                        v.said + (std::isnan(v.value) ? "" : f.range);
+            TidalDiamondRecord one;
+            FileResult r = ReadDiamondRecord(path, 2, one);
+            EXPECT_EQ(r.status, FileStatus::Damaged);
+            EXPECT_EQ(r.message, message);
+            EXPECT_EQ(AsString(EncodeDiamondRecord(one)), bytes);
+            EXPECT_TRUE(ReadDiamondRecord(path, 3, one).ok());
+            std::vector<TidalDiamondRecord> all;
+            r = ReadAllDiamondRecords(path, all);
+            EXPECT_EQ(r.status, FileStatus::Damaged);
+            EXPECT_EQ(r.message, message);
+            ASSERT_EQ(all.size(), 3u);
+            EXPECT_EQ(AsString(EncodeDiamondRecord(all[1])), bytes);
+        }
+    }
+    // A position just outside its range is damaged, its ends and large rates are not; of two
+    // damaged diamonds the first is named.
+    TidalDiamondRecord d = Diamond(1);
+    d.Latitude = -90;
+    d.Longitude = 180;
+    d.HourStreams[5].SpringRate = 3e38f;
+    EXPECT_EQ(DiamondRecordFault(d), std::nullopt);
+    d.Longitude = 180.5f;
+    EXPECT_EQ(DiamondRecordFault(d), "Longitude is 180.5, outside -180 to 180");
+    TidalDiamondRecord nan = Diamond(2);
+    nan.HourStreams[1].NeapRate = kNaN;
+    WriteBytes(path, FileBytes({3}) + AsString(EncodeDiamondRecord(d)) + AsString(EncodeDiamondRecord(nan)));
+    std::vector<TidalDiamondRecord> all;
+    EXPECT_EQ(ReadAllDiamondRecords(path, all).message,
+              "Record 2 of Channel.l20 is damaged: Longitude is 180.5, outside -180 to 180");
+    EXPECT_EQ(all.size(), 3u);
 }
 
 namespace {

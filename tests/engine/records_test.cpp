@@ -1,12 +1,20 @@
 #include "engine/records.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
+#include <vector>
 
+#include "engine/adjustment.h"
+#include "engine/astro.h"
+#include "engine/calendar.h"
 #include "engine/cp1252.h"
+#include "engine/curve.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "test_support.h"
@@ -31,7 +39,8 @@ Bytes handMadePortRecord() {
     putFloat(b, 40, 51.1167f);
     putFloat(b, 44, 1.3167f);
     b[48] = 'L';
-    for (int i = 0; i < 13; ++i) putFloat(b, 49 + 4 * i, 10.0f + static_cast<float>(i));
+    // Constants of heights a sea can have, each its own.
+    for (int i = 0; i < 13; ++i) putFloat(b, 49 + 4 * i, 0.01f * static_cast<float>(i + 1));
     for (int m = 0; m < 12; ++m) putFloat(b, 101 + 4 * m, 0.01f * static_cast<float>(m + 1));
     for (int m = 0; m < 12; ++m) putFloat(b, 149 + 4 * m, 2.0f + 0.1f * static_cast<float>(m));
     return b;
@@ -57,7 +66,7 @@ TEST_F(Records, PortRecordFieldsSitAtTheirOffsets) {
     EXPECT_EQ(r.ZoneLetter, "L");
     const float* fields[] = {&r.Z0,  &r.M2g,  &r.M2Hm, &r.S2g, &r.S2Hm, &r.K1g, &r.K1Hm,
                              &r.O1g, &r.O1Hm, &r.sf4,  &r.LF4, &r.sf6,  &r.LF6};
-    for (int i = 0; i < 13; ++i) EXPECT_FLOAT_EQ(*fields[i], 10.0f + static_cast<float>(i)) << i;
+    for (int i = 0; i < 13; ++i) EXPECT_FLOAT_EQ(*fields[i], 0.01f * static_cast<float>(i + 1)) << i;
     EXPECT_FLOAT_EQ(r.MonthDZ0[0], 0.01f);
     EXPECT_FLOAT_EQ(r.MonthDZ0[11], 0.12f);
     EXPECT_FLOAT_EQ(r.MonthM2Hm[11], 3.1f);
@@ -231,10 +240,12 @@ TEST_F(Records, DamagedValuesAreFoundAndNamed) {
     EXPECT_EQ(PortRecordFault(r), "Latitude is 91, outside -90 to 90");
     r.Latitude = -90;
     r.Longitude = 180;
-    r.Z0 = -100;
     r.M2g = 3600;
-    r.LF4 = 100;
     EXPECT_EQ(PortRecordFault(r), std::nullopt);
+    // Z0 and LF4 at their ends are no field's fault, but give heights no sea has.
+    r.Z0 = -100;
+    r.LF4 = 100;
+    EXPECT_EQ(PortRecordFault(r).value_or("").rfind("the constants can give heights of ", 0), 0u);
     r.Z0 = kNaN;
     EXPECT_EQ(PortRecordFault(r), "Z0 is not a number");
     r.Z0 = -kInf;
@@ -300,5 +311,159 @@ TEST_F(Records, ShippedAreaFiles) {
     for (long n = 1; n <= PortCount(uk); ++n) {
         PortRecord r;
         EXPECT_TRUE(ReadPortRecord(uk, n, r).ok()) << n;
+    }
+}
+
+namespace {
+// The shipped port whose constants can give the largest height, and that height.
+struct Largest {
+    std::string port;
+    double height = 0;
+    PortRecord record;
+};
+Largest largestShippedPort() {
+    Largest largest;
+    for (const char* area : {"UK.hc", "France.hc"}) {
+        std::vector<PortRecord> ports;
+        EXPECT_TRUE(ReadAllPortRecords(testing_support::SourceDir() + "/data/" + area, ports).ok());
+        for (const PortRecord& p : ports)
+            if (LargestHeight(p, true) > largest.height)
+                largest = {std::string(area) + " " + Trim(p.PortName), LargestHeight(p, true), p};
+    }
+    return largest;
+}
+}  // namespace
+
+// Constants each within its range that together give heights no sea has: the record is damaged,
+// after every field's own check, with the largest height they can give, rounded up.
+TEST_F(Records, ConstantsBeyondAnySeasTideAreDamaged) {
+    const Largest shipped = largestShippedPort();
+    PortRecord dover;
+    ASSERT_TRUE(ReadPortRecord(testing_support::SourceDir() + "/data/UK.hc", 77, dover).ok());
+    PortRecord atLimits;
+    for (const PortConstant& c : kPortConstants) atLimits.*c.field = static_cast<float>(c.range.hi);
+    atLimits.MonthDZ0.fill(100);
+    atLimits.MonthM2Hm.fill(100);
+    auto with = [](PortRecord r, const std::function<void(PortRecord&)>& change) {
+        change(r);
+        return r;
+    };
+    // Z0 and May's correction of it, nothing else.
+    auto levels = [](float z0, float may) {
+        PortRecord r;
+        r.Z0 = z0;
+        r.MonthDZ0[4] = may;
+        return r;
+    };
+    const std::string tail = " m, more than any sea's tide (25 m)";
+    struct Case {
+        const char* what;
+        PortRecord record;
+        std::string fault;  // the whole text, or its start when it does not end in the tail
+    } cases[] = {
+        {"S2Hm 90 alone", with({}, [](PortRecord& r) { r.S2Hm = 90; }),
+         "the constants can give heights of 130" + tail},
+        {"Dover with S2Hm 90", with(dover, [](PortRecord& r) { r.S2Hm = 90; }),
+         "the constants can give heights of "},
+        {"every field at its limit", atLimits, "the constants can give heights of 2,498,236,0"},
+        {"Z0 20 and 6 more in May", levels(20, 6), "the constants can give heights of 26" + tail},
+        {"Z0 -20 and 6 less in May", levels(-20, -6), "the constants can give heights of 26" + tail},
+        {"Z0 25 exactly", with({}, [](PortRecord& r) { r.Z0 = 25; }), ""},
+        {shipped.port.c_str(), shipped.record, ""},
+        {"the same 0.5 m above 25 m",
+         with(shipped.record, [&](PortRecord& r) { r.Z0 += static_cast<float>(25.5 - shipped.height); }),
+         "the constants can give heights of 26" + tail},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::optional<std::string> fault = PortRecordFault(c.record);
+        if (c.fault.empty()) {
+            EXPECT_EQ(fault, std::nullopt);
+        } else if (!c.fault.ends_with(tail)) {
+            ASSERT_TRUE(fault.has_value());
+            EXPECT_EQ(fault->rfind(c.fault, 0), 0u) << *fault;
+            EXPECT_TRUE(fault->ends_with(tail)) << *fault;
+        } else {
+            EXPECT_EQ(fault, c.fault);
+        }
+    }
+    // The heights the engine computes lie within the bound, and not far inside it.
+    for (const PortRecord& r : {cases[1].record, atLimits, shipped.record}) {
+        double reached = 0;
+        for (int day = 1; day <= 365; day += 7) {
+            TimeHeightSeries series;
+            ASSERT_TRUE(DayTideMinutes(r, JulianDay(1, 1, 2024, 0, 0, 0) + day, series).ok());
+            for (const auto& p : series) reached = std::max(reached, std::fabs(p.Height));
+        }
+        EXPECT_LE(reached, LargestHeight(r, true));
+        EXPECT_GT(reached, 0.6 * LargestHeight(r, true));
+    }
+    EXPECT_NEAR(LargestHeight(atLimits, true), 2498236019.0, 1.0);
+    // A month's Z0 counts only where the month values do; a field's own fault comes first.
+    EXPECT_EQ(PortConstantsFault(levels(20, 6)), std::nullopt);
+    EXPECT_EQ(PortConstantsFault(cases[0].record), cases[0].fault);
+    PortRecord both = cases[0].record;
+    both.MonthM2Hm[0] = 101;
+    EXPECT_EQ(PortRecordFault(both), "MonthM2Hm of month 1 is 101, outside -100 to 100");
+
+    // Through the reader: the file and the record are named.
+    TempDir dir;
+    const std::string path = dir.file("UK.hc");
+    const Bytes bytes = EncodePortRecord(cases[0].record);
+    ASSERT_TRUE(ReplaceFile(path, std::string(bytes.begin(), bytes.end())).ok());
+    PortRecord back;
+    const FileResult read = ReadPortRecord(path, 1, back);
+    EXPECT_EQ(read.status, FileStatus::Damaged);
+    EXPECT_EQ(read.message, "Record 1 of UK.hc is damaged: " + cases[0].fault);
+}
+
+// Every shipped port and the adjustment window's sample location, between Saint Nazaire and
+// Donges, give heights a sea has.
+TEST_F(Records, ShippedPortsGiveASeasHeights) {
+    const Largest shipped = largestShippedPort();
+    EXPECT_LE(shipped.height, kLargestTide) << shipped.port << " can give " << shipped.height << " m";
+    EXPECT_GT(shipped.height, 10.0) << shipped.port;  // the Bristol Channel's tides are large
+    std::vector<PortRecord> france;
+    ASSERT_TRUE(ReadAllPortRecords(testing_support::SourceDir() + "/data/France.hc", france).ok());
+    auto named = [&](const std::string& name) {
+        auto p = std::find_if(france.begin(), france.end(),
+                              [&](const PortRecord& r) { return Trim(r.PortName) == name; });
+        EXPECT_NE(p, france.end()) << name;
+        return p == france.end() ? PortRecord{} : *p;
+    };
+    const PortRecord between =
+        LocationRecord("Montoir", MeanConstants(named("Saint Nazaire"), named("Donges")), "K");
+    EXPECT_EQ(PortConstantsFault(between), std::nullopt);
+    EXPECT_EQ(PortRecordFault(between), std::nullopt);
+}
+
+// The largest nodal factors of the bound hold on every day the engine computes them for, over
+// the 50 hours of a computation in which each factor changes in a straight line.
+TEST_F(Records, LargestHeightHoldsTheNodalFactorsOfEveryDay) {
+    // The bound of an amplitude of 1 m alone is its largest factor.
+    auto factorOf = [](float PortRecord::*amplitude) {
+        PortRecord r;
+        r.*amplitude = 1;
+        return LargestHeight(r, false);
+    };
+    const double largest[4] = {factorOf(&PortRecord::M2Hm), factorOf(&PortRecord::S2Hm),
+                               factorOf(&PortRecord::K1Hm), factorOf(&PortRecord::O1Hm)};
+    double reached[4] = {};
+    auto visit = [&](int year, int day) {
+        const AnglesAndFactors a = CalcAnglesAndFactors(year, day), b = CalcAnglesAndFactors(year, day + 1);
+        const double f0[4] = {a.M2Factor, a.S2Factor, a.K1Factor, a.O1Factor};
+        const double f1[4] = {b.M2Factor, b.S2Factor, b.K1Factor, b.O1Factor};
+        for (int i = 0; i < 4; ++i)
+            reached[i] =
+                std::max({reached[i], std::fabs(f0[i]), std::fabs(f0[i] + (f1[i] - f0[i]) * 50 / 24)});
+    };
+    // Two turns of the node (18.6 years) and of the perigee (8.85 years), and the ends.
+    for (int year = 1990; year <= 2030; ++year)
+        for (int day = 0; day <= 366; ++day) visit(year, day);
+    for (int year : {kFirstComputedYear, kLastComputedYear})
+        for (int day = 0; day <= 366; day += 5) visit(year, day);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_LE(reached[i], largest[i]) << i;
+        EXPECT_GT(reached[i], largest[i] - 0.2) << i;  // near enough to let the sea's ports pass
     }
 }

@@ -1,10 +1,13 @@
 #include "engine/settingsfile.h"
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 
+#include "engine/cp1252.h"
 #include "engine/environment.h"
 #include "engine/folders.h"
 #include "engine/numtext.h"
@@ -83,17 +86,170 @@ TEST_F(SettingsFile, AShortOrMissingFileIsNeverRewrittenWithAnEmptyAreaPath) {
     EXPECT_EQ(back.PortIndex, 5.0f);
 }
 
-TEST_F(SettingsFile, PathsThatDoNotFitAreRefused) {
-    SettingsRecord r = DefaultSettingsRecord();
-    ASSERT_TRUE(WriteSettingsFile(r).ok());
-    std::string before = ReadAll(BuildSettingsFilePath());
-    for (std::string bad : {std::string(256, 'a'), std::string("/home/ł/UK.hc")}) {
-        r.AreaPath = bad;
-        FileResult result = WriteSettingsFile(r);
-        EXPECT_FALSE(result.ok());
-        EXPECT_FALSE(result.message.empty());
+namespace {
+std::string padded(std::string text, size_t width) {
+    text.resize(width, ' ');
+    return text;
+}
+}  // namespace
+
+// Every area path is kept: a file of the program folder by its name, a path that the 255-byte
+// Windows-1252 field holds as it stands, as before, and any other in the companion file.
+TEST_F(SettingsFile, EveryAreaPathIsSavedAndReadBack) {
+    namespace fs = std::filesystem;
+    const std::string cyrillic = dir.file("Пользователь/tidewyn");
+    const std::string longPath = "/" + std::string(150, 'a') + "/" + std::string(150, 'b') + "/UK.hc";
+    const struct {
+        std::string program, area;
+        std::string field;  // what the AreaPath field holds; blank: the companion holds the path
+    } cases[] = {
+        {cyrillic, cyrillic + "/UK.hc", "UK.hc"},
+        {cyrillic, cyrillic + "/Карта.hc", ""},
+        {"/opt/tidewyn", dir.file("Карты/UK.hc"), ""},
+        {"/opt/tidewyn", longPath, ""},
+        {"/opt/tidewyn", "/data/France.hc", "/data/France.hc"},  // the companion left over goes
+        {"/opt/tidewyn", "/opt/tidewyn/UK.hc", "UK.hc"},
+        {cyrillic, "/data/Côte d'Opale.hc", "/data/Côte d'Opale.hc"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.area);
+        Env().programFolder = c.program;
+        SettingsRecord r = DefaultSettingsRecord();
+        r.AreaPath = c.area;
+        r.PortIndex = 12;
+        ASSERT_TRUE(WriteSettingsFile(r).ok());
+        const std::string bytes = ReadAll(BuildSettingsFilePath());
+        ASSERT_EQ(bytes.size(), SettingsRecord::kSize);
+        EXPECT_EQ(bytes.substr(0, 255), padded(Utf8ToCp1252(c.field), 255));
+        EXPECT_EQ(bytes.substr(4 * 255, 255), padded("Sample.way", 255));
+        if (c.field.empty()) EXPECT_EQ(ReadAll(SettingsCompanionPath()), c.area + "\n");
+        else EXPECT_FALSE(fs::exists(SettingsCompanionPath()));
+
+        SettingsRecord back;
+        ASSERT_TRUE(ReadSettingsFile(back).ok());
+        EXPECT_EQ(back.AreaPath, c.area);
+        EXPECT_EQ(back.WaypointFile, c.program + "/Sample.way");
+        EXPECT_EQ(back.PortIndex, 12.0f);
+        ASSERT_TRUE(LoadSettings().ok());
+        EXPECT_EQ(State().AreaFilePath, c.area);
+        EXPECT_EQ(State().Settings.AreaPath, c.area);
+        ASSERT_TRUE(UpdateSettingsFile([](SettingsRecord& rec) { rec.PortIndex = 13; }).ok());
+        EXPECT_EQ(ReadAll(BuildSettingsFilePath()).substr(0, 255), bytes.substr(0, 255));
+        ASSERT_TRUE(ReadSettingsFile(back).ok());
+        EXPECT_EQ(back.AreaPath, c.area);
     }
-    EXPECT_EQ(ReadAll(BuildSettingsFilePath()), before);
+}
+
+// A file written before paths were stored by name holds full paths: they read as they stand.
+TEST_F(SettingsFile, AnOlderFileWithFullPathsReadsAsItStands) {
+    SettingsRecord old = DefaultSettingsRecord();
+    old.PortIndex = 5;
+    testing_support::WriteBytes(BuildSettingsFilePath(), AsString(EncodeSettingsRecord(old)));
+    ASSERT_EQ(ReadAll(BuildSettingsFilePath()).substr(0, 18), "/opt/tidewyn/UK.hc");
+    SettingsRecord back;
+    ASSERT_TRUE(ReadSettingsFile(back).ok());
+    EXPECT_EQ(back.AreaPath, "/opt/tidewyn/UK.hc");
+    EXPECT_EQ(back.WaypointFile, "/opt/tidewyn/Sample.way");
+    ASSERT_TRUE(LoadSettings().ok());
+    EXPECT_EQ(State().AreaFilePath, "/opt/tidewyn/UK.hc");
+    EXPECT_EQ(State().CurrentPort, 5);
+}
+
+// A blank field whose companion is gone, empty or unreadable: the default area is used, and
+// the load says why.
+TEST_F(SettingsFile, ACompanionThatCannotBeReadLeavesTheDefaultArea) {
+    const std::string companion = SettingsCompanionPath();
+    const struct {
+        const char* what;
+        std::function<void()> damage;
+        std::string reason;
+    } cases[] = {
+        {"gone", [&] { std::filesystem::remove(companion); },
+         "Cannot open " + companion + ": " + std::strerror(ENOENT)},
+        {"empty", [&] { testing_support::WriteBytes(companion, ""); }, companion + " holds no path"},
+        {"unreadable",
+         [] { SetReadFault([](const std::string& path) { return path.ends_with(".area") ? EIO : 0; }); },
+         "Cannot read " + companion + ": " + std::strerror(EIO)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SettingsRecord r = DefaultSettingsRecord();
+        r.AreaPath = dir.file("Карты/UK.hc");
+        r.PortIndex = 12;
+        ASSERT_TRUE(WriteSettingsFile(r).ok());
+        c.damage();
+        SettingsRecord back;
+        EXPECT_EQ(ReadSettingsFile(back).status, FileStatus::Damaged);
+        EXPECT_EQ(back.AreaPath, "/opt/tidewyn/UK.hc");
+        const FileResult load = LoadSettings();
+        SetReadFault({});
+        EXPECT_EQ(load.status, FileStatus::Damaged);
+        EXPECT_EQ(load.message, "The path of the sea area file in the settings cannot be read: " + c.reason +
+                                    ". The program uses /opt/tidewyn/UK.hc until another sea area is "
+                                    "chosen with Select Port, Sea Area.");
+        EXPECT_EQ(State().AreaFilePath, "/opt/tidewyn/UK.hc");
+        EXPECT_EQ(State().CurrentPort, 12);
+    }
+}
+
+// A companion that cannot be written leaves both files as they were; so does a record that
+// cannot be written after it, the companion being put back.
+TEST_F(SettingsFile, AFailedSaveLeavesTheCompanionAndTheRecord) {
+    SettingsRecord r = DefaultSettingsRecord();
+    r.AreaPath = dir.file("Карты/One.hc");
+    ASSERT_TRUE(WriteSettingsFile(r).ok());
+    const std::string settings = ReadAll(BuildSettingsFilePath());
+    const std::string companion = ReadAll(SettingsCompanionPath());
+    const struct {
+        const char* failing;
+        std::string area;
+    } cases[] = {
+        {".cfg.area", dir.file("Карты/Two.hc")},
+        {".cfg", dir.file("Карты/Two.hc")},
+        {".cfg", "/data/France.hc"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.failing) + " " + c.area);
+        SetWriteFault([&](const std::string& path) { return path.ends_with(c.failing) ? ENOSPC : 0; });
+        SettingsRecord other = r;
+        other.AreaPath = c.area;
+        other.PortIndex = 3;
+        const FileResult w = WriteSettingsFile(other);
+        SetWriteFault({});
+        EXPECT_FALSE(w.saved());
+        EXPECT_NE(w.message.find(std::strerror(ENOSPC)), std::string::npos) << w.message;
+        EXPECT_EQ(ReadAll(BuildSettingsFilePath()), settings);
+        EXPECT_EQ(ReadAll(SettingsCompanionPath()), companion);
+        SettingsRecord back;
+        ASSERT_TRUE(ReadSettingsFile(back).ok());
+        EXPECT_EQ(back.AreaPath, r.AreaPath);
+    }
+}
+
+// Only the folder's sync failed: the new record is in place, and it is the settings in use.
+TEST_F(SettingsFile, AFailedFolderSyncIsASave) {
+    for (const std::string& area : {std::string("/data/France.hc"), dir.file("Карты/UK.hc")}) {
+        SCOPED_TRACE(area);
+        State().Settings = DefaultSettingsRecord();
+        State().Settings.AreaPath = area;
+        ASSERT_TRUE(WriteSettingsFile(State().Settings).ok());
+        SetFileStepFault(
+            [](FileStep step, const std::string&) { return step == FileStep::FolderSync ? EIO : 0; });
+        const FileResult u = UpdateSettingsFile([](SettingsRecord& rec) {
+            rec.Draught = 1.5f;
+            rec.AreaPath += ".new";
+        });
+        SetFileStepFault({});
+        EXPECT_TRUE(u.saved());
+        EXPECT_EQ(u.message, BuildSettingsFilePath() +
+                                 " was written, but its folder could not be synced: " + std::strerror(EIO));
+        EXPECT_EQ(State().Settings.Draught, 1.5f);
+        EXPECT_EQ(State().Settings.AreaPath, area + ".new");
+        SettingsRecord back;
+        ASSERT_TRUE(ReadSettingsFile(back).ok());
+        EXPECT_EQ(back.Draught, 1.5f);
+        EXPECT_EQ(back.AreaPath, area + ".new");
+    }
 }
 
 TEST_F(SettingsFile, DepthFileNames) {
@@ -160,6 +316,27 @@ TEST_F(SettingsFile, UnreadableFilesAreNeverReplaced) {
     EXPECT_TRUE(std::filesystem::is_directory(State().DepthFilePath));
 }
 
+// An area file longer than any real one is refused by its length, before memory is taken for
+// it (under a sanitizer a huge allocation aborts): the message names it. The file is sparse.
+TEST_F(SettingsFile, AnAreaFileTooLargeToReadIsNamed) {
+    const struct {
+        long length;
+        const char* told;
+    } cases[] = {
+        {8'000'000'000L, " is too large to be read (8,000,000,000 bytes)"},
+        {kMaxWholeFileLength + 1, " is too large to be read (268,435,457 bytes)"},
+    };
+    State().AreaFilePath = dir.file("Huge.hc");
+    for (const auto& c : cases) {
+        { std::ofstream(State().AreaFilePath, std::ios::binary | std::ios::trunc); }
+        std::filesystem::resize_file(State().AreaFilePath, static_cast<uintmax_t>(c.length));
+        const FileResult r = EnsureUserDepthFile();
+        EXPECT_EQ(r.status, FileStatus::ReadFailed);
+        EXPECT_EQ(r.message, State().AreaFilePath + c.told);
+        EXPECT_FALSE(std::filesystem::exists(State().DepthFilePath));
+    }
+}
+
 // A settings file too short to hold the record may be only damaged at its end: it is kept
 // beside the defaults that replace it, and the result says so.
 TEST_F(SettingsFile, IncompleteFileIsKeptAsBak) {
@@ -175,33 +352,54 @@ TEST_F(SettingsFile, IncompleteFileIsKeptAsBak) {
     EXPECT_TRUE(LoadSettings().ok());  // said once
 }
 
-// A draught or clearance that is not a number of metres is never used, and the file keeps it
-// until the user sets another.
-TEST_F(SettingsFile, DamagedDraughtOrClearanceLoadsTheDefault) {
+// A draught, clearance or output option that is damaged is never used, the load says which
+// and what stands in for it, and the file keeps it until the user sets another.
+TEST_F(SettingsFile, DamagedValuesLoadTheirDefaults) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::string draught = "the default draught of 0.5 m";
+    const std::string option3 =
+        "the default output option 3 (heights with the charted depth, draught and under keel clearance)";
+    const auto told = [](const std::string& fault, const std::string& used, const std::string& it = "it is") {
+        return "Record 1 of TdwTidesv9.cfg is damaged: " + fault + ". Until " + it +
+               " set under Configure, Program Options, the program uses " + used + ".";
+    };
     const struct {
-        float draught, clearance;
-        const char* fault;
+        float draught, clearance, option;
+        std::string told;
     } cases[] = {
-        {std::numeric_limits<float>::quiet_NaN(), 0.5f, "Draught is not a number"},
-        {1e8f, 0.5f, "Draught is 1E+08, outside 0 to 100"},
-        {1.5f, -0.5f, "KeelClearance is -0.5, outside 0 to 100"},
+        {nan, 0.5f, 3, told("Draught is not a number", draught)},
+        {1e8f, 0.5f, 3, told("Draught is 1E+08, outside 0 to 100", draught)},
+        {1.5f, -0.5f, 3,
+         told("KeelClearance is -0.5, outside 0 to 100", "the default under keel clearance of 0.5 m")},
+        {1.5f, 0.5f, 2.5f, told("OutputOption is 2.5, not 1, 2 or 3", option3)},
+        {1.5f, 0.5f, nan, told("OutputOption is not a number", option3)},
+        {nan, 0.5f, 0,
+         told("Draught is not a number; OutputOption is 0, not 1, 2 or 3", draught + " and " + option3,
+              "they are")},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.told);
         SettingsRecord stored = DefaultSettingsRecord();
         stored.Draught = c.draught;
         stored.KeelClearance = c.clearance;
+        stored.OutputOption = c.option;
         stored.PortIndex = 12;
         ASSERT_TRUE(WriteSettingsFile(stored).ok());
         const std::string before = ReadAll(BuildSettingsFilePath());
         const FileResult r = LoadSettings();
-        EXPECT_EQ(r.status, FileStatus::Damaged) << c.fault;
-        EXPECT_NE(r.message.find(std::string("Record 1 of TdwTidesv9.cfg is damaged: ") + c.fault),
-                  std::string::npos)
-            << r.message;
-        EXPECT_TRUE(kVesselRange.holds(State().Draught)) << c.fault;
-        EXPECT_TRUE(kVesselRange.holds(State().KeelClearance)) << c.fault;
+        EXPECT_EQ(r.status, FileStatus::Damaged);
+        EXPECT_EQ(r.message, c.told);
+        EXPECT_TRUE(kVesselRange.holds(State().Draught));
+        EXPECT_TRUE(kVesselRange.holds(State().KeelClearance));
+        const float option = c.option == 1 || c.option == 2 ? c.option : 3.0f;
+        EXPECT_EQ(State().OutputOption, option);
         EXPECT_EQ(State().CurrentPort, 12);
         EXPECT_EQ(ReadAll(BuildSettingsFilePath()), before);
+        // Reading the file again for its copies brings no damaged value back.
+        SettingsRecord again;
+        ASSERT_TRUE(ReloadSettingsCopies(again));
+        EXPECT_TRUE(kVesselRange.holds(State().Draught));
+        EXPECT_EQ(State().OutputOption, option);
         // Another writer changes its own field and leaves the damaged one as it stands.
         ASSERT_TRUE(UpdateSettingsFile([](SettingsRecord& rec) { rec.PortIndex = 13; }).ok());
         SettingsRecord back;

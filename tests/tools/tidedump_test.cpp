@@ -62,6 +62,30 @@ TEST(TidedumpDamagedRecord, EveryComputingCommandRefusesWithTheReadersMessage) {
     }
 }
 
+// Dover with S2Hm 90, within its range: high waters of kilometres, were it computed.
+TEST(TidedumpDamagedRecord, ConstantsBeyondAnySeasTideAreRefused) {
+    const engine::Bytes dover = ShippedRecord(kDover);
+    engine::Bytes absurd = dover;
+    PutFloat(absurd, kConstantsOffset + 4 * 4, 90);
+    TempDir dir;
+    const std::string area = WriteArea(dir, "Damaged.hc", {dover, absurd});
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"port", area, "2"},
+                                                 {"day", area, "2", "2024-03-05"},
+                                                 {"minutes", area, "2", "2024-03-05"}}) {
+        SCOPED_TRACE(args[0]);
+        const ToolRun run = RunTidedump(args);
+        EXPECT_EQ(run.exitCode, 1) << run.describe();
+        EXPECT_NE(
+            run.err.find("tidedump: Record 2 of Damaged.hc is damaged: the constants can give heights of "),
+            std::string::npos)
+            << run.err;
+        EXPECT_NE(run.err.find(" m, more than any sea's tide (25 m)"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    // Dover itself is computed.
+    EXPECT_EQ(RunTidedump({"day", area, "1", "2024-03-05"}).exitCode, 0);
+}
+
 TEST(TidedumpRefusals, ArgumentsOutsideWhatCanBeComputedPrintNothing) {
     const std::string uk = ShippedArea();
     const std::string pastLast = std::to_string(engine::PortCount(uk) + 1);

@@ -375,6 +375,8 @@ TEST_F(SitesAndAreaFiles, RefusalsAndFailuresWriteNothing) {
     d.Option2->click();
     a.txtS2Hm->SetText("1000");
     d.cmdSave->click();
+    a.txtS2Hm->SetText("90");  // within its range, but heights no sea has
+    d.cmdSave->click();
     a.txtS2Hm->SetText("0.5");
     SetFileStepFault([](FileStep step, const std::string&) { return step == FileStep::Write ? ENOSPC : 0; });
     d.cmdSave->click();
@@ -384,13 +386,16 @@ TEST_F(SitesAndAreaFiles, RefusalsAndFailuresWriteNothing) {
     EXPECT_EQ(filesIn(folder.path()), before);
     const std::string highlight = "Highlight the location to replace in the list of that area";
     const std::vector<std::string> told = prompts();
-    ASSERT_EQ(told.size(), 6u);
+    ASSERT_EQ(told.size(), 7u);
     EXPECT_EQ(std::vector<std::string>(told.begin(), told.begin() + 5),
               (std::vector<std::string>{
                   "Area must have a name", highlight, highlight,
                   folder.file("UK.hc") + " has changed since it was listed: click it in the list again",
                   "S2Hm must lie between -100 and 100; the location is not saved"}));
-    const std::string failed = dialogs->messages[5].prompt;
+    EXPECT_EQ(told[5].rfind("The constants can give heights of ", 0), 0u) << told[5];
+    EXPECT_TRUE(told[5].ends_with(" m, more than any sea's tide (25 m); the location is not saved"))
+        << told[5];
+    const std::string failed = dialogs->messages[6].prompt;
     EXPECT_NE(failed.find(folder.file("UK.hc")), std::string::npos) << failed;
 
     d.cmdExit->click();

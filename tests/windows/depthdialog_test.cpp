@@ -2,10 +2,13 @@
 // files keep across a restart.
 #include <QTest>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "engine/areafile.h"
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "engine/settingsfile.h"
@@ -320,9 +323,11 @@ TEST_F(DepthDialog, LoadWritesMissingFilesWithTheDefaults) {
     SettingsRecord r;
     ASSERT_TRUE(ReadSettingsFile(r).ok());
     EXPECT_EQ(r.PortIndex, 77.0f);
-    EXPECT_EQ(ReadAll(settingsPath()),
-              std::string(reinterpret_cast<const char*>(EncodeSettingsRecord(DefaultSettingsRecord()).data()),
-                          1307));
+    // The program folder's files are stored by name.
+    SettingsRecord defaults = DefaultSettingsRecord();
+    defaults.AreaPath = "UK.hc";
+    defaults.WaypointFile = "Sample.way";
+    EXPECT_EQ(ReadAll(settingsPath()), AsString(EncodeSettingsRecord(defaults)));
     EXPECT_EQ(fs::file_size(depthPath()), 81u * 305u);
     EXPECT_EQ(State().CurrentPort, 77);
 }
@@ -360,4 +365,98 @@ TEST_F(DepthDialog, PortAreaAndDepthSurviveARestart) {
     });
     again.mnuchartdepth.Click();
     EXPECT_TRUE(dialogs->messages.empty());
+}
+
+// The program died between an insert's or a delete's two renames: the next start puts the
+// renumbered depths in place and tells it once, and Dover's depth is Dover's again.
+TEST_F(DepthDialog, AStepStoppedBetweenItsRenamesIsFinishedOnceAtTheNextStart) {
+    struct Stopped {};
+    struct Case {
+        const char* name;
+        std::function<FileResult(const std::string&)> run;
+        long dover;         // Dover's number afterwards
+        float currentPort;  // the depth of port 77 afterwards
+    } cases[] = {
+        {"insert", [](const std::string& a) { return InsertPortRecord(a, 5, PortRecord{}); }, 78, 7.6f},
+        {"delete", [](const std::string& a) { return DeletePortRecord(a, 5); }, 76, 7.8f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing_support::TempDir folder;
+        useAreaCopies(folder);
+        const std::string area = folder.file("UK.hc");
+        fs::remove(depthPath());  // made afresh for this area file
+        open();
+        for (long k : {76L, 77L, 78L})
+            ASSERT_TRUE(StoreDepthAndNotes(k, static_cast<float>(k) / 10, "Port " + std::to_string(k)).ok());
+        SetFileStepFault([&](FileStep step, const std::string& path) -> int {
+            if (step == FileStep::Rename && path == depthPath()) throw Stopped{};
+            return 0;
+        });
+        EXPECT_THROW((void)c.run(area), Stopped);
+        SetFileStepFault({});
+        restart();
+        dialogs->messages.clear();
+
+        open();
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(dialogs->messages[0].prompt,
+                  "An insert or delete of a port in " + area + " stopped before " + depthPath() +
+                      " was renumbered. The renumbering was completed, so that the depths and notes are "
+                      "on their ports again.");
+        EXPECT_FALSE(fs::exists(depthPath() + ".tmp~"));
+        EXPECT_EQ(RecordCount(depthPath(), DepthRecord::kSize), PortCount(area));
+        const DepthRecord dover = depthRecord(depthPath(), c.dover);
+        EXPECT_EQ(dover.ChartedDepth, 7.7f);
+        EXPECT_EQ(Trim(dover.Notes), "Port 77");
+        EXPECT_EQ(dover.PortIndex, c.dover);
+        EXPECT_EQ(State().UserDepth, c.currentPort);
+        // Told once: the dialog that ensures the file again says nothing.
+        onDialog([&](frmChartdepth& d) {
+            EXPECT_EQ(d.depth->Text(), TypedText(c.currentPort));
+            d.cdclose->click();
+        });
+        Get<frmtidewyn>().mnuchartdepth.Click();
+        EXPECT_EQ(dialogs->messages.size(), 1u);
+        restart();
+    }
+}
+
+// The folder of the user-depth file cannot be synced after "Enter" put the new file in place
+// (or after the load made it): the warning is told once, never as a failure, and the depth in
+// use is the one the file holds.
+TEST_F(DepthDialog, EnterWhoseFolderCannotBeSyncedIsAStore) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& depths)> before;
+        uintmax_t length;  // of the file afterwards
+    } cases[] = {
+        {"a missing file, made by the load", [](const std::string& p) { fs::remove(p); }, 81u * 305u},
+        {"a short file, filled up", [](const std::string& p) { fs::resize_file(p, 10u * 305u); }, 77u * 305u},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frmtidewyn& w = open();
+        c.before(depthPath());
+        const std::string folder = fs::path(depthPath()).parent_path().string();
+        SetFileStepFault([&](FileStep step, const std::string& path) {
+            return step == FileStep::FolderSync && path == folder ? EIO : 0;
+        });
+        dialogs->messages.clear();
+        onDialog([&](frmChartdepth& d) {
+            enter(d, 77, "2.5", "Pontoon");
+            d.cdclose->click();
+        });
+        w.mnuchartdepth.Click();
+        SetFileStepFault({});
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(dialogs->messages[0].prompt,
+                  depthPath() + " was written, but its folder could not be synced: " + std::strerror(EIO));
+        EXPECT_EQ(fs::file_size(depthPath()), c.length);
+        const DepthRecord d = depthRecord(depthPath(), 77);
+        EXPECT_EQ(d.ChartedDepth, 2.5f);
+        EXPECT_EQ(Trim(d.Notes), "Pontoon");
+        EXPECT_EQ(State().UserDepth, 2.5f);
+        restart();
+    }
 }

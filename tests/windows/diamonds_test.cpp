@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 #include "engine/diamondfile.h"
 #include "engine/records.h"
@@ -390,9 +391,10 @@ TEST_F(Diamonds, RefusalsLeaveTheFileAsItWas) {
               (std::vector<std::string>{"France.hc", "Sample.l20", "UK.hc"}));
 }
 
-// A write that fails says where and why and keeps the boxes' text. A file left as it was keeps
-// its list; one that took the change all the same (only its folder's sync failed) is listed
-// again, so that each row stands for its diamond.
+// A write that fails says where and why and keeps the boxes' text, and its file its list. One
+// that took the change all the same (only its folder's sync failed) is a write: its warning is
+// told, the file listed again, so that each row stands for its diamond, and the boxes go on as
+// after any write.
 TEST_F(Diamonds, FailedWritesKeepTheBoxesAndListTheFileAsItIs) {
     struct Writer {
         const char* name;
@@ -427,7 +429,12 @@ TEST_F(Diamonds, FailedWritesKeepTheBoxesAndListTheFileAsItIs) {
             EXPECT_EQ(m.title, "Tidewyn") << what;
             EXPECT_NE(m.prompt.find(folder.path()), std::string::npos) << what << ": " << m.prompt;
             EXPECT_NE(m.prompt.find(std::strerror(ENOSPC)), std::string::npos) << what << ": " << m.prompt;
-            EXPECT_EQ(texts(w.Boxes(writer.pane)), shown) << what;
+            // A write whose folder alone was not synced is told as written, not as refused.
+            EXPECT_EQ(m.prompt.find("cannot be") != std::string::npos, failing == FileStep::Rename)
+                << what << ": " << m.prompt;
+            if (failing == FileStep::Rename || writer.pane == Pane::Dest)
+                EXPECT_EQ(texts(w.Boxes(writer.pane)), shown) << what;
+            else EXPECT_NE(texts(w.Boxes(writer.pane)), shown) << what;
             if (failing == FileStep::Rename) {
                 EXPECT_EQ(file(), sample) << what;
                 EXPECT_EQ(ListLines(*list), rows) << what;
@@ -441,6 +448,81 @@ TEST_F(Diamonds, FailedWritesKeepTheBoxesAndListTheFileAsItIs) {
                           writer.writesBoxes ? 1 : 0)
                     << what;
             }
+            w.Unload();
+        }
+    }
+}
+
+// A diamond holding a value that is not a finite number, or a position outside its range, keeps
+// its row, marked, and is named once; clicked, it shows its good values and leaves the damaged
+// value's box empty, so that nothing NaN or infinite is shown. "Amend" with a good value mends it.
+TEST_F(Diamonds, DamagedDiamondsAreMarkedAndMendedByAmend) {
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    using F = frmTidalDiamondsCopy;
+    const struct {
+        void (*set)(TidalDiamondRecord&, float);
+        TextBox* F::*box;
+    } fields[] = {
+        {[](TidalDiamondRecord& d, float v) { d.Latitude = v; }, &F::txtlat},
+        {[](TidalDiamondRecord& d, float v) { d.Longitude = v; }, &F::txtlong},
+        {[](TidalDiamondRecord& d, float v) { d.HourStreams[3].Direction = v; }, &F::txtdirm3},
+        {[](TidalDiamondRecord& d, float v) { d.HourStreams[8].SpringRate = v; }, &F::txtspratep2},
+        {[](TidalDiamondRecord& d, float v) { d.HourStreams[6].NeapRate = v; }, &F::txtnpratehw},
+    };
+    std::vector<std::string> clean, rows;
+    {
+        frmTidalDiamondsCopy& w = onSample();
+        rows = ListLines(*w.List1);
+        ClickLine(w.List1, 1);
+        clean = texts(w.Boxes(Pane::Source));
+        w.Unload();
+    }
+    for (const auto& f : fields) {
+        for (float v : {kNaN, kInf, -kInf}) {
+            TidalDiamondRecord damaged = decoded(sample, 2);
+            f.set(damaged, v);
+            const std::string record = "Record 2 of Sample.l20 is damaged: " + *DiamondRecordFault(damaged);
+            SCOPED_TRACE(record);
+            testing_support::WriteBytes(
+                folder.file("Sample.l20"),
+                recordBytes(sample, 1) + encoded(damaged) + sample.substr(2 * TidalDiamondRecord::kSize));
+            const std::string before = file();
+            dialogs->messages.clear();
+            frmTidalDiamondsCopy& w = onSample();
+            std::vector<std::string> marked = rows;
+            marked[1] = "B  damaged";
+            EXPECT_EQ(ListLines(*w.List1), marked);
+            PickFile(w.fileDest, "Sample.l20");
+            EXPECT_EQ(ListLines(*w.List2), marked);
+            using Said = std::vector<std::pair<std::string, std::string>>;
+            const std::string listed = record + ". Damaged diamonds are listed as \"damaged\" and the file " +
+                                       "stays as it is; to mend one, click it in the source list, type its " +
+                                       "values and click Amend.";
+            EXPECT_EQ(said(), (Said{{listed, "Tidewyn"}, {listed, "Tidewyn"}}));
+
+            dialogs->messages.clear();
+            ClickLine(w.List1, 1);
+            const std::string clicked = record + ". The boxes of its damaged values are empty: type good " +
+                                        "values and click Amend to mend it.";
+            EXPECT_EQ(said(), (Said{{clicked, "Tidewyn"}}));
+            // Only the damaged value's box differs from the good diamond's: it is empty.
+            const std::vector<std::string> shown = texts(w.Boxes(Pane::Source));
+            std::vector<size_t> differ;
+            for (size_t i = 0; i < shown.size(); ++i)
+                if (shown[i] != clean[i]) differ.push_back(i);
+            ASSERT_EQ(differ.size(), 1u);
+            EXPECT_EQ(shown[differ[0]], "");
+            EXPECT_EQ((w.*f.box)->Text(), "");
+            EXPECT_EQ(file(), before);
+
+            // The good value typed again and amended: the sample's bytes.
+            (w.*f.box)->SetText(clean[differ[0]]);
+            dialogs->messages.clear();
+            w.cmdAmend->click();
+            EXPECT_TRUE(dialogs->messages.empty());
+            EXPECT_TRUE(file() == sample);
+            EXPECT_EQ(ListLines(*w.List1)[1], "B   50.36N   1.02W");
             w.Unload();
         }
     }

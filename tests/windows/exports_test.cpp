@@ -466,6 +466,70 @@ TEST_F(Exports, MonthTidesCsvInADecimalCommaLocaleReadsBackFieldByField) {
     EXPECT_EQ(csvFields(lines.back()), (std::vector<std::string>{"Times are for :", "Standard Time"}));
 }
 
+// A save whose folder alone cannot be synced has put the new file in place: told once with the
+// warning, not as a file not saved.
+TEST_F(Exports, SavesWhoseFolderSyncFailsAreToldAsSaved) {
+    frmtidewyn& w = open();
+    w.mnumonth_Click();
+    testing_support::FillSunTable(2024, 3);
+    for (MenuItem* menu : {&w.mnusaveday, &w.mnusavesun, &w.mnusavmonth}) {
+        SCOPED_TRACE(menu->Caption());
+        const std::string path = outputPath("synced.txt");
+        std::ofstream(path, std::ios::binary) << "old bytes";
+        dialogs->messages.clear();
+        dialogs->fileAnswers = {path};
+        SetFileStepFault(
+            [](FileStep step, const std::string&) { return step == FileStep::FolderSync ? EIO : 0; });
+        menu->Click();
+        SetFileStepFault({});
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(dialogs->messages[0].prompt,
+                  path + " was written, but its folder could not be synced: " + std::strerror(EIO));
+        EXPECT_EQ(dialogs->messages[0].style, kOkOnly | kExclamation);
+        EXPECT_EQ(ReadAll(path), saved(*menu, "clean.txt"));
+    }
+}
+
+// A port name holding a line feed and a TAB (a damaged or edited area file) is written with
+// blanks: every line of the saves and copies ends with CR LF, and the name's line keeps its
+// columns.
+TEST_F(Exports, ControlCharactersOfANameAreWrittenAsBlanks) {
+    now = DateSerial(2024, 10, 5) + TimeSerial(12, 0, 0);
+    useOnePortArea("Dover\nHarbour\tEast", 51.1f, 1.3f);
+    frmtidewyn& w = open();
+    const std::string name = "Dover Harbour East";
+    const struct {
+        const char* what;
+        std::function<std::string()> text;
+        std::string line;  // the name's line
+    } cases[] = {
+        {"day table save", [&] { return saved(w.mnusaveday, "day.txt"); }, "Port    : " + name},
+        {"month tides save", [&] { return saved(w.mnusavmonth, "month.txt"); }, name + "\tOctober 2024"},
+        {"month tides csv", [&] { return saved(w.mnusavmonth, "month.csv"); }, name + ",October 2024"},
+        {"day tides copy", [&] { return copied(w.mnuCopyDaysTides); }, "Port : " + name},
+        {"month tides copy", [&] { return copied(w.mnuCopyMonth); }, name + "\tOctober 2024"},
+        {"day sun copy", [&] { return copied(w.mnuCopySunTimes); },
+         "Port : " + name + "\tTime Zone = Standard Time"},
+        {"month sun copy", [&] { return copied(w.mnuCopyMonthSunTimes); },
+         name + "\tTime Zone = Standard Time\t 51.06N\t 1.18E"},
+        {"sun table save", [&] { return saved(w.mnusavesun, "sun.txt"); }, "\t" + name + "\t51.06N\t1.18E"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = c.text();
+        ASSERT_TRUE(text.ends_with("\r\n"));
+        std::vector<std::string> lines;
+        for (size_t at = 0; at < text.size();) {
+            const size_t end = text.find("\r\n", at);
+            lines.push_back(text.substr(at, end - at));
+            at = end + 2;
+        }
+        for (const std::string& line : lines)
+            EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+        EXPECT_EQ(lines.at(0), c.line);
+    }
+}
+
 TEST_F(Exports, SavesRefusedCancelledOrFailingLeaveFilesAlone) {
     frmtidewyn& w = open();
     // A month view of ten items: refused before any dialog.

@@ -199,6 +199,24 @@ TEST_F(FileFailures, FolderAsTheAreaFileIsToldAsAFolder) {
         << onlyMessage();
 }
 
+// An area file far larger than any real one (sparse here) is named and told as too large,
+// before memory is taken for it, and the window opens.
+TEST_F(FileFailures, AnAreaFileTooLargeToReadIsNamed) {
+    const std::string huge = home.file("charts/Huge.hc");
+    std::filesystem::create_directories(home.file("charts"));
+    { std::ofstream(huge, std::ios::binary); }
+    std::filesystem::resize_file(huge, 8'000'000'000);
+    storeSettings([&](SettingsRecord& r) { r.AreaPath = huge; });
+    frmtidewyn& w = open();
+    int named = 0;
+    for (const AskedMessage& m : dialogs->messages) {
+        EXPECT_FALSE(holds(m.prompt, "bad_alloc")) << m.prompt;
+        named += holds(m.prompt, huge + " is too large to be read (8,000,000,000 bytes)");
+    }
+    EXPECT_EQ(named, 1);
+    EXPECT_TRUE(w.Visible());
+}
+
 // A user-depth file that cannot be read is not a depth of 0 where the depth is added; where it
 // is not (option 1), the day is computed.
 TEST_F(FileFailures, UnreadableUserDepthIsNotTakenAsZero) {

@@ -289,6 +289,8 @@ TEST_F(HarmEdit, RefusalsLeaveTheFile) {
     const std::string longName = "Île-Tudy, Rivière de Pont-l'Abbé Sud";
     const std::string nameTooLong =
         "The port name has 36 characters; an area file holds 35 at most. Please shorten it.";
+    const std::string tooHigh =
+        "The constants can give heights of 14,331 m, more than any sea's tide (25 m).";
     // Dover loaded, then `text` typed into `box`.
     const auto afterTyping = [](TextBox* frmharmedit::*box, std::string text) {
         return [box, text](frmharmedit& e) {
@@ -353,6 +355,13 @@ TEST_F(HarmEdit, RefusalsLeaveTheFile) {
          &frmharmedit::cmdInsert, "Delta Z0 Feb. must lie between -100 and 100.", warning, "Tidewyn"},
         {"monthly M2", afterTyping(&frmharmedit::txtdecm2, "-101"), &frmharmedit::chartok,
          "MHm2 Monthly Values Dec. must lie between -100 and 100.", warning, "Tidewyn"},
+        // Dover's other constants with S2 at 90 m, within its range: high waters of kilometres.
+        {"S2 beyond any sea: accept", afterTyping(&frmharmedit::txtS2Hm, "90"), &frmharmedit::chartok,
+         tooHigh, warning, "Tidewyn"},
+        {"S2 beyond any sea: add", afterTyping(&frmharmedit::txtS2Hm, "90"), &frmharmedit::cmdAdd, tooHigh,
+         warning, "Tidewyn"},
+        {"S2 beyond any sea: insert", afterTyping(&frmharmedit::txtS2Hm, "90"), &frmharmedit::cmdInsert,
+         tooHigh, warning, "Tidewyn"},
     };
     const std::string before = ReadAll(area());
     edit([&](frmharmedit& e) {
@@ -427,6 +436,67 @@ TEST_F(HarmEdit, AFailedWriteIsToldAndLeavesTheFile) {
             EXPECT_EQ(ReadAll(area()), before);
         }
         SetFileStepFault({});
+        e.Command2->click();
+    });
+}
+
+// A save whose folder cannot be synced once the new file took its place is a save: the warning
+// is told once, never as a failure, and the list and the current port follow the file.
+TEST_F(HarmEdit, ASaveWhoseFolderCannotBeSyncedIsASave) {
+    const std::string original = ReadAll(area());
+    const std::string depthFolder = fs::path(depthPath()).parent_path().string();
+    struct Case {
+        const char* name;
+        CommandButton* frmharmedit::*button;
+        std::string unsynced;   // the folder whose sync fails
+        long ports;             // in the area file afterwards
+        long typedAt;           // the record that holds the typed latitude; 0: none
+        int16_t before, after;  // the current port
+    } cases[] = {
+        {"accept", &frmharmedit::chartok, folder.path(), 81, kDover, kDover, kDover},
+        {"add", &frmharmedit::cmdAdd, folder.path(), 82, 82, 5, 5},
+        {"insert", &frmharmedit::cmdInsert, folder.path(), 82, kDover, 5, kDover},
+        {"delete", &frmharmedit::cmdDelete, folder.path(), 80, 0, 5, kDover},
+        {"insert, the depths' folder", &frmharmedit::cmdInsert, depthFolder, 82, kDover, 5, kDover},
+    };
+    edit([&](frmharmedit& e) {
+        const std::string depths = ReadAll(depthPath());
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            testing_support::WriteBytes(area(), original);
+            testing_support::WriteBytes(depthPath(), depths);
+            e.fileList->setCurrentRow(-1);
+            load(e, "UK.hc", kDover);
+            e.txtportlat->SetText("51.00.00N");
+            State().CurrentPort = c.before;
+            dialogs->messages.clear();
+            SetFileStepFault([&](FileStep step, const std::string& path) {
+                return step == FileStep::FolderSync && path == c.unsynced ? EIO : 0;
+            });
+            (e.*c.button)->click();
+            SetFileStepFault({});
+            ASSERT_EQ(dialogs->messages.size(), 1u);
+            EXPECT_EQ(dialogs->messages[0].prompt,
+                      (c.unsynced == depthFolder ? depthPath() : area()) +
+                          " was written, but its folder could not be synced: " + std::strerror(EIO));
+            const std::string saved = ReadAll(area());
+            EXPECT_EQ(PortCount(area()), c.ports);
+            EXPECT_EQ(e.portlist->ListCount(), c.ports);
+            if (c.typedAt) {
+                EXPECT_EQ(recordOf(saved, c.typedAt).Latitude, 51.0f);
+            } else {
+                EXPECT_EQ(saved, original.substr(0, (kDover - 1) * PortRecord::kSize) +
+                                     original.substr(kDover * PortRecord::kSize));
+            }
+            EXPECT_EQ(State().CurrentPort, c.after);
+            if (c.button == &frmharmedit::chartok) {
+                EXPECT_EQ(State().PortLatitude, 51.0);
+            }
+            // The depths follow the ports they belong to.
+            if (c.button == &frmharmedit::cmdInsert || c.button == &frmharmedit::cmdDelete) {
+                EXPECT_EQ(RecordCount(depthPath(), DepthRecord::kSize), c.ports);
+            }
+        }
         e.Command2->click();
     });
 }

@@ -206,6 +206,40 @@ TEST_F(ObservedHeights, FilesNamedOpenedAndWritten) {
     EXPECT_NE(dialogs->messages[0].prompt.find(std::strerror(ENOSPC)), std::string::npos);
 }
 
+// A write whose folder alone cannot be synced has put the file in place: "Finished" chooses it
+// and "Open" has made it, as after a clean write; the warning is told once, not a failure.
+TEST_F(ObservedHeights, WritesWhoseFolderSyncFailsAreTakenAsWritten) {
+    frmHarmAdjust& a = openAdjustment(open());
+    frmHeightEnter& d = openEntry(a);
+    const struct {
+        const char* name;
+        CommandButton* button;
+        std::string bytes;
+        std::string chosen;  // State().HeightFilePath after the click
+    } cases[] = {
+        {"Fresh", d.cmdOpen, "", folder.file("Montoir.ht")},
+        {"Harbour", d.Command2, HeightFileBytes({{12.5f, 1.75f}}), folder.file("Harbour.ht")},
+    };
+    d.List1->AddItem("12:30, 1.75");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.file(std::string(c.name) + ".ht");
+        State().HeightFilePath = folder.file("Montoir.ht");
+        dialogs->messages.clear();
+        d.txtFileName->SetText(c.name);
+        SetFileStepFault(
+            [](FileStep step, const std::string&) { return step == FileStep::FolderSync ? EIO : 0; });
+        c.button->click();
+        SetFileStepFault({});
+        EXPECT_EQ(ReadAll(path), c.bytes);
+        EXPECT_EQ(State().HeightFilePath, c.chosen);
+        EXPECT_EQ(prompts(),
+                  std::vector<std::string>{
+                      path + " was written, but its folder could not be synced: " + std::strerror(EIO)});
+        EXPECT_EQ(dialogs->messages[0].style, kExclamation);
+    }
+}
+
 // "Finished" asks before a shorter list replaces a file whose records the list does not hold:
 // a file clicked (which only names it), or another file named after "Open". "No" writes
 // nothing and keeps the chosen file; "Yes", a file opened first or a list as long writes it.

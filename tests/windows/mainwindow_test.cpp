@@ -131,6 +131,65 @@ TEST_F(MainWindow, PortOutsideTheAreaFileIsBroughtIntoRange) {
     EXPECT_NE(w.portbox->Caption(), "Port    : ");
 }
 
+// A stored port past the end of the area file (a UK.hc cut short) or past the ports the program
+// can number: the window opens on the port that stands in and says which, once; the settings
+// keep the stored port.
+TEST_F(MainWindow, StoredPortPastTheAreaFileIsToldWithThePortShown) {
+    const std::string uk = programFolder() + "/UK.hc";
+    const std::string cut = home.file("Cut/UK.hc");
+    std::filesystem::create_directories(home.file("Cut"));
+    testing_support::WriteBytes(cut, ReadAll(uk).substr(0, 76 * PortRecord::kSize));
+    PortRecord first;
+    ASSERT_TRUE(ReadPortRecord(uk, 1, first).ok());
+    const std::string big = home.file("Big.hc");
+    std::string bytes(70000 * PortRecord::kSize, '\0');
+    bytes.replace(0, PortRecord::kSize, AsString(EncodePortRecord(first)));
+    testing_support::WriteBytes(big, bytes);
+    const std::string firstName = Trim(first.PortName);
+
+    struct Case {
+        std::string area;
+        float stored;
+        int16_t shown;
+        std::string name, told;
+    } cases[] = {
+        {cut, 77, 76, "Deal",
+         "The stored port 77 is past the end of " + cut +
+             ", which holds 76 ports: port 76, Deal, is shown instead."},
+        {uk, 77, 77, "Dover", ""},
+        {uk, 40001, 1, firstName,
+         "The stored port 40001 is past the end of " + uk + ", which holds " + std::to_string(PortCount(uk)) +
+             " ports: port 1, " + firstName + ", is shown instead."},
+        {big, 40001, 1, firstName,
+         "The stored port 40001 of " + big + " is past the 32,767 ports the program can use: port 1, " +
+             firstName + ", is shown instead."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.area + " " + std::to_string(c.stored));
+        dialogs->messages.clear();
+        storeSettings([&](SettingsRecord& r) {
+            r.AreaPath = c.area;
+            r.PortIndex = c.stored;
+        });
+        frmtidewyn& w = open();
+        EXPECT_EQ(State().CurrentPort, c.shown);
+        EXPECT_EQ(w.portbox->Caption(), "Port    : " + c.name);
+        if (c.told.empty()) {
+            EXPECT_TRUE(dialogs->messages.empty());
+        } else {
+            ASSERT_EQ(dialogs->messages.size(), 1u);
+            EXPECT_EQ(dialogs->messages[0].prompt, c.told);
+        }
+        SettingsRecord r;
+        ASSERT_TRUE(ReadSettingsFile(r).ok());
+        EXPECT_EQ(r.PortIndex, c.stored);
+        restart();
+        std::filesystem::remove(settingsPath());
+        std::filesystem::remove(depthPath());
+        std::filesystem::remove(depthPath("Big.DEP"));
+    }
+}
+
 TEST_F(MainWindow, MouseReadOutFollowsThePointerAndAClickFreezesIt) {
     frmtidewyn& w = open();
     SharedState& s = State();

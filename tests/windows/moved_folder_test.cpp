@@ -30,7 +30,51 @@ protected:
         EXPECT_TRUE(ReadSettingsFile(r).ok());
         return Trim(r.AreaPath);
     }
+    // The settings file as an older version wrote it, naming the area file by its full path.
+    void keepFullAreaPath() {
+        SettingsRecord r;
+        ASSERT_TRUE(ReadSettingsFile(r).ok());
+        testing_support::WriteBytes(settingsPath(), AsString(EncodeSettingsRecord(r)));
+    }
+    // A program folder installed at `first` whose settings an older version wrote, then moved to
+    // `moved`.
+    void moveOlderInstall(const std::string& first, const std::string& moved) {
+        installAt(first);
+        open();
+        keepFullAreaPath();
+        restart();
+        moveTo(first, moved);
+    }
+    std::string syncWarning() const {
+        return settingsPath() + " was written, but its folder could not be synced: " + std::strerror(EIO);
+    }
 };
+
+// A program folder under a name that the settings file's fields cannot hold: the settings are
+// kept all the same, and they follow the folder when it moves.
+TEST_F(MovedFolder, AProgramFolderUnderACyrillicNameKeepsItsSettings) {
+    const std::string first = home.file("Пользователь/tidewyn");
+    const std::string moved = home.file("Программы/tidewyn");
+    installAt(first);
+    frmtidewyn& w = open();
+    EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.front().prompt;
+    w.mnuNextPort.Click();
+    EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.front().prompt;
+    EXPECT_EQ(State().CurrentPort, 78);
+    const std::string port = Trim(State().PortName);
+    restart();
+
+    for (const std::string& folder : {first, moved}) {
+        SCOPED_TRACE(folder);
+        if (folder == moved) moveTo(first, moved);
+        frmtidewyn& again = open();
+        EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.front().prompt;
+        EXPECT_EQ(State().CurrentPort, 78);
+        EXPECT_EQ(State().AreaFilePath, folder + "/UK.hc");
+        EXPECT_EQ(again.portbox->Caption(), "Port    : " + port);
+        restart();
+    }
+}
 
 // The same port and curve as before the move, one message naming the file now used, and the
 // settings holding its path: the next start says nothing.
@@ -43,6 +87,7 @@ TEST_F(MovedFolder, TheAreaFileOfTheSameNameIsUsedAndKept) {
     const std::string port = Trim(s.PortName);
     const CurveTable curve = s.DayCurve;
     ASSERT_EQ(storedArea(), first + "/UK.hc");
+    keepFullAreaPath();
     restart();
 
     moveTo(first, moved);
@@ -72,10 +117,7 @@ TEST_F(MovedFolder, TheAreaFileOfTheSameNameIsUsedAndKept) {
 TEST_F(MovedFolder, SettingsThatCannotBeSavedKeepTheMoveForThisRun) {
     const std::string first = home.file("Programs/tidewyn");
     const std::string moved = home.file("Apps/tidewyn");
-    installAt(first);
-    open();
-    restart();
-    moveTo(first, moved);
+    moveOlderInstall(first, moved);
     SetWriteFault([](const std::string&) { return ENOSPC; });
     dialogs->messages.clear();
     open();
@@ -88,6 +130,28 @@ TEST_F(MovedFolder, SettingsThatCannotBeSavedKeepTheMoveForThisRun) {
     EXPECT_NE(text.find(std::strerror(ENOSPC)), std::string::npos) << text;
     EXPECT_EQ(Trim(State().PortName), "Dover");
     EXPECT_EQ(storedArea(), first + "/UK.hc");
+}
+
+// Only the folder's sync failed: the move is kept, and the message says so once.
+TEST_F(MovedFolder, AMoveSavedWithoutTheFolderSyncIsKept) {
+    const std::string first = home.file("Programs/tidewyn");
+    const std::string moved = home.file("Apps/tidewyn");
+    moveOlderInstall(first, moved);
+    const std::string settingsFolder = fs::path(settingsPath()).parent_path().string();
+    SetFileStepFault([&](FileStep step, const std::string& path) {
+        return step == FileStep::FolderSync && path == settingsFolder ? EIO : 0;
+    });
+    dialogs->messages.clear();
+    open();
+    SetFileStepFault({});
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].prompt,
+              "The sea area file " + first + "/UK.hc is no longer there. The file of that name in the " +
+                  "program folder, " + moved + "/UK.hc, is used in its place from now on. " + syncWarning() +
+                  ".");
+    EXPECT_EQ(State().AreaFilePath, moved + "/UK.hc");
+    EXPECT_EQ(State().Settings.AreaPath, moved + "/UK.hc");
+    EXPECT_EQ(storedArea(), moved + "/UK.hc");
 }
 
 // Neither the stored file nor one of its name in the program folder: the load's message says

@@ -396,38 +396,36 @@ TEST_F(PortDialog, PortBeyondTheAreaFileIsRefusedBeforeAnythingIsWritten) {
     EXPECT_FALSE(fs::exists(depthPath("Short.DEP")));
 }
 
-TEST_F(PortDialog, AnAreaPathTheSettingsCannotHoldIsRefusedWithTheReason) {
-    frmtidewyn& w = open();
-    struct Case {
-        std::string folder;
-        const char* reason;
-    } cases[] = {
-        {std::string(120, 'a') + "/" + std::string(120, 'b'), "longer than the 255 characters"},
-        {"Kaart \xe6\xb5\xb7\xe5\x9b\xb3", "characters that the settings file cannot store"},
+// An area whose path the settings field cannot hold (longer than its 255 bytes, characters
+// outside Windows-1252) is kept all the same, and the next start opens on it.
+TEST_F(PortDialog, AnAreaPathTheFieldCannotHoldIsKeptForTheNextStart) {
+    const std::string cases[] = {
+        std::string(120, 'a') + "/" + std::string(120, 'b') + "/Long.hc",
+        "Kaart \xe6\xb5\xb7\xe5\x9b\xb3/Kaart.hc",
     };
-    std::string before = ReadAll(settingsPath());
-    int shown = 0;
-    for (const Case& c : cases) {
+    for (const std::string& name : cases) {
+        SCOPED_TRACE(name);
+        frmtidewyn& w = open();
         dialogs->messages.clear();
-        std::string area = makeArea(c.folder + "/Odd.hc", {"Alpha", "Bravo"});
+        const std::string area = makeArea(name, {"Alpha", "Bravo"});
         chooseArea(area);
         onDialog([&](frmconfig& d) {
-            d.portlist2->SetListIndex(0);
+            d.portlist2->SetListIndex(1);
             d.portconfigok->click();
-            ASSERT_EQ(dialogs->messages.size(), 1u);
-            EXPECT_EQ(dialogs->messages[0].prompt.rfind("The settings cannot be saved: ", 0), 0u);
-            EXPECT_NE(dialogs->messages[0].prompt.find(c.reason), std::string::npos)
-                << dialogs->messages[0].prompt;
-            EXPECT_TRUE(d.Visible());
-            d.portconfigcancel->click();
         });
         w.mnuArea.Click();
-        EXPECT_EQ(dialogsShown, ++shown) << c.folder;
-        EXPECT_EQ(ReadAll(settingsPath()), before);
-        EXPECT_EQ(State().CurrentPort, 77);
-        EXPECT_EQ(State().AreaFilePath, uk());
-        EXPECT_EQ(w.portbox->Caption(), "Port    : Dover");
-        EXPECT_FALSE(fs::exists(depthPath("Odd.DEP")));
+        EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.front().prompt;
+        EXPECT_EQ(State().AreaFilePath, area);
+        EXPECT_EQ(State().CurrentPort, 2);
+        EXPECT_EQ(w.portbox->Caption(), "Port    : Bravo");
+        restart();
+
+        frmtidewyn& again = open();
+        EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.front().prompt;
+        EXPECT_EQ(State().AreaFilePath, area);
+        EXPECT_EQ(State().CurrentPort, 2);
+        EXPECT_EQ(again.portbox->Caption(), "Port    : Bravo");
+        restart();
     }
 }
 
@@ -442,6 +440,72 @@ TEST_F(PortDialog, SeaAreaCancelledOrNotAFile) {
     for (const AskedMessage& m : dialogs->messages)
         EXPECT_EQ(m.prompt, "File name not recognised- you should click on a sea area.");
     EXPECT_EQ(State().AreaFilePath, uk());
+}
+
+// An area of 70,000 ports: only the first 32,767, which a port number of the program can hold,
+// are offered, and the user is told so each time the dialog opens. No other port is ever opened.
+TEST_F(PortDialog, AnAreaOfMorePortsThanTheProgramNumbersOffersTheFirst32767) {
+    frmtidewyn& w = open();
+    PortRecord port;
+    ASSERT_TRUE(ReadPortRecord(uk(), 77, port).ok());
+    std::string bytes;
+    for (int k = 1; k <= 70000; ++k) {
+        port.PortName = "P" + std::to_string(k);
+        bytes += AsString(EncodePortRecord(port));
+    }
+    const std::string area = home.file("Big.hc");
+    testing_support::WriteBytes(area, bytes);
+    const std::string told =
+        area + " holds 70,000 ports: the list shows the first 32,767, as the program can use no more.";
+
+    chooseArea(area);
+    onDialog([&](frmconfig& d) {
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(dialogs->messages[0].prompt, told);
+        ASSERT_EQ(d.portlist2->ListCount(), 32767);
+        const std::vector<long> recs = records(*d.portlist2);
+        EXPECT_EQ(*std::max_element(recs.begin(), recs.end()), 32767);
+        // Ports past the list are not found: OK then asks for a port.
+        for (const char* name : {"P65538", "P40001"}) {
+            d.txtSearch->SetText(name);
+            d.cmdSearch->click();
+            EXPECT_EQ(d.portlist2->ListIndex(), -1) << name;
+            d.portconfigok->click();
+            EXPECT_EQ(dialogs->messages.back().prompt, "Select a port") << name;
+        }
+        EXPECT_EQ(dialogs->messages.size(), 3u);
+        d.portconfigcancel->click();
+    });
+    w.mnuArea.Click();
+    EXPECT_EQ(State().CurrentPort, 77);
+    EXPECT_EQ(State().AreaFilePath, uk());
+
+    chooseArea(area);
+    onDialog([&](frmconfig& d) {
+        EXPECT_EQ(dialogs->messages.back().prompt, told);
+        d.txtSearch->TypeText("P32767");
+        EXPECT_EQ(d.portconfigbox->Caption(), "P32767");
+        d.portconfigok->click();
+    });
+    w.mnuArea.Click();
+    EXPECT_EQ(dialogsShown, 2);
+    EXPECT_EQ(dialogs->messages.size(), 4u);
+    EXPECT_EQ(State().CurrentPort, 32767);
+    EXPECT_EQ(w.portbox->Caption(), "Port    : P32767");
+    SettingsRecord r;
+    ASSERT_TRUE(ReadSettingsFile(r).ok());
+    EXPECT_EQ(r.PortIndex, 32767.0f);
+
+    // Next Port stays on the last port the program can number; Previous Port goes back one.
+    w.mnuNextPort.Click();
+    EXPECT_EQ(State().CurrentPort, 32767);
+    EXPECT_EQ(w.portbox->Caption().substr(0, 16), "Port    : P32767");
+    w.mnuPrevPort.Click();
+    EXPECT_EQ(State().CurrentPort, 32766);
+    EXPECT_EQ(Trim(w.portbox->Caption()), "Port    : P32766");
+    ASSERT_TRUE(ReadSettingsFile(r).ok());
+    EXPECT_EQ(r.PortIndex, 32766.0f);
+    EXPECT_EQ(dialogs->messages.size(), 4u);
 }
 
 TEST_F(PortDialog, PortStepsUnloadTheDialog) {

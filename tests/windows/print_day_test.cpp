@@ -303,8 +303,9 @@ TEST_F(PrintDay, TheCurvePagesTextBlockFollowsTheOptionAndTheDaysTimeBasis) {
          3,
          5,
          false,
-         4.0f,
-         {"Heights shown in Metres and include:", "User charted depth = 0 (Metres)"},
+         4.0f,  // damaged: printed as the default option 3, which the program uses
+         {"Heights shown in Metres and include:",
+          "User charted depth = 0   Draught = 0.5   Under keel = 0.5 (Metres)"},
          "Times from midnight local time - WITHOUT SUMMER TIME CORRECTION"},
     };
     for (const Case& c : cases) {

@@ -5,12 +5,15 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 
 #include "engine/curve.h"
 #include "engine/numtext.h"
 #include "engine/settingsfile.h"
+#include "mainwindow/frmconfig.h"
 #include "mainwindow/frmcopyright.h"
 #include "mainwindow/frmoutoptions.h"
+#include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
 #include "window_support.h"
 
@@ -55,7 +58,7 @@ TEST_F(SettingsDialog, OpensOnTheStoredValues) {
     const StoredCase cases[] = {
         {0.5f, 0.5f, 3.0f, 0, "0.5", "0.5", 3},
         {0.0f, 1.25f, 2.0f, -1, "0.0", "1.25", 2},
-        {-0.5f, 0.1f, 1.5f, 0, "-0.5", "0.1", 1},  // an option that is not 1, 2 or 3 shows as 1
+        {-0.5f, 0.1f, 1.5f, 0, "-0.5", "0.1", 3},  // an option that is not 1, 2 or 3: the default in use
         {12.0f, 0.0f, 1.0f, -1, "12", "0.0", 1},
     };
     for (const StoredCase& c : cases) {
@@ -80,6 +83,42 @@ TEST_F(SettingsDialog, OpensOnTheStoredValues) {
             EXPECT_EQ(d.Check1->Value(), 0);
             d.Command1->click();
         });
+        restart();
+    }
+}
+
+// A damaged output option is told once at the start, and option 3 is used throughout: in the
+// curve, in this dialog and in Show Configuration; reading the settings again does not bring
+// the damaged value back, and "O.K." stores the option shown.
+TEST_F(SettingsDialog, ADamagedOptionIsToldOnceAndOption3IsUsed) {
+    const float damaged[] = {0.0f, 2.5f, std::numeric_limits<float>::quiet_NaN(), 4.0f, -1.0f};
+    for (float option : damaged) {
+        SCOPED_TRACE(option);
+        storeSettings([&](SettingsRecord& r) { r.OutputOption = option; });
+        dialogs->messages.clear();
+        frmtidewyn& main = open();
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        const std::string& told = dialogs->messages[0].prompt;
+        EXPECT_EQ(told.rfind("Record 1 of TdwTidesv9.cfg is damaged: OutputOption is ", 0), 0u) << told;
+        EXPECT_NE(told.find(", the program uses the default output option 3 "), std::string::npos) << told;
+        EXPECT_EQ(State().OutputOption, 3.0f);
+        EXPECT_FALSE(dotHeights(*main.Picture1).empty());
+
+        withModal<frmshowconf>(main.Mnushowconfig, [](frmshowconf& w) {
+            EXPECT_EQ(w.confoutputoption->Caption(), " Charted depth, draught and prog.ukc");
+            w.Confexit->click();
+        });
+        withModal<frmconfig>(main.mnuPortList, [](frmconfig& d) { d.portconfigcancel->click(); });
+        EXPECT_EQ(State().OutputOption, 3.0f);
+        withDialog(main, [](frmoutoptions& d) {
+            EXPECT_FALSE(d.Option1->Value());
+            EXPECT_FALSE(d.Option2->Value());
+            EXPECT_TRUE(d.Option3->Value());
+            d.optionsok->click();
+        });
+        EXPECT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(State().OutputOption, 3.0f);
+        EXPECT_EQ(stored().OutputOption, 3.0f);
         restart();
     }
 }

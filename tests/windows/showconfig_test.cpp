@@ -63,8 +63,8 @@ TEST_F(ShowConfiguration, OutputLineForEachStoredOption) {
         {1.0f, " From chart datum only"},
         {2.0f, " Includes charted depth"},
         {3.0f, " Charted depth, draught and prog.ukc"},
-        {1.5f, ""},
-        {0.0f, ""},
+        {1.5f, " Charted depth, draught and prog.ukc"},  // damaged: the default in use
+        {0.0f, " Charted depth, draught and prog.ukc"},
     };
     for (auto [option, text] : cases) {
         SCOPED_TRACE(option);

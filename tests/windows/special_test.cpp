@@ -168,6 +168,30 @@ TEST_F(SpecialMenu, YearlyHighWatersThatCannotBeWrittenOrComputedAreTold) {
     EXPECT_NE(dialogs->messages[0].prompt.find(std::strerror(EIO)), std::string::npos);
 }
 
+// Tables whose folder alone cannot be synced are written: each warning told once, the yearly
+// times' notice after it, and every table of angles and factors written.
+TEST_F(SpecialMenu, TablesWhoseFolderSyncFailsAreWritten) {
+    frmtidewyn& w = openOn(2024, 3, 5);
+    SetFileStepFault(
+        [](FileStep step, const std::string&) { return step == FileStep::FolderSync ? EIO : 0; });
+    w.mnuYears.Click();
+    w.mnuAnglesAndFactors.Click();
+    SetFileStepFault({});
+    const std::string warning =
+        std::string(" was written, but its folder could not be synced: ") + std::strerror(EIO);
+    const std::string hw = folder() + "/Dover-HWTimes.csv";
+    std::vector<std::string> prompts;
+    for (const AskedMessage& m : dialogs->messages) prompts.push_back(m.prompt);
+    EXPECT_EQ(prompts, (std::vector<std::string>{hw + warning, "Year 2024  HW times written to " + hw,
+                                                 folder() + "/2016Factors.csv" + warning,
+                                                 folder() + "/2017Factors.csv" + warning,
+                                                 folder() + "/2018Factors.csv" + warning}));
+    EXPECT_EQ(written("Dover-HWTimes.csv").rfind("id,YearNo,DayNo,Range,FirstHW,SecondHW\r\n1,2024,1,", 0),
+              0u);
+    for (const char* table : {"2016Factors.csv", "2017Factors.csv", "2018Factors.csv"})
+        EXPECT_EQ(written(table).rfind(std::string(kIndexedHeader) + "\r\n0,", 0), 0u) << table;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Angles and factors
 

@@ -1,6 +1,8 @@
 // The sunrise tool from the Calculate menu: its key filters and checks, the month sun table it
 // computes, the results window that shows it a day at a time, and the CSV file it saves.
 #include <QScrollBar>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -516,6 +518,24 @@ TEST_F(SunriseTool, SavingAsksBeforeReplacingAndToldWhenItFails) {
         EXPECT_NE(dialogs->messages[1].prompt.find(path), std::string::npos);
         EXPECT_NE(dialogs->messages[1].prompt.find(std::strerror(ENOSPC)), std::string::npos);
         EXPECT_EQ(ReadAll(path), old);
+        EXPECT_TRUE(IsLoaded<Frmriseresults>());
+    }));
+}
+
+// A file whose folder alone cannot be synced is saved: the warning once, the window open.
+TEST_F(SunriseTool, ACsvFileWhoseFolderSyncFailsIsSaved) {
+    frmtidewyn& main = open();
+    ASSERT_TRUE(calculate(openTool(main), "", "", [&](Frmriseresults& r) {
+        const std::string clean = saveCsv(r, "clean");
+        SetFileStepFault(
+            [](FileStep step, const std::string&) { return step == FileStep::FolderSync ? EIO : 0; });
+        EXPECT_EQ(saveCsv(r, "sun"), clean);
+        SetFileStepFault({});
+        const std::string path = State().TextOutputFolder + "/sun.csv";
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(dialogs->messages[0].prompt,
+                  path + " was written, but its folder could not be synced: " + std::strerror(EIO));
+        EXPECT_EQ(dialogs->messages[0].style, kOkOnly | kExclamation);
         EXPECT_TRUE(IsLoaded<Frmriseresults>());
     }));
 }
