@@ -192,6 +192,15 @@ bool nothingAt(const std::string& path) {
     return fs::symlink_status(path, ec).type() == fs::file_type::not_found;
 }
 
+// A staged depth file written for the area file as it stands: staged after the area file's own
+// replacement (whose rename keeps its time), not left over from before a later change of it.
+bool stagedSince(const std::string& staged, const std::string& areaPath) {
+    std::error_code ec, ec2;
+    const fs::file_time_type stagedAt = fs::last_write_time(staged, ec);
+    const fs::file_time_type areaAt = fs::last_write_time(areaPath, ec2);
+    return !ec && !ec2 && stagedAt >= areaAt;
+}
+
 std::string counted(long n, const std::string& what) {
     return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
 }
@@ -209,7 +218,8 @@ FileResult FinishDepthRenumbering(const std::string& areaPath, const std::string
     const StagedFile staged = stagedFor(depthPath);
     std::string bytes;
     if (FileLength(staged.temp) == ports * static_cast<long>(DepthRecord::kSize) &&
-        nothingAt(stagedFor(areaPath).temp) && ReadWholeFile(staged.temp, bytes).ok()) {
+        nothingAt(stagedFor(areaPath).temp) && stagedSince(staged.temp, areaPath) &&
+        ReadWholeFile(staged.temp, bytes).ok()) {
         bool placed = false;
         FileResult r = CommitReplacement(staged, &placed);
         if (placed) {
@@ -229,8 +239,11 @@ FileResult FinishDepthRenumbering(const std::string& areaPath, const std::string
                     " From some port on, the depths and notes may belong to other ports.",
                 r.error};
     }
-    // Fewer records: ports were appended after the file was made, and have none yet.
+    // Fewer records: ports were appended after the file was made, and have none yet. A file
+    // shared with another area file holds that one's ports: it was left alone on purpose.
     if (records < ports) return {};
+    std::optional<std::string> other;
+    if (areaSharingDepthFile(areaPath, other).ok() && other) return {};
     std::string told = outOfStep +
                        "an insert or delete of a port may have stopped before the depths were "
                        "renumbered, and the depths and notes from some port on may belong to other ports. "

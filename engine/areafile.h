@@ -46,10 +46,11 @@ FileResult DeletePortRecord(const std::string& areaPath, long k);
 // file old and the renumbered one beside it, staged (depthPath + kStagingSuffix). Whenever the
 // depth file's record count differs from the area's port count, this finishes such a step: a
 // staged file of exactly one record per port, while the area file's own staged file is gone
-// (the area's rename was taken), takes the depth file's place; the result, Damaged, tells it.
-// Otherwise a depth file with more records than the area has ports, which only an interrupted
-// step leaves, is told (Damaged) and nothing is changed; fewer is a file made before ports were
-// appended: Ok. Ok also when the counts agree or either file is not there. Damaged always leaves
+// (the area's rename was taken) and not older than the area file, takes the depth file's place;
+// the result, Damaged, tells it. Otherwise a depth file with more records than the area has
+// ports, which an interrupted step leaves, is told (Damaged) and nothing is changed, unless
+// another area file of the folder shares it; fewer is a file made before ports were appended:
+// Ok. Ok also when the counts agree or either file is not there. Damaged always leaves
 // a depth file to be used, and its message is for the user.
 FileResult FinishDepthRenumbering(const std::string& areaPath, const std::string& depthPath);
 

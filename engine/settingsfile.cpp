@@ -196,9 +196,8 @@ FileResult WriteSettingsFile(const SettingsRecord& record) {
         }
         return r;
     }
-    // A companion left over is never read while the field holds the path: one that cannot be
-    // removed does no harm.
-    if (area && FileLength(companion) >= 0) (void)RemoveWorkFile(companion);
+    // A companion left over is kept: it is never read while the field holds the path, and a
+    // settings file kept as ".bak" may still need it.
     return r;
 }
 

@@ -37,7 +37,7 @@ std::string SettingsCompanionPath();
 FileResult ReadSettingsFile(SettingsRecord& out);
 // Writes the whole record by replacing the file, so a failed write leaves the old file whole.
 // An AreaPath for the companion file is written there first (and put back when the record
-// cannot be written); a record whose AreaPath the field holds removes a companion left over.
+// cannot be written); a record whose AreaPath the field holds leaves a companion as it is, unread.
 FileResult WriteSettingsFile(const SettingsRecord& record);
 // Writes `defaults` when the settings file is missing or shorter than a record. A short file is
 // first kept beside it as "TdwTidesv9.cfg.bak", and the result is then Damaged with a notice

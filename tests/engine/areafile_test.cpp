@@ -494,6 +494,8 @@ TEST_F(AreaFile, ADepthFileOutOfStepIsToldOnceAndLeftAlone) {
         std::optional<std::string> beside;  // the depth file's staged file
         bool areaStaged;                    // the area file's staged file is there too
         std::string message;
+        bool staleStaged = false;  // the staged file is older than the area file
+        bool shared = false;       // another area file of the folder has the same depth file
     } cases[] = {
         {"more records", 6, std::nullopt, false, told},
         {"a staged file too short", 6, DepthFileBytes(Depths(4)), false, unused},
@@ -503,6 +505,11 @@ TEST_F(AreaFile, ADepthFileOutOfStepIsToldOnceAndLeftAlone) {
         // An insert stopped before the area file's rename: the staged file holds a record for
         // each of the ports the area file has, but the area file is the old one.
         {"fewer records, the area file not renamed yet", 4, DepthFileBytes(Depths(5)), true, ""},
+        // Left by an insert stopped before the area file's rename, the area file changed since
+        // to as many ports as it holds.
+        {"a staged file older than the area file", 6, DepthFileBytes(Depths(5)), false, unused, true},
+        // UK.old.hc beside UK.hc also uses UK.DEP: an insert or delete leaves it alone.
+        {"a depth file shared with another area file", 6, std::nullopt, false, "", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -514,6 +521,10 @@ TEST_F(AreaFile, ADepthFileOutOfStepIsToldOnceAndLeftAlone) {
         fs::remove(area + ".tmp~");
         if (c.beside) WriteBytes(staged, *c.beside);
         if (c.areaStaged) WriteBytes(area + ".tmp~", "half a file");
+        if (c.staleStaged) fs::last_write_time(staged, fs::last_write_time(area) - std::chrono::seconds(10));
+        const std::string other = Env().programFolder + "/UK.old.hc";
+        if (c.shared) WriteBytes(other, AreaFileBytes(Ports(6)));
+        else fs::remove(other);
         const FileResult r = EnsureUserDepthFile();
         EXPECT_EQ(r.status, c.message.empty() ? FileStatus::Ok : FileStatus::Damaged);
         EXPECT_EQ(r.message, c.message);
