@@ -153,12 +153,8 @@ void frmAdjustSave::cmdSave_Click() {
     } else {
         w = AppendPortRecord(area.path, record);
     }
-    if (!w.ok() && !w.replaced) {
-        MsgBox("The location cannot be saved: " + w.message, kExclamation);
-        return;
-    }
-    // Saved; should only the folder's sync have failed, the message says so.
-    if (!w.ok()) MsgBox(w.message, kExclamation);
+    // Saved also when only the folder's sync failed, which the message says.
+    if (!TellSave(w, "The location cannot be saved: ", kExclamation)) return;
     if (!zone.Shared)
         MsgBox("Port 1 and Port 2 lie in different time zones: the location was saved with Port 1's, " +
                    zoneText(ZoneHours(zones[0])) + "; Port 2's is " + zoneText(ZoneHours(zones[1])) +

@@ -154,8 +154,7 @@ void frmHeightEnter::cmdOpen_Click() {
     if (r.status == FileStatus::Missing) {
         // A new name: its file is made, empty; made also when only the folder's sync failed,
         // which the message says.
-        if (FileResult w = WriteHeightFile(file.path, {}); !w.ok())
-            MsgBox(w.saved() ? w.message : "The height file cannot be made: " + w.message, kExclamation);
+        (void)TellSave(WriteHeightFile(file.path, {}), "The height file cannot be made: ", kExclamation);
         return;
     }
     if (!r.ok()) {
@@ -190,13 +189,8 @@ void frmHeightEnter::Command2_Click() {
         List1->SetListIndex(i);
         heights.push_back(ObsFromEntry(List1->List(i)));
     }
-    const FileResult w = WriteHeightFile(file.path, heights);
-    if (!w.saved()) {
-        MsgBox("The heights cannot be saved: " + w.message, kExclamation);
-        return;
-    }
-    // Saved; should only the folder's sync have failed, the message says so.
-    if (!w.ok()) MsgBox(w.message, kExclamation);
+    // Saved also when only the folder's sync failed, which the message says.
+    if (!TellSave(WriteHeightFile(file.path, heights), "The heights cannot be saved: ", kExclamation)) return;
     State().HeightFilePath = file.path;
 }
 

@@ -177,16 +177,6 @@ FileResult DeletePortRecord(const std::string& areaPath, long k) {
 
 namespace {
 
-// The staged file of a replacement of `path`, named as StageReplacement names it: beside the
-// file a link points to.
-StagedFile stagedFor(const std::string& path) {
-    std::string target = path;
-    std::error_code ec;
-    if (fs::is_symlink(path, ec))
-        if (fs::path resolved = fs::canonical(path, ec); !ec) target = resolved.string();
-    return {target, target + std::string(kStagingSuffix)};
-}
-
 bool nothingAt(const std::string& path) {
     std::error_code ec;
     return fs::symlink_status(path, ec).type() == fs::file_type::not_found;
@@ -215,10 +205,10 @@ FileResult FinishDepthRenumbering(const std::string& areaPath, const std::string
     if (records == ports) return {};
     const std::string outOfStep = depthPath + " holds the user depths of " + counted(records, "port") +
                                   ", but " + areaPath + " has " + counted(ports, "port") + ": ";
-    const StagedFile staged = stagedFor(depthPath);
+    const StagedFile staged = StagingFor(depthPath);
     std::string bytes;
     if (FileLength(staged.temp) == ports * static_cast<long>(DepthRecord::kSize) &&
-        nothingAt(stagedFor(areaPath).temp) && stagedSince(staged.temp, areaPath) &&
+        nothingAt(StagingFor(areaPath).temp) && stagedSince(staged.temp, areaPath) &&
         ReadWholeFile(staged.temp, bytes).ok()) {
         bool placed = false;
         FileResult r = CommitReplacement(staged, &placed);

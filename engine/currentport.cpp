@@ -14,7 +14,7 @@ namespace engine {
 
 int16_t PortWithin(long port, long count) {
     if (count < 1) return static_cast<int16_t>(std::clamp<long>(port, -32768, 32767));
-    return static_cast<int16_t>(std::clamp<long>(port, 1, std::min(count, 32767L)));
+    return static_cast<int16_t>(std::clamp<long>(port, 1, std::min(count, kLastUsablePort)));
 }
 
 int16_t PortOfIndex(float portIndex) {

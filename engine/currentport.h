@@ -9,7 +9,11 @@
 
 namespace engine {
 
-// A port number brought into 1 .. count; unchanged when the area file has no ports.
+// The last port the program can number: port numbers, and a user depth's PortIndex, are 16-bit.
+inline constexpr long kLastUsablePort = INT16_MAX;
+
+// A port number brought into 1 .. count, and no further than kLastUsablePort; unchanged when the
+// area file has no ports.
 int16_t PortWithin(long port, long count);
 // The settings' PortIndex as a port number (nearest, halves to even); 0 when it does not fit.
 int16_t PortOfIndex(float portIndex);

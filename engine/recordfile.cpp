@@ -301,13 +301,18 @@ FileResult WriteRecord(const std::string& path, size_t recordLength, long n, con
     return result;
 }
 
-FileResult StageReplacement(const std::string& givenPath, const std::string& contents, StagedFile& out) {
+StagedFile StagingFor(const std::string& givenPath) {
     // A link stays a link: the file it points to is replaced.
     std::string path = givenPath;
     std::error_code ec;
     if (fs::is_symlink(path, ec))
         if (fs::path target = fs::canonical(path, ec); !ec) path = target.string();
-    out = {path, path + std::string(kStagingSuffix)};
+    return {path, path + std::string(kStagingSuffix)};
+}
+
+FileResult StageReplacement(const std::string& givenPath, const std::string& contents, StagedFile& out) {
+    out = StagingFor(givenPath);
+    const std::string& path = out.path;
     std::optional<mode_t> mode;
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) {
@@ -374,11 +379,10 @@ FileResult RemoveWorkFile(const std::string& path) {
 }
 
 namespace {
-// "<path> is too large to be read (8,000,000,000 bytes)", the length grouped in threes.
+// "<path> is too large to be read (8,000,000,000 bytes)".
 FileResult tooLarge(const std::string& path, long length, const std::string& why = "") {
-    std::string digits = std::to_string(length);
-    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-    return {FileStatus::ReadFailed, path + " is too large to be read (" + digits + " bytes)" + why};
+    return {FileStatus::ReadFailed, path + " is too large to be read (" +
+                                        Format(static_cast<double>(length), "#,##0") + " bytes)" + why};
 }
 }  // namespace
 

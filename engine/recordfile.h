@@ -92,6 +92,9 @@ struct StagedFile {
     std::string path;  // the file it replaces
     std::string temp;  // path + kStagingSuffix, which no "*.ext" pattern of path matches
 };
+// Where a replacement of `path` is staged: beside the file, or beside the file a symbolic link
+// points to, which is the file replaced.
+StagedFile StagingFor(const std::string& path);
 // Stage one: refuses an existing file that may not be written, then writes `contents` to the
 // temporary file with the old file's permissions and syncs it. A failure removes the temporary
 // file; a leftover of an earlier run is removed first. A temporary file that cannot be made (a

@@ -442,11 +442,7 @@ void frmharmedit::chartok_Click() {
     if (!r) return;
     const long k = portlist->ListIndex() + 1;
     FileResult w = WritePortRecord(State().EditAreaFilePath, k, *r);
-    if (!w.saved()) {
-        refuse("The port cannot be stored: " + w.message);
-        return;
-    }
-    if (!w.ok()) refuse(w.message);  // stored, its folder not synced
+    if (!TellSave(w, "The port cannot be stored: ", kOkOnly | kExclamation, kTitle)) return;
     takePosition(*r, k);
 }
 
@@ -454,8 +450,7 @@ void frmharmedit::cmdAdd_Click() {
     const std::optional<PortRecord> r = checkedRecord(false);
     if (!r) return;
     FileResult w = AppendPortRecord(State().EditAreaFilePath, *r);
-    if (!w.saved()) refuse("The port cannot be added: " + w.message);
-    else if (!w.ok()) refuse(w.message);  // added, its folder not synced
+    (void)TellSave(w, "The port cannot be added: ", kOkOnly | kExclamation, kTitle);
     listPorts(false);
 }
 

@@ -82,15 +82,9 @@ constexpr int kDesignWidthPx = 976, kDesignHeightPx = 578;
 void tell(const std::string& text) { MsgBox(text); }
 void failure(const std::string& text) { MsgBox(text, kOkOnly, "Tidewyn"); }
 
-// False, and said so, when a write did not take place; one whose folder alone could not be
-// synced is a write, and its warning is told.
+// A write told as a failure is; one whose folder alone could not be synced is a write.
 bool written(const FileResult& r, const std::string& failed) {
-    if (!r.saved()) {
-        failure(failed + r.message);
-        return false;
-    }
-    if (!r.ok()) failure(r.message);
-    return true;
+    return TellSave(r, failed, kOkOnly, "Tidewyn");
 }
 
 // An entry row: reference, position in listing form (degrees, minutes and hundredths) or in the

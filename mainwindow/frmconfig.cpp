@@ -22,8 +22,6 @@ using namespace platform;
 
 namespace {
 constexpr int kDesignWidth = 8400, kDesignHeight = 6450;
-// CurrentPort and a user depth's PortIndex are 16 bits: the ports after these are not offered.
-constexpr long kListedPorts = INT16_MAX;
 
 // The sort key: the whole 35-character field in Windows-1252, lower case, so trailing blanks
 // and the codes below the letters take part in the order.
@@ -125,10 +123,10 @@ void frmconfig::Form_Load() {
     } else {
         optSortGeog->SetValue(true);
     }
-    if (FilePortCount > kListedPorts)
+    if (FilePortCount > kLastUsablePort)
         MsgBox(Trim(State().ChosenAreaFile) + " holds " +
                    Format(static_cast<double>(FilePortCount), "#,##0") + " ports: the list shows the first " +
-                   Format(kListedPorts, "#,##0") + ", as the program can use no more.",
+                   Format(kLastUsablePort, "#,##0") + ", as the program can use no more.",
                kOkOnly | kInformation);
     SelectedPortNo = 0;
     LastFoundIndex = 0;
@@ -149,7 +147,7 @@ void frmconfig::LoadPortList() {
         return;
     }
     FilePortCount = static_cast<long>(ports.size());
-    const long count = std::min(FilePortCount, kListedPorts);
+    const long count = std::min(FilePortCount, kLastUsablePort);
     // The port in use, or in a newly chosen area the port with its number, kept within the file.
     if (count > 0)
         portconfigbox->SetCaption(
@@ -247,12 +245,8 @@ void frmconfig::portconfigok_Click() {
         rec.AreaPath = area;
         rec.SortByName = sortFlag;
     });
-    if (!w.saved()) {
-        MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
-        return;
-    }
-    // Saved, with only the folder's sync failed: the program goes on with what the file holds.
-    if (!w.ok()) MsgBox(w.message, kOkOnly | kExclamation);
+    // Saved also when only the folder's sync failed: the program goes on with what the file holds.
+    if (!TellSave(w, "The settings cannot be saved: ")) return;
 
     s.CurrentPort = SelectedPortNo;
     s.AreaFilePath = area;

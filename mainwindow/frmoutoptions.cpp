@@ -132,12 +132,8 @@ void frmoutoptions::optionsok_Click() {
         rec.Draught = *draught;
         rec.SummerTime = summer ? -1 : 0;
     });
-    if (!w.saved()) {
-        MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
-        return;
-    }
-    // Saved, with only the folder's sync failed: the program goes on with what the file holds.
-    if (!w.ok()) MsgBox(w.message, kOkOnly | kExclamation);
+    // Saved also when only the folder's sync failed: the program goes on with what the file holds.
+    if (!TellSave(w, "The settings cannot be saved: ")) return;
     s.UseSummerTime = summer;
     s.ApplySummerTime = summer;
     s.OutputOption = option;

@@ -4,7 +4,6 @@
 #include <QMenuBar>
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <optional>
 
 #include "adjustment/frmharmadjust.h"
@@ -38,9 +37,9 @@ Label* makeLabel(QWidget* parent, const std::string& caption, int left, int top,
 // ports, or past the 16-bit port numbers, and the current port stands in: nothing otherwise.
 std::optional<std::string> storedPortNotice(float portIndex, long count) {
     const SharedState& s = State();
-    constexpr long kUsablePorts = INT16_MAX;
     const double stored = RoundHalfEven(portIndex), ports = static_cast<double>(count);
-    if (!std::isfinite(stored) || count < 1 || stored <= static_cast<double>(std::min(count, kUsablePorts)))
+    if (!std::isfinite(stored) || count < 1 ||
+        stored <= static_cast<double>(std::min(count, kLastUsablePort)))
         return std::nullopt;
     const std::string port = "The stored port " + Format(stored, "0");
     const std::string shown =
@@ -48,7 +47,7 @@ std::optional<std::string> storedPortNotice(float portIndex, long count) {
     if (stored > ports)
         return port + " is past the end of " + s.AreaFilePath + ", which holds " + Format(ports, "#,##0") +
                " ports: " + shown;
-    return port + " of " + s.AreaFilePath + " is past the " + Format(kUsablePorts, "#,##0") +
+    return port + " of " + s.AreaFilePath + " is past the " + Format(kLastUsablePort, "#,##0") +
            " ports the program can use: " + shown;
 }
 }  // namespace

@@ -63,8 +63,7 @@ void frmtidewyn::ReloadCurrentPort() {
     if (!kept) {
         FileResult w = UpdateSettingsFile(
             [&](SettingsRecord& rec) { rec.PortIndex = static_cast<float>(s.CurrentPort); });
-        if (!w.saved()) MsgBox("The settings cannot be saved: " + w.message, kOkOnly | kExclamation);
-        else if (!w.ok()) MsgBox(w.message, kOkOnly | kExclamation);  // only the folder's sync failed
+        (void)TellSave(w, "The settings cannot be saved: ");
     }
     if (LoadCurrentPort(s.AreaFilePath, true).recordRead()) portbox->SetCaption("Port    : " + s.PortName);
     monthspredictions->Clear();

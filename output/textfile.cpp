@@ -46,14 +46,8 @@ std::string PortFileName(const std::string& portName) {
 
 bool SaveTextFile(const TextFile& file, const std::string& path) {
     engine::FileResult r = file.Write(path);
-    if (r.saved()) {
-        // Only the folder's sync failed: the file is saved, and the message says so.
-        if (!r.ok()) platform::MsgBox(r.message, platform::kOkOnly | platform::kExclamation);
-        return true;
-    }
-    platform::MsgBox("The file has not been saved.\r" + r.message,
-                     platform::kOkOnly | platform::kExclamation);
-    return false;
+    // Saved also when only the folder's sync failed, which the message says.
+    return platform::TellSave(r, "The file has not been saved.\r");
 }
 
 }  // namespace output

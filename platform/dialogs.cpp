@@ -74,6 +74,15 @@ void widenForTitle(QMessageBox& box) {
 }
 }  // namespace
 
+bool TellSave(const engine::FileResult& r, const std::string& refused, int style, const std::string& title) {
+    if (!r.saved()) {
+        MsgBox(refused + r.message, style, title);
+        return false;
+    }
+    if (!r.ok()) MsgBox(r.message, style, title);
+    return true;
+}
+
 int MsgBox(const std::string& prompt, int style, const std::string& title) {
     std::string shownTitle = title.empty() ? kProgramCaption : title;
     int buttons = style & 7;

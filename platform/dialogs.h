@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/recordfile.h"
+
 namespace platform {
 
 // Buttons and icons, combined with "|".
@@ -28,6 +30,11 @@ inline constexpr const char* kNoTitle = " ";
 // Shows a message box; an empty title means the program's caption. The box is at least as
 // wide as its title needs (TitleBarWidth).
 int MsgBox(const std::string& prompt, int style = kOkOnly, const std::string& title = "");
+
+// Tells how a save went. False, with `refused` followed by the reason, when the new contents are
+// not in place; true when they are, with the warning of a folder whose sync failed, if it did.
+bool TellSave(const engine::FileResult& r, const std::string& refused, int style = kOkOnly | kExclamation,
+              const std::string& title = "");
 
 // The width in pixels that a window needs to show `title` whole on its title bar: the title in
 // the title font, and room for the window's icon and three buttons.
