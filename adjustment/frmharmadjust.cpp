@@ -23,10 +23,10 @@
 #include "engine/settingsfile.h"
 #include "engine/state.h"
 #include "engine/timetext.h"
-#include "mainwindow/frmtidewyn.h"
-#include "mainwindow/layersview.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/layersview.h"
+#include "platform/mainface.h"
 
 using namespace engine;
 using namespace platform;
@@ -308,7 +308,7 @@ void frmHarmAdjust::Form_Resize() {
 
 void frmHarmAdjust::Form_Load() {
     SharedState& s = State();
-    if (IsLoaded<frmtidewyn>()) Get<frmtidewyn>().Timer1->SetEnabled(false);
+    if (MainWindowFace* main = MainWindow()) main->PauseClock();
     s.HeightFilePath.clear();
     SetCaption("Tidewyn Vizoz");
     CentreOnScreen();

@@ -9,9 +9,9 @@
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "engine/state.h"
-#include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/mainface.h"
 
 using namespace engine;
 using namespace platform;
@@ -47,8 +47,8 @@ frmselectport::frmselectport() : Form("Select Port") {
 }
 
 void frmselectport::Form_Load() {
-    if (IsLoaded<frmtidewyn>()) {
-        const frmtidewyn& main = Get<frmtidewyn>();
+    if (MainWindowFace* face = MainWindow()) {
+        const Form& main = face->Window();
         SetLeft((main.Width() - Width()) / 2 + main.Left());
         SetTop((main.Height() - Height()) / 2 + main.Top());
     }
@@ -72,13 +72,10 @@ void frmselectport::portlist_Click() {
 
 void frmselectport::selportok_Click() {
     SharedState& s = State();
-    frmtidewyn* main = IsLoaded<frmtidewyn>() ? &Get<frmtidewyn>() : nullptr;
+    MainWindowFace* main = MainWindow();
     // The month view goes whatever follows: it may be of the port left.
-    if (main) {
-        main->monthspredictions->Clear();
-        main->monthspredictions->setVisible(false);
-    }
-    ClearMonthTable();
+    if (main) main->ForgetMonthView();
+    else ClearMonthTable();
 
     const double n = Val(selportno->Caption());
     if (n <= 0) {  // nothing clicked
@@ -108,7 +105,7 @@ void frmselectport::selportok_Click() {
 
 void frmselectport::Selportcancel_Click() {
     emptyAndUnload();
-    if (IsLoaded<frmtidewyn>()) Get<frmtidewyn>().EnableMainMenus();
+    if (MainWindowFace* main = MainWindow()) main->EnableMainMenus();
 }
 
 void frmselectport::emptyAndUnload() {

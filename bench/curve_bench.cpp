@@ -3,7 +3,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,8 @@
 #include "engine/devtables.h"
 #include "engine/highlow.h"
 #include "engine/recordfile.h"
-#include "engine/state.h"
+#include "engine/tideday.h"
+#include "engine/tidemonth.h"
 
 namespace {
 
@@ -26,66 +28,43 @@ void mustSucceed(const engine::FileResult& r) {
     std::exit(1);
 }
 
-// The current port Dover of data/UK.hc with a user-depth file of one record per port.
-class DoverSetup {
-public:
-    DoverSetup() {
-        depthPath_ = (std::filesystem::temp_directory_path() / "tidewyn-bench-UK.DEP").string();
-        engine::DepthRecord d;
-        d.ChartedDepth = 1.5f;
-        for (int16_t n = 1; n <= kDover; ++n)
-            mustSucceed(
-                engine::WriteRecord(depthPath_, engine::DepthRecord::kSize, n, engine::EncodeDepthRecord(d)));
-        engine::ResetState();
-        auto& s = engine::State();
-        s.AreaFilePath = std::string(TIDEWYN_SOURCE_DIR) + "/data/UK.hc";
-        s.DepthFilePath = depthPath_;
-        s.CurrentPort = kDover;
-        s.OutputOption = 3;
-        s.SelectedDate = engine::DateSerial(2025, 6, 15);
-        s.SelectedYear = 2025;
-        s.SelectedMonth = 6;
-        s.SelectedDay = 15;
-        s.SelectedDayOfYear = engine::DayOfYear(s.SelectedDate);
-    }
-    ~DoverSetup() {
-        std::error_code ec;
-        std::filesystem::remove(depthPath_, ec);
-    }
+std::string doverArea() { return std::string(TIDEWYN_SOURCE_DIR) + "/data/UK.hc"; }
 
-private:
-    std::string depthPath_;
-};
+// The charted depth of 1.5 m, added to the heights as under output option 3.
+const std::optional<double> kDepth = 1.5;
 
-void dayAndEvents(int dayOfYear) {
-    int16_t record = 0, count = 0;
-    int points = 0, searchPoints = 0;
-    mustSucceed(engine::CalcDayTide(record, dayOfYear, points, false));
-    engine::FindHighLowWaters(searchPoints, count);
-    benchmark::DoNotOptimize(count);
+// Dover's day of Date as the program computes it, its record read from the file.
+void dayAndEvents(double date, engine::TideDay& day) {
+    engine::PortRecord record;
+    mustSucceed(engine::ReadPortRecord(doverArea(), kDover, record));
+    mustSucceed(engine::ComputeTideDay(record, date, false, kDepth, day));
+    benchmark::DoNotOptimize(day.Waters.Count);
 }
 
 void BM_Day(benchmark::State& state) {
-    DoverSetup setup;
-    for (auto _ : state) dayAndEvents(engine::State().SelectedDayOfYear);
+    const auto day = std::make_unique<engine::TideDay>();
+    const double date = engine::DateSerial(2025, 6, 15);
+    for (auto _ : state) dayAndEvents(date, *day);
 }
 BENCHMARK(BM_Day)->Unit(benchmark::kMicrosecond);
 
-// The month view: every day of a 31-day month.
+// The month view: every day of a 31-day month, the record read once.
 void BM_MonthView(benchmark::State& state) {
-    DoverSetup setup;
-    const int first = engine::DayOfYear(engine::DateSerial(2025, 7, 1));
-    for (auto _ : state)
-        for (int i = first; i < first + 31; ++i) dayAndEvents(i);
+    engine::MonthTides month;
+    for (auto _ : state) {
+        engine::PortRecord record;
+        mustSucceed(engine::ReadPortRecord(doverArea(), kDover, record));
+        mustSucceed(engine::ComputeMonthTides(record, 2025, 7, false, kDepth, month));
+        benchmark::DoNotOptimize(month.Days.data());
+    }
 }
 BENCHMARK(BM_MonthView)->Unit(benchmark::kMillisecond);
 
 // The yearly high-water export's core: two years of Dover, the record read once.
 void BM_TwoYearHighWaterExport(benchmark::State& state) {
-    DoverSetup setup;
     std::vector<engine::HWYearRow> rows;
     for (auto _ : state) {
-        mustSucceed(engine::YearHighWaters(engine::State().AreaFilePath, kDover, 2025, rows));
+        mustSucceed(engine::YearHighWaters(doverArea(), kDover, 2025, rows));
         benchmark::DoNotOptimize(rows.data());
     }
 }
@@ -93,9 +72,8 @@ BENCHMARK(BM_TwoYearHighWaterExport)->Unit(benchmark::kMillisecond);
 
 // The same two years by the full search: every minute of every day's 50 hours summed in full.
 void BM_TwoYearFullMinuteSearch(benchmark::State& state) {
-    DoverSetup setup;
     engine::PortRecord record;
-    mustSucceed(engine::ReadPortRecord(engine::State().AreaFilePath, kDover, record));
+    mustSucceed(engine::ReadPortRecord(doverArea(), kDover, record));
     const double first = engine::JulianDay(1, 1, 2025, 0, 0, 0);
     engine::TimeHeightSeries series;
     for (auto _ : state) {

@@ -229,6 +229,12 @@ Speed SpeedFromDailyChange(int Delta, int Limit) {
     return s;
 }
 
+FileResult ReadCurrentPortDay(int Year, PortRecord& Record, std::optional<double>& ChartedDepth) {
+    const FileResult r = readPortAndDepth(Year, Record);
+    ChartedDepth = depthAdded() ? std::optional<double>(State().UserDepth) : std::nullopt;
+    return r;
+}
+
 FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool SummerTime) {
     auto& s = State();
     const auto layers = s.DayLayers();
@@ -238,15 +244,17 @@ FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool S
     RecordNo = s.CurrentPort;
 
     PortRecord rec;
-    const FileResult read = readPortAndDepth(s.SelectedYear, rec);
+    std::optional<double> depth;
+    const FileResult read = ReadCurrentPortDay(s.SelectedYear, rec, depth);
     if (!read.ok())
         return uncomputableDay(read, kWindowLast - kWindowFirst + 1, kDayCurvePoints, kDayTidePointCount,
                                PointCount);
     if (s.ShowConstants && gView) gView->ShowConstants(captionsOf(rec));
     double mean = 0;
-    // The year was checked with the record: the table cannot refuse it.
-    (void)DayTideTable(rec, s.SelectedYear, s.SelectedMonth, DayOfYear, SummerTime, s.UserDepth, depthAdded(),
-                       s.DayCurve, layers, mean);
+    // ComputeTideDay's table straight into the day tables, with no copy through a TideDay. The
+    // year was checked with the record: the table cannot refuse it.
+    (void)DayTideTable(rec, s.SelectedYear, s.SelectedMonth, DayOfYear, SummerTime, depth.value_or(0),
+                       depth.has_value(), s.DayCurve, layers, mean);
     PointCount = kDayTidePointCount;
     s.DayMeanLevel = mean;
     s.CurvePoints = kDayCurvePoints;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/recordfile.h"
@@ -53,6 +54,12 @@ void SetAdjustmentSites(AdjustmentSites* sites);
 // heights and contributions that are not a number, and returns the status; a missing user
 // depth counts as 0.
 FileResult CalcDayTide(int16_t& RecordNo, int DayOfYear, int& PointCount, bool SummerTime);
+
+// The current port's record and charted depth for a day of Year as CalcDayTide reads them:
+// UserDepth refreshed from the depth record, and the depth to add unless the output option is
+// exactly 1. The status is CalcDayTide's: a year outside 1000 to 3000, then the record's, then a
+// damaged user depth's when it is added.
+FileResult ReadCurrentPortDay(int Year, PortRecord& Record, std::optional<double>& ChartedDepth);
 
 // One day's 10-minute table of a port record, the displayed day's computation from its inputs:
 // rows 1 to 149 from 00:00 of DayOfYear of Year, or with SummerTime rows 1 to 152 from 23:00 of

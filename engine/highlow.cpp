@@ -32,19 +32,29 @@ bool allFinite(const CurveTable& curve, int Points) {
     return true;
 }
 
-// Turning points of rows 2 to Points - 1 of curve into DayEvents, at most 15; a last event
-// after 24.0844 h is dropped (only the last one is looked at).
+// Turning points of rows 2 to Points - 1 of curve into rows 1.. of ev, at most 15; returns
+// how many. Rows after them are left alone.
+int16_t findTurns(const CurveTable& curve, int Points, EventTable& ev) {
+    int16_t found = 0;
+    for (int r = 1; r <= Points - 2 && found < kMaxEvents; ++r) {
+        if (turnAt(curve(2, r), curve(2, r + 1), curve(2, r + 2)) == Turn::None) continue;
+        ++found;
+        ev(1, found) = curve(1, r + 1);
+        ev(2, found) = curve(2, r + 1);
+    }
+    return found;
+}
+
+// The events counted of those found: a last one after 24.0844 h is dropped (only the last one
+// is looked at).
+int16_t keptOf(const EventTable& ev, int16_t found) {
+    return found > 0 && ev(1, found) > kLateEventHours ? static_cast<int16_t>(found - 1) : found;
+}
+
+// Turning points of rows 2 to Points - 1 of curve into DayEvents, as the day's are counted.
 int16_t searchCurve(const CurveTable& curve, int Points) {
     auto& ev = State().DayEvents;
-    int16_t count = 0;
-    for (int r = 1; r <= Points - 2 && count < kMaxEvents; ++r) {
-        if (turnAt(curve(2, r), curve(2, r + 1), curve(2, r + 2)) == Turn::None) continue;
-        ++count;
-        ev(1, count) = curve(1, r + 1);
-        ev(2, count) = curve(2, r + 1);
-    }
-    if (count > 0 && ev(1, count) > kLateEventHours) --count;
-    return count;
+    return keptOf(ev, findTurns(curve, Points, ev));
 }
 
 void searchSite(const CurveTable& curve, int& Points, int16_t& Count) {
@@ -54,24 +64,33 @@ void searchSite(const CurveTable& curve, int& Points, int16_t& Count) {
 
 }  // namespace
 
-void FindHighLowWaters(int& Points, int16_t& Count) {
-    auto& s = State();
-    Points = kMainCurvePoints - 1;
-    if (!allFinite(s.DayCurve, Points)) {
-        Count = 0;
-        s.EventCount = 0;
-        s.DayRange = 0;
-        return;
-    }
-    Count = searchCurve(s.DayCurve, Points);
-    s.EventCount = Count;
+HighLowWaters DayHighLowWaters(const CurveTable& Curve) {
+    constexpr int points = kMainCurvePoints - 1;
+    HighLowWaters w;
+    if (!allFinite(Curve, points)) return w;
+    w.Found = findTurns(Curve, points, w.Events);
+    w.Count = keptOf(w.Events, w.Found);
     double highest = -9999, lowest = 9999;
-    for (int j = 1; j <= Points - 1; ++j) {
-        const double h = s.DayCurve(2, j);
+    for (int j = 1; j <= points - 1; ++j) {
+        const double h = Curve(2, j);
         if (h > highest) highest = h;
         if (h < lowest) lowest = h;
     }
-    s.DayRange = highest - lowest;
+    w.Range = highest - lowest;
+    return w;
+}
+
+void FindHighLowWaters(int& Points, int16_t& Count) {
+    auto& s = State();
+    Points = kMainCurvePoints - 1;
+    const HighLowWaters w = DayHighLowWaters(s.DayCurve);
+    for (int k = 1; k <= w.Found; ++k) {
+        s.DayEvents(1, k) = w.Events(1, k);
+        s.DayEvents(2, k) = w.Events(2, k);
+    }
+    Count = w.Count;
+    s.EventCount = Count;
+    s.DayRange = w.Range;
 }
 
 void FindHighLowWatersIntermediate(int& Points, int16_t& Count) {

@@ -8,9 +8,21 @@
 
 namespace engine {
 
-// Turning points of DayCurve into DayEvents (at most 15, a last one after 24.0844 h dropped),
-// DayRange from rows 1 to 145 and EventCount. Points is set to 146. A day whose heights are not
-// all finite (one that could not be computed) has no events and a range of 0.
+// The high and low waters of a displayed day's curve.
+struct HighLowWaters {
+    EventTable Events;  // (1, k) time, (2, k) height of the turning points found, k = 1 to Found
+    int16_t Found = 0;  // at most 15
+    int16_t Count = 0;  // the day's: Found, less a last one after 24.0844 h
+    double Range = 0;   // highest less lowest height of rows 1 to 145
+};
+
+// The turning points of rows 1 to 146 of a displayed day's curve (strict on both sides) and the
+// day's range. A curve whose heights are not all finite (a day that could not be computed) has
+// none and a range of 0.
+HighLowWaters DayHighLowWaters(const CurveTable& Curve);
+
+// DayHighLowWaters of DayCurve: the rows found into DayEvents, DayRange and EventCount. Points
+// is set to 146. A day that could not be computed leaves DayEvents as it was.
 void FindHighLowWaters(int& Points, int16_t& Count);
 // The same on the adjustment sites' curves; Points is lowered by one. No range is kept.
 void FindHighLowWatersIntermediate(int& Points, int16_t& Count);

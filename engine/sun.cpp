@@ -4,7 +4,6 @@
 #include <numbers>
 
 #include "engine/numtext.h"
-#include "engine/state.h"
 
 namespace engine {
 
@@ -97,18 +96,18 @@ std::optional<double> SunEventTime(double CosZenith, double Declination, double 
     return intoTurn(ut, FullTurn) * kRadToHours;
 }
 
-SunTimes CalcSunTimes(double Latitude, double Longitude, int Day, int Month, int Year, bool AddHour) {
+SunTimes CalcSunTimes(double Latitude, double Longitude, int Day, int Month, int Year, int ZoneHours,
+                      bool AddHour) {
     const double lat = Latitude * kDegToRad;
     const double w = -Longitude * kDegToRad;
     const int N = SunDayOfYear(Day, Month, Year);
-    const int zone = State().PortZoneHours;
 
     auto event = [&](const PassQuantities& p, double cosZenith, int evening) {
         SunEvent e;
         auto ut = SunEventTime(cosZenith, p.Declination, lat, w, kQuarterTurn, evening, kFullTurn, p.T,
                                p.RightAscension, 0);
         if (ut) {
-            e.Hours = SunLocalTime(*ut, zone, AddHour);
+            e.Hours = SunLocalTime(*ut, ZoneHours, AddHour);
             e.Occurs = true;
         }
         return e;

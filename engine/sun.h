@@ -25,12 +25,13 @@ struct SunTimes {
     }
 };
 
-// The eight sun times of a day in the local time of the current port's zone
-// (State().PortZoneHours): Latitude and Longitude in decimal degrees, north and east positive.
-// AddHour adds the summer-time hour after the times have been brought into 0..24, so an
-// evening time can come out above 24 (23.6 gives 24.6). Only the 4-year leap rule is used for
-// the day of the year, so 2100 counts as a leap year.
-SunTimes CalcSunTimes(double Latitude, double Longitude, int Day, int Month, int Year, bool AddHour);
+// The eight sun times of a day in the local time of a zone (ZoneHours as a port's zone letter
+// gives them: local time is universal time less ZoneHours): Latitude and Longitude in decimal
+// degrees, north and east positive. AddHour adds the summer-time hour after the times have been
+// brought into 0..24, so an evening time can come out above 24 (23.6 gives 24.6). Only the
+// 4-year leap rule is used for the day of the year, so 2100 counts as a leap year.
+SunTimes CalcSunTimes(double Latitude, double Longitude, int Day, int Month, int Year, int ZoneHours,
+                      bool AddHour);
 
 // One event in hours of universal time (0 <= h < 24) from the quantities of a pass, all in
 // radians; nothing when |cos H| > 1. Evening is 1 for the evening events, anything else counts

@@ -30,7 +30,7 @@ void ComputeSunTable(double Latitude, double Longitude, int Year, int Month, boo
     const int days = DaysInMonth(Year, Month);
     for (int d = 1; d <= days; ++d) {
         const bool summer = ApplySummer && IsSummerTime(DateSerial(Year, Month, d));
-        const SunTimes t = CalcSunTimes(Latitude, Longitude, d, Month, Year, summer);
+        const SunTimes t = CalcSunTimes(Latitude, Longitude, d, Month, Year, s.PortZoneHours, summer);
         const SunEvent kept[6] = {t.NauticalDawn, t.CivilDawn, t.Sunrise,
                                   t.Sunset,       t.CivilDusk, t.NauticalDusk};
         s.SunTable(1, d) = SunDateText(Year, Month, d);

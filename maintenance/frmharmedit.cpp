@@ -14,9 +14,9 @@
 #include "engine/recordfile.h"
 #include "engine/state.h"
 #include "engine/timetext.h"
-#include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/mainface.h"
 
 using namespace engine;
 using namespace platform;
@@ -147,7 +147,7 @@ frmharmedit::frmharmedit() : Form("Harmonic Constants") {
     connect(txtjanm2, &TextBox::LostFocus, this, Handler([this] { txtjanm2_LostFocus(); }));
 
     // Lies exactly over the main window.
-    frmtidewyn::LayOver(*this);
+    LayOverMainWindow(*this);
     arrangeControls();
 }
 

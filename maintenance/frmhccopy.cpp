@@ -9,9 +9,9 @@
 #include "engine/numtext.h"
 #include "engine/recordfile.h"
 #include "engine/state.h"
-#include "mainwindow/frmtidewyn.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/mainface.h"
 
 using namespace engine;
 using namespace platform;
@@ -75,7 +75,7 @@ frmHCcopy::frmHCcopy() : Form("Ports Copy Utility") {
     connect(cmdCancel, &QPushButton::clicked, this, Handler([this] { cmdCancel_Click(); }));
 
     // Lies exactly over the main window.
-    frmtidewyn::LayOver(*this);
+    LayOverMainWindow(*this);
     arrangeControls();
 }
 

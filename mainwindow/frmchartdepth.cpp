@@ -196,9 +196,7 @@ void frmChartdepth::cdok_Click() {
 void frmChartdepth::cdclose_Click() {
     SharedState& s = State();
     frmtidewyn& main = Get<frmtidewyn>();
-    main.monthspredictions->Clear();
-    main.monthspredictions->setVisible(false);
-    ClearMonthTable();
+    main.ForgetMonthView();
     DepthRecord d;
     s.UserDepth = ReadDepthRecord(s.DepthFilePath, s.CurrentPort, d).ok() ? d.ChartedDepth : 0.0f;
     main.portbox->SetCaption("Port    : " + s.PortName);

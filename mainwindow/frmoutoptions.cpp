@@ -141,9 +141,7 @@ void frmoutoptions::optionsok_Click() {
     s.KeelClearance = *clearance;
 
     frmtidewyn& main = Get<frmtidewyn>();
-    ClearMonthTable();
-    main.monthspredictions->Clear();
-    main.monthspredictions->setVisible(false);
+    main.ForgetMonthView();
     main.portbox->SetCaption("Port    : " + s.PortName);
     main.daystide1->SetCaption("");
     main.EnableMainMenus();

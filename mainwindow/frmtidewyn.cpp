@@ -19,9 +19,9 @@
 #include "engine/state.h"
 #include "engine/suntable.h"
 #include "engine/timetext.h"
-#include "mainwindow/layersview.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/layersview.h"
 
 using namespace engine;
 using namespace platform;
@@ -339,18 +339,17 @@ void frmtidewyn::ArrangeControls() {
     SetLeftOf(lblNeap, R - WidthOf(lblNeap));
 }
 
-void frmtidewyn::LayOver(Form& window) {
-    window.setMinimumSize(ToPixels(kDesignWidth), ToPixels(kDesignHeight));
-    if (!IsLoaded<frmtidewyn>()) {
-        window.SetWidth(kDesignWidth);
-        window.SetHeight(kDesignHeight);
-        return;
-    }
-    const frmtidewyn& main = Get<frmtidewyn>();
-    window.SetWidth(main.Width());
-    window.SetHeight(main.Height());
-    window.SetLeft(main.Left());
-    window.SetTop(main.Top());
+void frmtidewyn::PauseClock() { Timer1->SetEnabled(false); }
+
+void frmtidewyn::ForgetMonthView() {
+    monthspredictions->Clear();
+    monthspredictions->setVisible(false);
+    ClearMonthTable();
+}
+
+void frmtidewyn::ShowDayButtons() {
+    Nextday->setVisible(true);
+    Previousday->setVisible(true);
 }
 
 void frmtidewyn::Form_Load() {
@@ -461,8 +460,7 @@ void frmtidewyn::mnuLayersShow_Click() {
         s.LayersMode = 0;
         Picture1->SetBackColor(kWhite);
         HideLevelControls();
-        monthspredictions->setVisible(false);
-        ClearMonthTable();
+        ForgetMonthView();
     }
     // The date again from its numbers: a day of the year past the year's end is 1 January.
     int yearDays = IsLeapYear(s.SelectedYear) ? 366 : 365;

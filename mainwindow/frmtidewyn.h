@@ -11,13 +11,14 @@
 #include "mainwindow/notices.h"
 #include "platform/controls.h"
 #include "platform/forms.h"
+#include "platform/mainface.h"
 #include "platform/picturebox.h"
 
 namespace platform {
 class PrinterPage;
 }
 
-class frmtidewyn : public platform::Form, public engine::DayTideView {
+class frmtidewyn : public platform::Form, public engine::DayTideView, public platform::MainWindowFace {
     Q_OBJECT
 public:
     frmtidewyn();
@@ -32,7 +33,7 @@ public:
     // A record of the area in use made the current port (CurrentPort already its number): its
     // name (trimmed or as stored), position and zone taken, the port caption, the day computed
     // for it, the month view emptied and the title. The settings are not touched.
-    void ShowPort(const engine::PortRecord& port, bool trimName);
+    void ShowPort(const engine::PortRecord& port, bool trimName) override;
     void DrawTideCurve();
     void DrawSunTimes();
     void DrawConstituentLayers();
@@ -40,7 +41,7 @@ public:
     // Takes the clock's instant for the read-out; each recompute reads it on the displayed
     // day's table, in the port's time (TimeNowHours).
     void TakeClockTime();
-    void EnableMainMenus();
+    void EnableMainMenus() override;
     // The second line of the note when the times are not adjusted: "Times from ..." or "Times
     // are from ...", as each place words it; the picker's OK words it by the setting.
     enum class NoteWording { Short, Long, BySetting };
@@ -145,18 +146,18 @@ public:
     void SetPointer(Pointer p) override;
     void ShowConstants(const ConstantCaptions& captions) override;
 
+    // MainWindowFace
+    Form& Window() override { return *this; }
+    void PauseClock() override;
+    void ForgetMonthView() override;
+    void ShowDayButtons() override;
+    void PrintSunTable() override { mnusunprint_Click(); }
+
 protected:
     void Form_Load() override;
     void Form_Unload(bool& cancel) override;
     void Form_Activate() override;
     void Form_Resize() override;
-
-public:
-    // The window's design size, its smallest; the editors that lie over it take the same.
-    static constexpr int kDesignWidth = 9720, kDesignHeight = 7400;
-    // Gives `window` the main window's size and place, so that it lies exactly over it (the
-    // design size while there is no main window), and never less than the design size.
-    static void LayOver(platform::Form& window);
 
 private:
     // The picture's design place.

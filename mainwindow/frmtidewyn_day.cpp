@@ -43,8 +43,8 @@ void frmtidewyn::CalcSunTimesForDay(bool summer) {
         sunriseOccurs_ = sunsetOccurs_ = false;
         return;
     }
-    SunTimes t =
-        CalcSunTimes(s.PortLatitude, s.PortLongitude, s.SelectedDay, s.SelectedMonth, s.SelectedYear, summer);
+    SunTimes t = CalcSunTimes(s.PortLatitude, s.PortLongitude, s.SelectedDay, s.SelectedMonth, s.SelectedYear,
+                              s.PortZoneHours, summer);
     s.SunriseTime = t.Sunrise.Hours;
     s.SunsetTime = t.Sunset.Hours;
     sunriseOccurs_ = t.Sunrise.Occurs;
@@ -155,8 +155,7 @@ void frmtidewyn::ShowPort(const PortRecord& port, bool trimName) {
     TakePortRecord(port, trimName);
     portbox->SetCaption("Port    : " + State().PortName);
     RecomputeDay();
-    monthspredictions->Clear();
-    monthspredictions->setVisible(false);
+    ForgetMonthView();
     Timer2_Timer();
 }
 

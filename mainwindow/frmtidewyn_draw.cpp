@@ -6,7 +6,7 @@
 #include "engine/numtext.h"
 #include "engine/state.h"
 #include "mainwindow/frmtidewyn.h"
-#include "mainwindow/layersview.h"
+#include "platform/layersview.h"
 
 using namespace engine;
 using namespace platform;

@@ -66,8 +66,6 @@ void frmtidewyn::ReloadCurrentPort() {
         (void)TellSave(w, "The settings cannot be saved: ");
     }
     if (LoadCurrentPort(s.AreaFilePath, true).recordRead()) portbox->SetCaption("Port    : " + s.PortName);
-    monthspredictions->Clear();
-    monthspredictions->setVisible(false);
-    ClearMonthTable();
+    ForgetMonthView();
     RecomputeDay();
 }

@@ -14,7 +14,7 @@
 #include "engine/highlow.h"
 #include "engine/numtext.h"
 #include "engine/state.h"
-#include "engine/timetext.h"
+#include "engine/tidemonth.h"
 #include "mainwindow/frmshowconf.h"
 #include "mainwindow/frmtidewyn.h"
 #include "output/frmriseresults.h"
@@ -81,43 +81,35 @@ void frmtidewyn::mnumonth_Click() {
 
     SetSelectedDate(s.SelectedDate);
     const std::string monthName = MonthInfo(s.SelectedYear, s.SelectedMonth).MonthName;
-    const std::string monthAbbrev = MonthAbbrev(s.SelectedYear, s.SelectedMonth);
-    const double firstDate = DateSerial(s.SelectedYear, s.SelectedMonth, 1);
-    const int first = DayOfYear(firstDate);
-    const int days = DateDay(DateSerial(s.SelectedYear, s.SelectedMonth + 1, 1) - 1);
     s.MonthRowsA[0] = LineText(s.PortName);  // the name's row of the month's copy and save
     s.MonthRowsB[0] = monthName + " " + std::to_string(s.SelectedYear);
 
-    bool computed = true;
-    for (int n = 1; n <= days; ++n) {
-        const double date = firstDate + (n - 1);
-        // Each day with its own summer-time flag, by the day view's rule, so that a month with
-        // a change of clock shows every day as the day view does.
-        const bool summer = s.ApplySummerTime && IsSummerTime(date);
-        int16_t record = 0;
-        int points = 0;
-        if (!CalcDayTide(record, first + n - 1, points, summer).ok()) {
-            computed = false;  // the selected day's recompute below tells the user why
-            break;
+    // Each day with its own summer-time flag, by the day view's rule, so that a month with a
+    // change of clock shows every day as the day view does. A month that cannot be computed is
+    // told by the selected day's recompute below.
+    PortRecord record;
+    std::optional<double> depth;
+    MonthTides tides;
+    const bool computed =
+        ReadCurrentPortDay(s.SelectedYear, record, depth).ok() &&
+        ComputeMonthTides(record, s.SelectedYear, s.SelectedMonth, s.ApplySummerTime, depth, tides).ok();
+    if (computed) {
+        const std::vector<MonthDayTexts> days = MonthTideTexts(tides);
+        for (int n = 1; n <= static_cast<int>(days.size()); ++n) {
+            const MonthDayTexts& day = days[static_cast<size_t>(n - 1)];
+            appendRow(s, "", "");
+            appendRow(s, day.Day, day.Weekday);
+            int k = 0;
+            for (const auto& [time, height] : day.Tides) {
+                ++k;
+                s.MonthText(n, 1, k) = time;
+                s.MonthText(n, 2, k) = height;
+                appendRow(s, time, height);
+            }
+            s.MonthText(n, 3, 1) = Str(k);
         }
-        int16_t count = 0;
-        FindHighLowWaters(points, count);
-
-        monthspredictions->AddItem("  ");
-        appendRow(s, "", "");
-        const std::string day = std::to_string(n) + " " + monthAbbrev;
-        const std::string weekday = "(" + LeftChars(FormatDate(date, "dddd"), 3) + ")";
-        monthspredictions->AddItem(day + " " + weekday);
-        appendRow(s, day, weekday);
-        for (int k = 1; k <= count; ++k) {
-            const std::string time = LTrim(HoursToHHMM(s.DayEvents(1, k)));
-            const std::string height = Format(s.DayEvents(2, k), "0.00");
-            s.MonthText(n, 1, k) = time;
-            s.MonthText(n, 2, k) = height;
-            monthspredictions->AddItem(time + "   " + height);
-            appendRow(s, time, height);
-        }
-        s.MonthText(n, 3, 1) = Str(count);
+        for (const std::string& line : MonthTideLines(s.MonthRowsA, s.MonthRowsB))
+            monthspredictions->AddItem(line);
     }
 
     // The selected day again: curve, day list, sun marks and the read-out of the clock time.

@@ -176,8 +176,7 @@ void Frmtimdat::accept(int year, int month, int day, frmtidewyn::NoteWording wor
     frmtidewyn& main = Get<frmtidewyn>();
     main.daystide1->SetCaption("");
     main.RecomputeDay();
-    main.monthspredictions->Clear();
-    main.monthspredictions->setVisible(false);
+    main.ForgetMonthView();
     main.tidedatebox->SetCaption("Date   : " + FormatDate(DialogDate, "dd mmmm yyyy (dddd)"));
     main.WriteSummerTimeNote(wording);
     Unload();

@@ -10,11 +10,11 @@
 #include "engine/state.h"
 #include "engine/suntable.h"
 #include "engine/timetext.h"
-#include "mainwindow/frmtidewyn.h"
 #include "output/frmsunrise.h"
 #include "output/suncsv.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/mainface.h"
 
 using namespace engine;
 using namespace platform;
@@ -27,10 +27,7 @@ Label* boldLabel(QWidget* parent, const std::string& caption) {
 }
 
 void showButtonsOfTheDay() {
-    if (!IsLoaded<frmtidewyn>()) return;
-    frmtidewyn& main = Get<frmtidewyn>();
-    main.Nextday->setVisible(true);
-    main.Previousday->setVisible(true);
+    if (MainWindowFace* main = MainWindow()) main->ShowDayButtons();
 }
 }  // namespace
 
@@ -108,7 +105,7 @@ Frmriseresults::Frmriseresults() : Form("Sunrise and Sunset") {
 
 void Frmriseresults::Form_Load() {
     const SharedState& s = State();
-    if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
+    CentreOnMainWindow(*this);
     if (IsLoaded<Frmsunrise>()) {
         const Frmsunrise& tool = Get<Frmsunrise>();
         latitude->SetText(tool.latitude->Text());
@@ -157,7 +154,9 @@ void Frmriseresults::VScroll1_Change() {
     Label2->SetCaption(s.MoonPhaseText);
 }
 
-void Frmriseresults::cmdsunprint_Click() { Get<frmtidewyn>().mnusunprint_Click(); }
+void Frmriseresults::cmdsunprint_Click() {
+    if (MainWindowFace* main = MainWindow()) main->PrintSunTable();
+}
 
 void Frmriseresults::Command1_Click() { ExportSunCsv(); }
 

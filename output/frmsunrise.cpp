@@ -10,10 +10,10 @@
 #include "engine/state.h"
 #include "engine/suntable.h"
 #include "engine/timetext.h"
-#include "mainwindow/frmtidewyn.h"
 #include "output/frmriseresults.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/mainface.h"
 
 using namespace engine;
 using namespace platform;
@@ -77,7 +77,7 @@ Frmsunrise::Frmsunrise() : Form("Sunrise and Sunset") {
 
 void Frmsunrise::Form_Load() {
     const SharedState& s = State();
-    if (IsLoaded<frmtidewyn>()) CentreOn(Get<frmtidewyn>());
+    CentreOnMainWindow(*this);
     // The place of the tool's table, copy and CSV file.
     port->SetCaption(LineText(s.PortName));
     PortRecord record;
@@ -116,6 +116,7 @@ void Frmsunrise::ok_Click() {
     s.SunLongText = lon;
     s.SunLatText = lat;
     ComputeSunTable(*latitudeValue, *longitudeValue, s.SelectedYear, s.SelectedMonth, s.ApplySummerTime);
-    Get<Frmriseresults>().ShowModal(&Get<frmtidewyn>());
+    MainWindowFace* main = MainWindow();
+    Get<Frmriseresults>().ShowModal(main ? &main->Window() : nullptr);
     Unload();
 }

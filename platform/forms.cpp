@@ -69,6 +69,11 @@ void removeForm(Form* form) {
             return;
         }
 }
+std::vector<Form*> loadedForms() {
+    std::vector<Form*> forms;
+    for (const auto& [type, form] : registry()) forms.push_back(form);
+    return forms;
+}
 }  // namespace detail
 
 void DestroyAllForms() {

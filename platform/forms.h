@@ -175,6 +175,7 @@ namespace detail {
 Form* findForm(std::type_index type);
 void addForm(std::type_index type, Form* form);
 void removeForm(Form* form);
+std::vector<Form*> loadedForms();
 }  // namespace detail
 
 template <typename T>
@@ -189,6 +190,14 @@ T& Get() {
 template <typename T>
 bool IsLoaded() {
     return detail::findForm(typeid(T)) != nullptr;
+}
+
+// The loaded window that implements the interface I, or nothing.
+template <typename I>
+I* LoadedWith() {
+    for (Form* f : detail::loadedForms())
+        if (I* i = dynamic_cast<I*>(f)) return i;
+    return nullptr;
 }
 
 template <typename T>

@@ -3,7 +3,8 @@
 #   scripts/test.sh              the normal build, in build/
 #   scripts/test.sh --sanitize   also a second build under AddressSanitizer and
 #                                UndefinedBehaviorSanitizer, in build-sanitize/
-# Both builds fail on any compiler warning, and a file off .clang-format fails before either.
+# Both builds fail on any compiler warning; a file off .clang-format, or an include that runs
+# back up the folders' floors, fails before either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,6 +28,9 @@ if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
 else
     find . -path ./build\* -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0
 fi | xargs -0 clang-format --dry-run --Werror
+
+# Includes run only down the floors of the folders, never back up or across.
+./scripts/check-floors.sh
 
 run_build() {
     local dir=$1; shift

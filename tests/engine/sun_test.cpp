@@ -29,8 +29,7 @@ class SunTimesTest : public EngineTest {};
 
 TEST_F(SunTimesTest, WorkedExampleOfTheAlmanacMethod) {
     // 25 June 1990 at 40.9 N 74.3 W: sunrise 9.441 UT, 5.441 in a zone 4 hours behind UT.
-    State().PortZoneHours = 4;
-    auto s = CalcSunTimes(40.9, -74.3, 25, 6, 1990, false);
+    auto s = CalcSunTimes(40.9, -74.3, 25, 6, 1990, 4, false);
     EXPECT_TRUE(s.Sunrise.Occurs);
     EXPECT_NEAR(s.Sunrise.Hours, 5.441, 0.001);
 }
@@ -49,7 +48,7 @@ TEST_F(SunTimesTest, AgreesWithReferenceTimes) {
         {48.5, 0, 15, 6, 2024, 3.9600, 20.0634, 21.7500},
     };
     for (const auto& c : cases) {
-        auto s = CalcSunTimes(c.lat, c.lon, c.day, c.month, c.year, false);
+        auto s = CalcSunTimes(c.lat, c.lon, c.day, c.month, c.year, 0, false);
         std::string where = std::to_string(c.lat) + " " + std::to_string(c.lon) + " " +
                             std::to_string(c.day) + "/" + std::to_string(c.month);
         EXPECT_LT(hoursApart(s.Sunrise.Hours, c.sunrise), kMethodTolerance)
@@ -62,7 +61,7 @@ TEST_F(SunTimesTest, AgreesWithReferenceTimes) {
 }
 
 TEST_F(SunTimesTest, EventsComeInDayOrder) {
-    auto e = CalcSunTimes(50, 18.77, 21, 12, 2024, false).Events();
+    auto e = CalcSunTimes(50, 18.77, 21, 12, 2024, 0, false).Events();
     for (int i = 0; i < 7; ++i) {
         EXPECT_TRUE(e[i].Occurs);
         EXPECT_LT(e[i].Hours, e[i + 1].Hours) << i;
@@ -86,9 +85,9 @@ TEST_F(SunTimesTest, EventsThatDoNotHappenAreFlaggedWithTimeZero) {
         {"polar night 85 N", 85, 21, 12, {false, false, false, false, false, false, false, false}},
         {"southern winter 78 S", -78, 21, 6, {true, true, false, false, false, false, true, true}},
     };
-    State().PortZoneHours = -1;  // a zone and the summer hour must not turn "none" into a time
     for (const auto& c : cases) {
-        auto e = CalcSunTimes(c.lat, 15, c.day, c.month, 2024, true).Events();
+        // A zone and the summer hour must not turn "none" into a time.
+        auto e = CalcSunTimes(c.lat, 15, c.day, c.month, 2024, -1, true).Events();
         for (int i = 0; i < 8; ++i) {
             EXPECT_EQ(e[i].Occurs, c.occurs[i]) << c.what << " event " << i;
             if (!c.occurs[i]) {
@@ -102,10 +101,10 @@ TEST_F(SunTimesTest, ZoneLetterShiftsEveryTime) {
     // Zone letter "M" is one hour ahead of "L": every local time one hour later, wrapped into
     // 0..24 (the astronomical dusk at 23.67 UT becomes 0.67).
     State().PortZoneHours = 0;
-    auto zone0 = CalcSunTimes(48.5, 0, 15, 6, 2024, false).Events();
+    auto zone0 = CalcSunTimes(48.5, 0, 15, 6, 2024, State().PortZoneHours, false).Events();
     State().PortZoneHours = ZoneHours("M");
     ASSERT_EQ(State().PortZoneHours, -1);
-    auto zoneM = CalcSunTimes(48.5, 0, 15, 6, 2024, false).Events();
+    auto zoneM = CalcSunTimes(48.5, 0, 15, 6, 2024, State().PortZoneHours, false).Events();
     for (int i = 0; i < 8; ++i) {
         ASSERT_TRUE(zone0[i].Occurs) << i;
         double expected = zone0[i].Hours + 1;
@@ -115,14 +114,14 @@ TEST_F(SunTimesTest, ZoneLetterShiftsEveryTime) {
     EXPECT_LT(zoneM[7].Hours, 1);
 
     State().PortZoneHours = ZoneHours("K");  // one hour behind
-    auto zoneK = CalcSunTimes(48.5, 0, 15, 6, 2024, false).Events();
+    auto zoneK = CalcSunTimes(48.5, 0, 15, 6, 2024, State().PortZoneHours, false).Events();
     EXPECT_NEAR(zoneK[3].Hours, zone0[3].Hours - 1, 1e-12);
 }
 
 TEST_F(SunTimesTest, SummerHourIsAddedAfterTheWrap) {
     // The astronomical dusk at 48.5 N falls at 23.67 UT; the summer hour takes it to 24.67.
-    auto plain = CalcSunTimes(48.5, 0, 15, 6, 2024, false);
-    auto summer = CalcSunTimes(48.5, 0, 15, 6, 2024, true);
+    auto plain = CalcSunTimes(48.5, 0, 15, 6, 2024, 0, false);
+    auto summer = CalcSunTimes(48.5, 0, 15, 6, 2024, 0, true);
     EXPECT_GT(plain.AstroDusk.Hours, 23.5);
     EXPECT_NEAR(summer.AstroDusk.Hours, plain.AstroDusk.Hours + 1, 1e-12);
     EXPECT_NEAR(summer.Sunrise.Hours, plain.Sunrise.Hours + 1, 1e-12);
@@ -165,10 +164,10 @@ TEST_F(SunTimesTest, DayOfYearUsesTheFourYearRuleOnly) {
 
 TEST_F(SunTimesTest, TimesDependOnTheYearOnlyThroughTheLeapRule) {
     // 1 March 2100 is day 61 as in 2024, not day 60 as in 2023.
-    auto y2100 = CalcSunTimes(50, -4, 1, 3, 2100, false);
-    auto y2024 = CalcSunTimes(50, -4, 1, 3, 2024, false);
-    auto y2023 = CalcSunTimes(50, -4, 1, 3, 2023, false);
-    auto y2023next = CalcSunTimes(50, -4, 2, 3, 2023, false);
+    auto y2100 = CalcSunTimes(50, -4, 1, 3, 2100, 0, false);
+    auto y2024 = CalcSunTimes(50, -4, 1, 3, 2024, 0, false);
+    auto y2023 = CalcSunTimes(50, -4, 1, 3, 2023, 0, false);
+    auto y2023next = CalcSunTimes(50, -4, 2, 3, 2023, 0, false);
     EXPECT_EQ(y2100.Sunrise.Hours, y2024.Sunrise.Hours);
     EXPECT_EQ(y2100.Sunset.Hours, y2023next.Sunset.Hours);
     EXPECT_NE(y2100.Sunrise.Hours, y2023.Sunrise.Hours);
@@ -191,7 +190,7 @@ TEST_F(SunTimesTest, EventTimeReportsUnreachableZenith) {
 TEST_F(SunTimesTest, AbsurdPositionsEndWithoutHanging) {
     for (double lon :
          {1e30, -1e30, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
-        const auto events = CalcSunTimes(50, lon, 21, 6, 2024, false).Events();
+        const auto events = CalcSunTimes(50, lon, 21, 6, 2024, 0, false).Events();
         EXPECT_EQ(events.size(), 8u) << lon;
     }
 }

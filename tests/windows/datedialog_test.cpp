@@ -161,7 +161,8 @@ TEST_F(DateDialog, ListOkMakesTheDateTheMainWindowsDay) {
                                     std::to_string(p.year));
         EXPECT_EQ(w.daystide1->Caption().substr(0, 13), "  Predictions");
         // The sun marks drawn are the new date's.
-        SunTimes sun = CalcSunTimes(s.PortLatitude, s.PortLongitude, p.day, p.month, p.year, false);
+        SunTimes sun =
+            CalcSunTimes(s.PortLatitude, s.PortLongitude, p.day, p.month, p.year, s.PortZoneHours, false);
         EXPECT_EQ(s.SunriseTime, sun.Sunrise.Hours);
         EXPECT_EQ(testing_support::DashesAt(w.Picture1->PersistentCommands(), sun.Sunrise.Hours), 25);
         EXPECT_EQ(testing_support::DashesAt(w.Picture1->PersistentCommands(), sun.Sunset.Hours), 25);
@@ -225,7 +226,8 @@ TEST_F(DateDialog, SummerNoteByTheOneRule) {
         // The sun times carry the summer hour exactly when the note says so.
         const DateParts p = SplitDate(s.SelectedDate);
         const bool adjusted = std::string(c.note) == kAdjusted;
-        SunTimes sun = CalcSunTimes(s.PortLatitude, s.PortLongitude, p.day, p.month, p.year, adjusted);
+        SunTimes sun =
+            CalcSunTimes(s.PortLatitude, s.PortLongitude, p.day, p.month, p.year, s.PortZoneHours, adjusted);
         EXPECT_EQ(s.SunriseTime, sun.Sunrise.Hours);
     }
 }
@@ -244,7 +246,7 @@ TEST_F(DateDialog, CancelKeepsTheDateAndStillRedraws) {
     w.Nextday->click();
     const double shown = s.SelectedDate;
     const std::string caption = w.tidedatebox->Caption();
-    const SunTimes sun = CalcSunTimes(s.PortLatitude, s.PortLongitude, 6, 3, 2024, false);
+    const SunTimes sun = CalcSunTimes(s.PortLatitude, s.PortLongitude, 6, 3, 2024, s.PortZoneHours, false);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         s.SunriseTime = 0;

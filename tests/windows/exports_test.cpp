@@ -215,8 +215,8 @@ TEST_F(Exports, MonthSunCopyFillsTheTableThatIsThenPrinted) {
     EXPECT_EQ(lines[1], "Date\tSunrise\tSunset\tCivil Dawn\tCivil Dusk\tNautical Dawn\tNautical Dusk");
     for (int d : {1, 15, 29}) {
         // At the position as the sunrise tool shows it.
-        const SunTimes t =
-            CalcSunTimes(ParseLatitude(" 51.06.86N"), ParseLongitude(" 1.19.35E"), d, 2, 2024, false);
+        const SunTimes t = CalcSunTimes(ParseLatitude(" 51.06.86N"), ParseLongitude(" 1.19.35E"), d, 2, 2024,
+                                        State().PortZoneHours, false);
         EXPECT_EQ(lines[static_cast<size_t>(d + 1)],
                   NumericDate(2024, 2, d) + "\t" + hhmmss(t.Sunrise) + "\t" + hhmmss(t.Sunset) + "\t" +
                       hhmmss(t.CivilDawn) + "\t" + hhmmss(t.CivilDusk) + "\t" + hhmmss(t.NauticalDawn) +
@@ -248,8 +248,8 @@ TEST_F(Exports, MonthSunCopyFillsTheTableThatIsThenPrinted) {
     frmtidewyn& march = openOn(2024, 3, 5, true);
     EXPECT_EQ(linesOf(copied(march.mnuCopyMonthSunTimes)).at(0),
               "Dover\tTime Zone = Standard Time\tFrom 31 Mar: Summer Time\t 51.06.86N\t 1.19.35E");
-    const SunTimes march31 =
-        CalcSunTimes(ParseLatitude(" 51.06.86N"), ParseLongitude(" 1.19.35E"), 31, 3, 2024, true);
+    const SunTimes march31 = CalcSunTimes(ParseLatitude(" 51.06.86N"), ParseLongitude(" 1.19.35E"), 31, 3,
+                                          2024, State().PortZoneHours, true);
     EXPECT_EQ(State().SunTable(4, 31), HoursToHHMM(march31.Sunrise.Hours));
 
     // A record that cannot be read, or a damaged position, is told; clipboard and table stay as

@@ -80,7 +80,7 @@ TEST_F(MainWindow, DaySteps) {
     EXPECT_EQ(s.SelectedDay, 1);
 
     // After a day step and a mouse move the sun marks are those of the new day.
-    SunTimes jan1 = CalcSunTimes(s.PortLatitude, s.PortLongitude, 1, 1, 2025, false);
+    SunTimes jan1 = CalcSunTimes(s.PortLatitude, s.PortLongitude, 1, 1, 2025, s.PortZoneHours, false);
     w.Picture1_MouseMove(0, 0, 12, 0);
     EXPECT_EQ(testing_support::DashesAt(w.Picture1->PersistentCommands(), jan1.Sunrise.Hours), 25);
     EXPECT_EQ(testing_support::DashesAt(w.Picture1->TemporaryCommands(), jan1.Sunrise.Hours), 0);

@@ -3,14 +3,19 @@
 #include <algorithm>
 #include <regex>
 
+#include "adjustment/frmselectport.h"
 #include "engine/calendar.h"
 #include "engine/curve.h"
 #include "engine/highlow.h"
 #include "engine/numtext.h"
 #include "engine/sun.h"
 #include "engine/timetext.h"
+#include "mainwindow/frmchartdepth.h"
 #include "mainwindow/frmcopyright.h"
+#include "mainwindow/frmoutoptions.h"
 #include "mainwindow/frmtidewyn.h"
+#include "mainwindow/frmtimdat.h"
+#include "portpicker_support.h"
 #include "window_support.h"
 
 using namespace engine;
@@ -331,6 +336,57 @@ TEST_F(MonthView, KeyTellsWhetherTheMonthIsStillCurrent) {
     w.mnuNextPort.Click();  // another port: the list is cleared
     EXPECT_FALSE(MonthViewIsCurrent());
     EXPECT_EQ(w.monthspredictions->ListCount(), 0);
+}
+
+// Every way that leaves the month it shows forgets all of it: the list emptied and hidden, and
+// the month's tables that the outputs read cleared with it.
+TEST_F(MonthView, EveryWayOutForgetsTheListAndTheTables) {
+    struct Case {
+        const char* name;
+        std::function<void(frmtidewyn&)> act;
+    } cases[] = {
+        {"next port", [](frmtidewyn& w) { w.mnuNextPort.Click(); }},
+        {"port picker",
+         [](frmtidewyn&) {
+             frmselectport& d = testing_support::OpenPortPicker();
+             testing_support::ClickLine(d.portlist, 2);
+             d.selportok->click();
+         }},
+        {"date dialog",
+         [this](frmtidewyn& w) {
+             withModal<Frmtimdat>(w.mnutidedate, [](Frmtimdat& d) {
+                 d.daylist->SetListIndex(9);
+                 d.date1ok->click();
+             });
+         }},
+        {"program options",
+         [this](frmtidewyn& w) {
+             withModal<frmoutoptions>(w.mnuoutputoptions, [](frmoutoptions& d) { d.optionsok->click(); });
+         }},
+        {"port notes",
+         [this](frmtidewyn& w) {
+             withModal<frmChartdepth>(w.mnuchartdepth, [](frmChartdepth& d) { d.cdclose->click(); });
+         }},
+        {"layers on and off",
+         [](frmtidewyn& w) {
+             w.mnuLayersShow.Click();
+             w.mnuLayersShow.Click();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frmtidewyn& w = open(2024, 7, 5);
+        w.mnumonth.Click();
+        ASSERT_TRUE(MonthViewIsCurrent());
+        ASSERT_NE(State().MonthText(1, 1, 1), "");
+        c.act(w);
+        EXPECT_EQ(w.monthspredictions->ListCount(), 0);
+        EXPECT_FALSE(w.monthspredictions->isVisibleTo(&w));
+        EXPECT_EQ(State().MonthText(1, 1, 1), "");
+        EXPECT_EQ(State().MonthView.Year, 0);
+        EXPECT_TRUE(dialogs->messages.empty());
+        restart();
+    }
 }
 
 TEST_F(MonthView, UnreadableAreaFileGivesOneMessageAndNoMonth) {

@@ -162,8 +162,9 @@ TEST_F(PortDialog, SameNamesKeepFileOrderAndTheClickedOneIsChosen) {
         EXPECT_EQ(r.PortIndex, static_cast<float>(c.port));
         EXPECT_EQ(Trim(r.AreaPath), area);
         // The sun times are the chosen port's: each port lies one degree further east.
-        SunTimes sun = CalcSunTimes(State().PortLatitude, -4.0 + (c.port - 1), State().SelectedDay,
-                                    State().SelectedMonth, State().SelectedYear, false);
+        SunTimes sun =
+            CalcSunTimes(State().PortLatitude, -4.0 + (c.port - 1), State().SelectedDay,
+                         State().SelectedMonth, State().SelectedYear, State().PortZoneHours, false);
         EXPECT_NEAR(State().SunriseTime, sun.Sunrise.Hours, 1e-9);
     }
     EXPECT_TRUE(dialogs->messages.empty());
@@ -268,8 +269,8 @@ TEST_F(PortDialog, OkWritesOnlyPortAreaAndSortOrderAndRecomputes) {
     EXPECT_EQ(w.monthspredictions->ListCount(), 0);
     EXPECT_FALSE(w.monthspredictions->isVisibleTo(&w));
     // The marks in the picture are at the new port's sun times.
-    SunTimes sun =
-        CalcSunTimes(p.Latitude, p.Longitude, s.SelectedDay, s.SelectedMonth, s.SelectedYear, false);
+    SunTimes sun = CalcSunTimes(p.Latitude, p.Longitude, s.SelectedDay, s.SelectedMonth, s.SelectedYear,
+                                s.PortZoneHours, false);
     EXPECT_NEAR(s.SunriseTime, sun.Sunrise.Hours, 1e-12);
     EXPECT_GE(testing_support::DashesAt(w.Picture1->PersistentCommands(), s.SunriseTime), 25);
 

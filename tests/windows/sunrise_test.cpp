@@ -269,7 +269,7 @@ TEST_F(SunriseTool, EachDayOfTheTableHasItsOwnTimeBasis) {
     const double lat = ParseLatitude("51.07N"), lon = ParseLongitude("1.19E");
     for (int d = 1; d <= 31; ++d) {
         SCOPED_TRACE(d);
-        const SunTimes t = CalcSunTimes(lat, lon, d, 3, 2024, d == 31);
+        const SunTimes t = CalcSunTimes(lat, lon, d, 3, 2024, State().PortZoneHours, d == 31);
         const SunEvent kept[6] = {t.NauticalDawn, t.CivilDawn, t.Sunrise,
                                   t.Sunset,       t.CivilDusk, t.NauticalDusk};
         EXPECT_EQ(s.SunTable(1, d), Str(d) + "Mar  2024");

@@ -1,42 +1,20 @@
 // tidedump day / minutes
-#include <filesystem>
-#include <random>
+#include <memory>
+#include <optional>
 
+#include "engine/astro.h"
 #include "engine/calendar.h"
 #include "engine/curve.h"
 #include "engine/dates.h"
 #include "engine/highlow.h"
 #include "engine/recordfile.h"
 #include "engine/state.h"
+#include "engine/tideday.h"
 #include "tidedump.h"
 
 namespace tidedump {
 
 namespace {
-
-// A user-depth file holding Depth at record Port, removed again on destruction.
-class TempDepthFile {
-public:
-    TempDepthFile(int16_t Port, float Depth) {
-        std::random_device rd;
-        path_ =
-            (std::filesystem::temp_directory_path() / ("tidedump-" + std::to_string(rd()) + ".DEP")).string();
-        engine::DepthRecord d;
-        d.PortIndex = Port;
-        d.ChartedDepth = Depth;
-        result_ = engine::WriteRecord(path_, engine::DepthRecord::kSize, Port, engine::EncodeDepthRecord(d));
-    }
-    ~TempDepthFile() {
-        std::error_code ec;
-        std::filesystem::remove(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-    const engine::FileResult& result() const { return result_; }
-
-private:
-    std::string path_;
-    engine::FileResult result_;
-};
 
 // The arguments that are neither flags nor option values.
 size_t positionalCount(const Args& args) {
@@ -68,39 +46,30 @@ int cmdDay(const Args& args) {
         return usage("day: --depth must be a number of metres from " + num(engine::kDepthRange.lo) + " to " +
                      num(engine::kDepthRange.hi));
     const bool summer = flag(args, "--summer");
-    auto& s = engine::State();
-    s.AreaFilePath = args[0];
-    s.CurrentPort = static_cast<int16_t>(port);
-    s.OutputOption = static_cast<float>(*outputOption);
-    const TempDepthFile depth(s.CurrentPort, static_cast<float>(*userDepth));
-    if (!depth.result().ok()) return failed(depth.result());
-    s.DepthFilePath = depth.path();
-    s.SelectedDate = engine::DateSerial(date->year, date->month, date->day);
-    s.SelectedYear = date->year;
-    s.SelectedMonth = date->month;
-    s.SelectedDay = date->day;
-    s.SelectedDayOfYear = engine::DayOfYear(s.SelectedDate);
-
-    int16_t record = 0;
-    int points = 0;
-    const auto result = engine::CalcDayTide(record, s.SelectedDayOfYear, points, summer);
-    if (!result.ok()) return failed(result);
-    int searchPoints = 0;
-    int16_t count = 0;
-    engine::FindHighLowWaters(searchPoints, count);
+    // The program keeps the depth as a single and adds it under every option but exactly 1.
+    const std::optional<double> depth = static_cast<float>(*outputOption) != 1.0f
+                                            ? std::optional<double>(static_cast<float>(*userDepth))
+                                            : std::nullopt;
+    if (!engine::YearIsComputable(date->year)) return failed(engine::YearRefused(date->year));
+    engine::PortRecord record;
+    if (const auto read = engine::ReadPortRecord(args[0], static_cast<int16_t>(port), record); !read.ok())
+        return failed(read);
+    const auto day = std::make_unique<engine::TideDay>();
+    const double dateValue = engine::DateSerial(date->year, date->month, date->day);
+    if (const auto result = engine::ComputeTideDay(record, dateValue, summer, depth, *day); !result.ok())
+        return failed(result);
 
     Csv csv;
     csv.line("row", "time", "height", "M2", "S2", "K1", "O1", "F4", "F6", "Z0");
-    const int rows = summer ? 152 : 149;
-    const auto layers = s.DayLayers();
-    for (int r = 1; r <= rows; ++r) {
-        csv.field(r).field(s.DayCurve(1, r)).field(s.DayCurve(2, r));
-        for (const auto* layer : layers) csv.field((*layer)(2, r));
+    for (int r = 1; r <= day->Rows; ++r) {
+        csv.field(r).field(day->Curve(1, r)).field(day->Curve(2, r));
+        for (const auto& layer : day->Layers) csv.field(layer(2, r));
         csv.end();
     }
+    const engine::HighLowWaters& waters = day->Waters;
     csv.line("event", "time", "height");
-    for (int k = 1; k <= count; ++k) csv.line(k, s.DayEvents(1, k), s.DayEvents(2, k));
-    csv.line("range", s.DayRange);
+    for (int k = 1; k <= waters.Count; ++k) csv.line(k, waters.Events(1, k), waters.Events(2, k));
+    csv.line("range", waters.Range);
     return csv.print();
 }
 

@@ -17,8 +17,8 @@ int cmdSun(const Args& args) {
     if (!date) return usage("sun: YYYY-MM-DD must be a calendar day of the years " + computedYears());
     if (!lat || !lon) return usage("sun: LAT must be -90 to 90 and LON -180 to 180 degrees");
     if (!zone) return usage("sun: ZONEHOURS must be a whole number from -12 to 12");
-    engine::State().PortZoneHours = static_cast<int>(*zone);
-    const auto times = engine::CalcSunTimes(*lat, *lon, date->day, date->month, date->year, summer);
+    const auto times =
+        engine::CalcSunTimes(*lat, *lon, date->day, date->month, date->year, static_cast<int>(*zone), summer);
     static const char* const names[8] = {"AstroDawn", "NauticalDawn", "CivilDawn",    "Sunrise",
                                          "Sunset",    "CivilDusk",    "NauticalDusk", "AstroDusk"};
     const auto events = times.Events();

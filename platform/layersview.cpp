@@ -1,4 +1,4 @@
-#include "mainwindow/layersview.h"
+#include "platform/layersview.h"
 
 #include <cmath>
 
