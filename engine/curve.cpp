@@ -69,28 +69,12 @@ void clearLayers(const std::array<LayerTable*, 7>& layers) {
     for (auto* l : layers) l->clear();
 }
 
-// A day that cannot be computed: the rows keep their times, the heights and contributions are
-// not a number, so that nothing downstream reads as a result (no curve, no high or low waters,
-// "n/a" in the read-outs).
-void fillUncomputable(CurveTable& curve, const std::array<LayerTable*, 7>& layers, int rows) {
-    clearLayers(layers);
-    for (int r = 1; r <= rows; ++r) {
-        const double t = (r - 1) * kTenMinutes;
-        curve(1, r) = t;
-        curve(2, r) = kNoHeight;
-        for (auto* l : layers) {
-            (*l)(1, r) = t;
-            (*l)(2, r) = kNoHeight;
-        }
-    }
-}
-
 // The displayed day's tables when it cannot be computed, with the usual counts; the caller
 // gets the status back.
 FileResult uncomputableDay(const FileResult& why, int rows, int curvePoints, int pointCount,
                            int& PointCount) {
     auto& s = State();
-    fillUncomputable(s.DayCurve, s.DayLayers(), rows);
+    FillUncomputable(s.DayCurve, s.DayLayers(), rows);
     s.DayMeanLevel = kNoHeight;
     s.CurvePoints = curvePoints;
     PointCount = pointCount;
@@ -179,7 +163,7 @@ double computeSite(const ConstantTexts& texts, int16_t& RecordNo, int DayOfYear,
     (void)readUserDepth();  // the sites show their constants as typed; a damaged depth counts 0
     const Constants c = fromTexts(texts);
     if (!YearIsComputable(s.SelectedYear)) {
-        fillUncomputable(curve, layersOf(layerSet), kSitePointCount);
+        FillUncomputable(curve, layersOf(layerSet), kSitePointCount);
         s.CurvePoints = kSitePointCount;
         PointCount = kSitePointCount;
         return kNoHeight;
@@ -217,6 +201,19 @@ FileResult YearRefused(int year) {
     return {FileStatus::Refused, "The year " + std::to_string(year) + " is outside " +
                                      std::to_string(kFirstComputedYear) + " to " +
                                      std::to_string(kLastComputedYear)};
+}
+
+void FillUncomputable(CurveTable& curve, const std::array<LayerTable*, 7>& layers, int rows) {
+    clearLayers(layers);
+    for (int r = 1; r <= rows; ++r) {
+        const double t = (r - 1) * kTenMinutes;
+        curve(1, r) = t;
+        curve(2, r) = kNoHeight;
+        for (auto* l : layers) {
+            (*l)(1, r) = t;
+            (*l)(2, r) = kNoHeight;
+        }
+    }
 }
 
 void SetDayTideView(DayTideView* view) { gView = view; }
@@ -293,7 +290,7 @@ FileResult PortDayCurve(double Date, bool SummerTime, CurveTable& Curve) {
     if (r.ok())
         r = DayTideTable(rec, year, DateMonth(Date), engine::DayOfYear(Date), SummerTime, depth, depthAdded(),
                          Curve, layersOf(*layers), mean);
-    if (!r.ok()) fillUncomputable(Curve, layersOf(*layers), kWindowLast - kWindowFirst + 1);
+    if (!r.ok()) FillUncomputable(Curve, layersOf(*layers), kWindowLast - kWindowFirst + 1);
     return r;
 }
 

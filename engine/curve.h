@@ -103,6 +103,11 @@ FileResult DayTideMinutes(const PortRecord& Record, double Date, TimeHeightSerie
 // The refusal of a year that the engine does not compute.
 FileResult YearRefused(int year);
 
+// A day that cannot be computed: the first `rows` rows keep their times, 10 minutes apart, with
+// heights and contributions that are not a number, so that nothing downstream reads as a result
+// (no curve, no high or low waters, "n/a" in the read-outs). The layers are cleared first.
+void FillUncomputable(CurveTable& curve, const std::array<LayerTable*, 7>& layers, int rows);
+
 // The height at Time (hours after midnight of Day of Year) and 3 minutes later; Time is
 // adjusted (0 -> 1 minute, moved back 10 minutes near midnight) and returns the time of the
 // second evaluation. A day that cannot be computed (as in CalcDayTide) gives heights that are
